@@ -1,0 +1,159 @@
+#include "mascot/eye1.h"
+
+#include "panel/Btn.h"
+#include "resources/resource.h"
+#include "settings/ColorNames.h"
+#include "settings/IniValues.h"
+#include "ui/Application.h"
+
+#include <shellapi.h>
+
+TpamuF* pamuF = nullptr;
+
+namespace {
+
+ui::FormParams MascotParams() {
+    ui::FormParams p;
+    p.className = L"TpamuF";
+    p.caption = L"ぱむぱむランチ";
+    p.left = 815;
+    p.top = 8;
+    p.width = 115;
+    p.height = 147;
+    p.borderStyle = ui::BorderStyle::None;
+    p.systemMenu = true;
+    p.stayOnTop = true;
+    p.color = clYellow;
+    return p;
+}
+
+// WM_SYSCOMMAND with SC_MOVE | HTCAPTION: the system moves the window with the pointer.
+constexpr WPARAM kMoveByCaption = 0xF012;
+
+} // namespace
+
+TpamuF::TpamuF()
+    : ui::Form((pamuF = this, MascotParams())), Shape1(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
+      Shape2(*this, ui::ShapeType::Ellipse, clWhite, clWhite), Shape4(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
+      Shape3(*this, ui::ShapeType::Ellipse, clBlack, clBlack), Shape5(*this, ui::ShapeType::Ellipse, clRed, clRed),
+      Shape6(*this, ui::ShapeType::Ellipse, clWhite, clRed), Timer1(*this, kTimer1Id, 100),
+      Timer2(*this, kTimer2Id, 2000) {
+    icon_.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+
+    Cursor = LoadCursorW(nullptr, IDC_HAND);
+    Hint = L"移動できます";
+    ShowHint = true;
+
+    // The bounds the designer left; creation sets the real ones.
+    Shape1.SetBounds(0, 0, 13, 27);
+    Shape2.SetBounds(16, 0, 13, 27);
+    Shape3.SetBounds(8, 8, 4, 7);
+    Shape4.SetBounds(17, 8, 4, 7);
+    Shape5.SetBounds(42, 5, 25, 25);
+    Shape6.SetBounds(42, 9, 25, 18);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    for (ui::Shape* eye : {&Shape1, &Shape2}) {
+        eye->SetHint(L"ぼく、ぱむ太");
+        eye->SetShowHint(true);
+        eye->Cursor = arrow;
+    }
+    Shape4.SetHint(L"Ｄ＆Ｄでプログラムを登録できます");
+    Shape4.SetShowHint(true);
+    Shape3.SetHint(L"右クリックでメニュー表示");
+    Shape5.Hide();
+    Shape6.Hide();
+
+    Shape1.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) { Shape1MouseDown(b, s, x, y); };
+    Shape2.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) { Shape2MouseDown(b, s, x, y); };
+    Timer2.OnTimer = [this] { Timer2Timer(); };
+    OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+    OnCreate = [this] { FormCreate(); };
+    DoCreate();
+}
+
+TpamuF::~TpamuF() {
+    DestroyHandle();
+    if (pamuF == this) pamuF = nullptr;
+}
+
+void TpamuF::FormCreate() {
+    DragAcceptFiles(Handle(), TRUE);
+    ReadIni();
+    SetColor(ColorFromNameOr(Color, clYellow));
+    FaceSize = 31;
+    ButtonSize = 38;
+    IconSize = 32;
+    Shape1.SetBounds(Shape1.Left(), Shape1.Top(), 14, 28);
+    Shape2.SetBounds(Shape2.Left(), Shape2.Top(), 14, 28);
+    Shape3.SetBounds(Shape3.Left(), Shape3.Top(), 4, 8);
+    Shape4.SetBounds(Shape4.Left(), Shape4.Top(), 4, 8);
+    Shape5.SetBounds(2, 5, 25, 25);
+    Shape6.SetBounds(2, 9, 25, 18);
+    // From here on the region belongs to the window.
+    SetWindowRgn(Handle(), CreateEllipticRgn(0, 0, FaceSize, FaceSize), TRUE);
+    SetWidth(FaceSize);
+    SetHeight(FaceSize);
+    EditMode = 0;
+    ui::Application::Instance().CreateOwnedForm<TBtnF1>();
+    Timer1.SetEnabled(true);
+    ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
+}
+
+ProfileFile TpamuF::SettingsFile() {
+    SettingsPath = SettingsPathFor(ui::Application::ExeName());
+    return ProfileFile(SettingsPath);
+}
+
+void TpamuF::ReadIni() {
+    ProfileFile file = SettingsFile();
+    SetTop(file.ReadInteger(kEyeSection, L"Top", kDefaultMascotTop));
+    SetLeft(file.ReadInteger(kEyeSection, L"Left", kDefaultMascotLeft));
+    static_cast<EyeOptions&>(*this) = ReadEyeOptions(file);
+}
+
+void TpamuF::WriteIni() {
+    ProfileFile file = SettingsFile();
+    file.WriteInteger(kEyeSection, L"Top", Top());
+    file.WriteInteger(kEyeSection, L"Left", Left());
+    WriteEyeOptions(file, *this);
+    WritePanelBounds(file, PanelBounds{BtnF1->Left(), BtnF1->Top(), BtnF1->Width(), BtnF1->Height()});
+}
+
+void TpamuF::WriteBtnIni(int number) {
+    ProfileFile file = SettingsFile();
+    WriteButtonRecord(file, number, BtnF1->Records[number]);
+}
+
+void TpamuF::FormCloseQuery(bool& canClose) {
+    WriteIni();
+    for (int n = 1; n <= kButtonCount; ++n) WriteBtnIni(n);
+    canClose = true;
+}
+
+void TpamuF::ApplicationActivate() {
+    if (PamuHide == L"Yes") Hide();
+}
+
+void TpamuF::HideForTwoSeconds(ui::MouseButton button) {
+    if (button != ui::MouseButton::mbLeft) return;
+    Hide();
+    Timer2.SetEnabled(true);
+}
+
+void TpamuF::Shape1MouseDown(ui::MouseButton button, ui::ShiftState, int, int) { HideForTwoSeconds(button); }
+
+void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) { HideForTwoSeconds(button); }
+
+void TpamuF::Timer2Timer() {
+    Timer2.SetEnabled(false);
+    Show();
+}
+
+LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
+    default: return ui::Form::Dispatch(message, wParam, lParam);
+    }
+}

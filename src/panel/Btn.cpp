@@ -1,0 +1,207 @@
+#include "panel/Btn.h"
+
+#include "mascot/eye1.h"
+#include "panel/PanelRules.h"
+#include "settings/LegacyRegistry.h"
+#include "settings/Sections.h"
+#include "ui/GridRules.h"
+#include "ui/Hints.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+TBtnF1* BtnF1 = nullptr;
+
+namespace {
+
+ui::FormParams PanelParams() {
+    ui::FormParams p;
+    p.className = L"TBtnF1";
+    p.caption = L"ぱむぱむランチ";
+    p.left = 310;
+    p.top = 150;
+    p.width = 238;
+    p.height = 220;
+    p.borderStyle = ui::BorderStyle::SizeToolWin;
+    p.systemMenu = true;
+    p.vertScrollBar = true;
+    p.color = clBtnFace;
+    return p;
+}
+
+ui::ToolBar::Params ToolBarParams() {
+    ui::ToolBar::Params p;
+    p.left = 0;
+    p.top = 0;
+    p.width = 229;
+    p.height = 192;
+    p.indent = 1;
+    p.buttonWidth = 38;
+    p.buttonHeight = 38;
+    p.id = 1;
+    return p;
+}
+
+} // namespace
+
+TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
+    BtnF1 = this;
+    KeyPreview = true;
+    ShowHint = true;
+    ToolBar1.Cursor = LoadCursorW(nullptr, IDC_HAND);
+    for (int n = 1; n <= kButtonCount; ++n)
+        ToolBar1.AddButton(L"ToolButton" + std::to_wstring(n), ButtonCaption(n), n - 1);
+    ToolBar1.SetWidth(ToolBarParams().width);
+    ToolBar1.OnResize = [this] { UpdateScrollRange(); };
+    UpdateScrollRange();
+    ActiveControl = ToolBar1.Handle();
+
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+    OnResize = [this] { FormResize(); };
+    ready_ = true;
+    DoCreate();
+    // Visible from its creation; the mascot's own showing activates the program.
+    ShowNoActivate();
+}
+
+TBtnF1::~TBtnF1() {
+    DestroyHandle();
+    if (BtnF1 == this) BtnF1 = nullptr;
+}
+
+void TBtnF1::FormCreate() {
+    for (int n = 1; n <= kButtonCount; ++n) {
+        const std::wstring name = L"ToolButton" + std::to_wstring(n);
+        Buttons[n] = ToolBar1.FindButton(name);
+        if (!Buttons[n]) throw Exception(name + L" はツールボタンではありません");
+    }
+    if (pamuF->SettingsFile().Exists())
+        ReadIni();
+    else
+        ReadReg();
+    ImageListSet();
+    ToolBar1.SetButtonHeight(pamuF->ButtonSize);
+    ToolBar1.SetButtonWidth(pamuF->ButtonSize);
+    SetVertScrollIncrement(ToolBar1.ButtonHeight());
+    SetCaption(DatedCaption());
+}
+
+void TBtnF1::ApplyBounds(int left, int top, int width, int height) {
+    SetLeft(left);
+    SetTop(top);
+    SetWidth(width);
+    SetHeight(height);
+}
+
+void TBtnF1::ReadIni() {
+    ProfileFile file = pamuF->SettingsFile();
+    PanelBounds b = ReadPanelBounds(file);
+    ApplyBounds(b.left, b.top, b.width, b.height);
+    for (int n = 1; n <= kButtonCount; ++n) {
+        Records[n] = ReadButtonRecord(file, n);
+        Buttons[n]->SetHint(Records[n].Hint);
+    }
+}
+
+void TBtnF1::ReadReg() {
+    if (auto b = ReadLegacyPanelBounds()) {
+        ApplyBounds(b->left, b->top, b->width, b->height);
+    } else {
+        SetTop(100);
+        SetLeft(100);
+    }
+    for (int n = 1; n <= kButtonCount; ++n) {
+        if (auto record = ReadLegacyButton(n)) {
+            Records[n] = *record;
+            Buttons[n]->SetHint(Records[n].Hint);
+        }
+    }
+}
+
+void TBtnF1::ImageListSet() {
+    ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
+    for (int n = 1; n <= kButtonCount; ++n) {
+        ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
+        ImageList1.AddIcon(icon ? icon.get() : pamuF->Icon());
+    }
+    // The list was made anew, so the bar is given its new handle.
+    ToolBar1.SetImages(&ImageList1);
+}
+
+void TBtnF1::RefreshButtonIcon(int number) {
+    ui::UniqueHicon icon = ExtractButtonIcon(Records[number]);
+    ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : pamuF->Icon());
+    ToolBar1.Repaint();
+}
+
+void TBtnF1::SetButtonHint(int number, const std::wstring& hint) {
+    Records[number].Hint = hint;
+    Buttons[number]->SetHint(hint);
+}
+
+int TBtnF1::FrameHeight() const { return Height() - ClientHeight(); }
+
+int TBtnF1::VisibleRowCount() const { return VisibleRows(ToolBar1.RowCount(), pamuF ? pamuF->LineMax : 99); }
+
+void TBtnF1::FormShow() { SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight())); }
+
+void TBtnF1::FormResize() {
+    if (resizing_ || ClientWidth() == ToolBar1.Width()) return;
+    // Setting the client width resizes the window again; that nested call has nothing left to do.
+    resizing_ = true;
+    try {
+        ToolBar1.SetWidth(Width());
+        SetClientWidth(ToolBar1.Width());
+    } catch (...) {
+        resizing_ = false;
+        throw;
+    }
+    resizing_ = false;
+}
+
+void TBtnF1::UpdateScrollRange() { SetVertScrollRange(ToolBar1.Height()); }
+
+void TBtnF1::OnGetMinMaxInfo(MINMAXINFO& info) const {
+    const int height = PanelTrackHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight());
+    info.ptMinTrackSize.y = height;
+    info.ptMaxTrackSize.y = height;
+    // Narrow enough for one column of buttons.
+    const int oneColumn = ToolBarWidthFor(1, ToolBar1.Indent(), ToolBar1.ButtonWidth()) + Width() - ClientWidth();
+    info.ptMinTrackSize.x = std::min<LONG>(info.ptMinTrackSize.x, oneColumn);
+}
+
+LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_GETMINMAXINFO: {
+        LRESULT result = ui::Form::Dispatch(message, wParam, lParam);
+        if (ready_) OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return result;
+    }
+    case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
+    default: return ui::Form::Dispatch(message, wParam, lParam);
+    }
+}
+
+std::wstring DatedCaption() {
+    const wchar_t* picture = L"MMMMd'日（'ddd'）'";
+    int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, nullptr, 0);
+    std::wstring date(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+    length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, date.data(), length);
+    date.resize(static_cast<std::size_t>(std::max(length - 1, 0)));
+    return L"ぱむぱむランチ　" + date + L" ";
+}
+
+ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
+    if (record.IconFile.empty()) return {};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // With index -1 the "icon" is the number of icons in the file.
+    auto count = static_cast<int>(
+        reinterpret_cast<INT_PTR>(ExtractIconW(instance, record.IconFile.c_str(), static_cast<UINT>(-1))));
+    if (count <= 0 || record.IconIndex < 0 || record.IconIndex >= count) return {};
+    HICON icon = ExtractIconW(instance, record.IconFile.c_str(), static_cast<UINT>(record.IconIndex));
+    // 1 means "not a file with icons".
+    if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};
+    return ui::UniqueHicon(icon);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The launcher panel "ひょこ太": a grid of 30 icon buttons, one per button record.
+
+#include "settings/ButtonRecord.h"
+#include "ui/Form.h"
+#include "ui/ImageList.h"
+#include "ui/ToolBar.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class TBtnF1 : public ui::Form {
+    // First member: messages that arrive while the members below are still being built see it false.
+    bool ready_ = false;
+
+public:
+    TBtnF1();
+    ~TBtnF1() override;
+
+    // Declared before the tool bar, which draws from it, so that it outlives the bar.
+    ui::ImageList ImageList1;
+    ui::ToolBar ToolBar1;
+
+    std::int32_t SwapSource = 0;
+    // Buttons[N] is the tool button of number N (1..30); index 0 is unused.
+    std::array<ui::ToolButton*, kButtonCount + 1> Buttons{};
+    // Records[N] is the record of button N (1..30); index 0 is unused.
+    std::array<ButtonRecord, kButtonCount + 1> Records{};
+    std::int32_t SwapPending = 0;
+
+    void ReadIni();
+    void ReadReg();
+    void ImageListSet();
+    void RefreshButtonIcon(int number);
+
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+
+    // Record N's hint, kept equal to the hint of Buttons[N].
+    void SetButtonHint(int number, const std::wstring& hint);
+
+protected:
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ApplyBounds(int left, int top, int width, int height);
+    void UpdateScrollRange();
+    int FrameHeight() const;
+    int VisibleRowCount() const;
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+
+    bool resizing_ = false;
+};
+
+extern TBtnF1* BtnF1;
+
+// "ぱむぱむランチ　" and today's date as 12月6日（日） and one blank, in the user's locale.
+std::wstring DatedCaption();
+
+// Icon IconIndex of IconFile when the file holds icons and that one among them; empty otherwise, and the
+// caller then shows the mascot's icon.
+ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record);

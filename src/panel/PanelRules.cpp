@@ -1,0 +1,37 @@
+#include "panel/PanelRules.h"
+
+#include <algorithm>
+
+namespace {
+// The Windows hit-test codes, repeated here so that this file needs no Windows header.
+constexpr int kHtNowhere = 0, kHtLeft = 10, kHtRight = 11, kHtTop = 12, kHtTopLeft = 13, kHtTopRight = 14,
+              kHtBottom = 15, kHtBottomLeft = 16, kHtBottomRight = 17;
+} // namespace
+
+std::wstring ButtonCaption(int number) {
+    if (number >= 1 && number <= 9) return std::wstring(1, static_cast<wchar_t>(L'0' + number));
+    if (number >= 10 && number <= 30) return std::wstring(1, static_cast<wchar_t>(L'A' + number - 10));
+    return {};
+}
+
+int VisibleRows(int toolBarRows, int lineMax) { return std::max(1, std::min(toolBarRows, lineMax)); }
+
+int PanelShowHeight(int visibleRows, int buttonHeight, int frameHeight) {
+    return visibleRows * buttonHeight + frameHeight;
+}
+
+int PanelTrackHeight(int visibleRows, int buttonHeight, int frameHeight) {
+    return PanelShowHeight(visibleRows, buttonHeight, frameHeight) + 2;
+}
+
+int MapPanelHitTest(int code) {
+    switch (code) {
+    case kHtTop:
+    case kHtBottom: return kHtNowhere;
+    case kHtTopLeft:
+    case kHtBottomLeft: return kHtLeft;
+    case kHtTopRight:
+    case kHtBottomRight: return kHtRight;
+    default: return code;
+    }
+}

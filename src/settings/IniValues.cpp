@@ -1,0 +1,79 @@
+#include "settings/IniValues.h"
+
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+int HexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+std::optional<std::uint32_t> ParseHex(std::wstring_view digits) {
+    if (digits.empty()) return std::nullopt;
+    std::uint64_t value = 0;
+    for (wchar_t c : digits) {
+        int d = HexDigit(c);
+        if (d < 0) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(d);
+        if (value > 0xFFFFFFFFull) return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+} // namespace
+
+std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+
+    std::optional<std::uint32_t> hex;
+    if (text.front() == L'$') {
+        hex = ParseHex(text.substr(1));
+        if (!hex) return std::nullopt;
+    } else if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
+        hex = ParseHex(text.substr(2));
+        if (!hex) return std::nullopt;
+    }
+    if (hex) {
+        // Unsigned arithmetic: hexadecimal wraps into the signed range.
+        std::uint32_t bits = negative ? 0u - *hex : *hex;
+        return static_cast<std::int32_t>(bits);
+    }
+
+    std::int64_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + (c - L'0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return std::nullopt;
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t IniIntegerOr(std::wstring_view text, std::int32_t fallback) {
+    return ParseIniInteger(text).value_or(fallback);
+}
+
+std::wstring IniIntegerText(std::int32_t value) { return std::to_wstring(value); }
+
+std::wstring SettingsPathFor(std::wstring_view exePath) {
+    std::size_t nameStart = exePath.find_last_of(L"\\/:");
+    nameStart = nameStart == std::wstring_view::npos ? 0 : nameStart + 1;
+    std::size_t dot = exePath.rfind(L'.');
+    std::wstring path(exePath);
+    if (dot != std::wstring_view::npos && dot >= nameStart) path.erase(dot);
+    return path + L".Ini";
+}
+
+std::wstring ButtonSectionName(int number) { return L"btn" + std::to_wstring(number); }

@@ -1,0 +1,69 @@
+#include "settings/Profile.h"
+
+#include "settings/IniValues.h"
+
+#include <windows.h>
+
+namespace {
+
+// A line break inside a value would end the key's line and could start a section of its own.
+std::wstring SingleLineValue(std::wstring value) {
+    for (wchar_t& c : value)
+        if (c == L'\r' || c == L'\n') c = L' ';
+    return value;
+}
+
+} // namespace
+
+bool ProfileFile::Exists() const {
+    DWORD attributes = GetFileAttributesW(path_.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring ProfileFile::ReadString(const std::wstring& section, const std::wstring& key,
+                                     const std::wstring& fallback) const {
+    std::wstring value(kIniTextMax + 1, L'\0');
+    DWORD length = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(), value.data(),
+                                            static_cast<DWORD>(value.size()), path_.c_str());
+    value.resize(length);
+    return value;
+}
+
+std::int32_t ProfileFile::ReadInteger(const std::wstring& section, const std::wstring& key,
+                                      std::int32_t fallback) const {
+    return IniIntegerOr(ReadString(section, key, L""), fallback);
+}
+
+void ProfileFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    if (!WriteKey(section, key, SingleLineValue(value))) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+}
+
+void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {
+    WriteString(section, key, IniIntegerText(value));
+}
+
+bool ProfileFile::WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != FALSE;
+}
+
+ButtonRecord ReadButtonRecord(const ProfileFile& file, int number) {
+    const std::wstring section = ButtonSectionName(number);
+    ButtonRecord record;
+    record.Program = file.ReadString(section, L"pg", L"");
+    record.IconFile = file.ReadString(section, L"ic", L"");
+    record.IconIndex = file.ReadInteger(section, L"icidx", 0);
+    record.Options = file.ReadString(section, L"op", L"");
+    record.WorkFolder = file.ReadString(section, L"dr", L"");
+    record.Hint = file.ReadString(section, L"lb", L"");
+    return record;
+}
+
+void WriteButtonRecord(ProfileFile& file, int number, const ButtonRecord& record) {
+    const std::wstring section = ButtonSectionName(number);
+    file.WriteString(section, L"pg", record.Program);
+    file.WriteString(section, L"ic", record.IconFile);
+    file.WriteInteger(section, L"icidx", record.IconIndex);
+    file.WriteString(section, L"dr", record.WorkFolder);
+    file.WriteString(section, L"lb", record.Hint);
+    file.WriteString(section, L"op", record.Options);
+}

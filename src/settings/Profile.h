@@ -1,0 +1,44 @@
+#pragma once
+// The settings file: a Windows profile (INI) file read and written key by key, so that it stays a
+// plain profile file and keys no writer names are left as they are.
+
+#include "base/Exception.h"
+#include "settings/ButtonRecord.h"
+
+#include <cstdint>
+#include <string>
+
+// A write that failed; the message names the settings file.
+class EIniFileException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class ProfileFile {
+public:
+    explicit ProfileFile(std::wstring path) : path_(std::move(path)) {}
+    virtual ~ProfileFile() = default;
+
+    const std::wstring& Path() const { return path_; }
+    bool Exists() const;
+
+    // At most kIniTextMax characters; the default when the key is missing.
+    std::wstring ReadString(const std::wstring& section, const std::wstring& key, const std::wstring& fallback) const;
+    // The integer rule of IniValues.h; the default when missing, empty or no integer.
+    std::int32_t ReadInteger(const std::wstring& section, const std::wstring& key, std::int32_t fallback) const;
+
+    // Throw EIniFileException "<path> に書き込めません" when the key cannot be written.
+    void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    void WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value);
+
+protected:
+    // One key to the file; false when it could not be written.
+    virtual bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+
+private:
+    std::wstring path_;
+};
+
+// Section "btn"N: read with the defaults, written in the order pg, ic, icidx, dr, lb, op.
+ButtonRecord ReadButtonRecord(const ProfileFile& file, int number);
+void WriteButtonRecord(ProfileFile& file, int number, const ButtonRecord& record);

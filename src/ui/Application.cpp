@@ -1,0 +1,214 @@
+#include "ui/Application.h"
+
+#include "ui/Form.h"
+#include "ui/Hints.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+Application* g_application = nullptr;
+
+// Deferred destruction of a form: posted by ReleaseForm, handled once the current message is done.
+constexpr UINT kReleaseFormMessage = WM_APP + 1;
+
+std::wstring Widen(const char* text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(length) - 1);
+    return wide;
+}
+
+} // namespace
+
+Application::Application() {
+    if (g_application) throw Exception(L"Only one application object may exist");
+    g_application = this;
+    WindowCreateParams params;
+    params.className = L"TApplication";
+    // Never shown; the forms it owns therefore have no task-bar button.
+    params.style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    params.left = params.top = 0;
+    params.width = params.height = 0;
+    try {
+        CreateHandle(params);
+    } catch (...) {
+        g_application = nullptr;
+        throw;
+    }
+}
+
+Application::~Application() {
+    // The forms go first, newest first, while the application window still owns them.
+    while (!forms_.empty()) forms_.pop_back();
+    mainForm_ = nullptr;
+    DestroyHandle();
+    if (comInitialized_) CoUninitialize();
+    g_application = nullptr;
+}
+
+Application& Application::Instance() {
+    if (!g_application) throw Exception(L"No application object");
+    return *g_application;
+}
+
+Application* Application::TryInstance() { return g_application; }
+
+void Application::Initialize() {
+    comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                              ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+}
+
+void Application::SetTitle(const std::wstring& title) {
+    title_ = title;
+    SetWindowTextW(Handle(), title_.c_str());
+}
+
+std::wstring Application::ExeName() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2); // cut off: try again with more room
+    }
+}
+
+void Application::AdoptForm(std::unique_ptr<Form> form, bool mayBeMain) {
+    Form* raw = form.get();
+    forms_.push_back(std::move(form));
+    if (mayBeMain && !mainForm_) mainForm_ = raw;
+}
+
+void Application::ReleaseForm(Form* form) { PostMessageW(Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form)); }
+
+void Application::DestroyReleased(Form* form) {
+    auto it = std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == form; });
+    if (it == forms_.end()) return;
+    if (mainForm_ == form) mainForm_ = nullptr;
+    std::unique_ptr<Form> doomed = std::move(*it);
+    forms_.erase(it);
+}
+
+void Application::Run() {
+    if (mainForm_ && ShowMainForm) mainForm_->Show();
+    while (!terminated_) PumpOne();
+}
+
+void Application::PumpOne() {
+    MSG msg{};
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+        terminated_ = true;
+        return;
+    }
+    DispatchOne(msg);
+}
+
+void Application::ProcessMessages() {
+    MSG msg{};
+    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            terminated_ = true;
+            break;
+        }
+        DispatchOne(msg);
+    }
+}
+
+void Application::Terminate() {
+    if (terminateRequested_) return;
+    terminateRequested_ = true;
+    PostQuitMessage(0);
+}
+
+void Application::DispatchOne(MSG& msg) {
+    try {
+        if (PreviewKeys(msg)) return;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    } catch (...) {
+        HandleCurrentException();
+    }
+}
+
+bool Application::PreviewKeys(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<Form*>(Window::FromHandle(root));
+    // The form sees the key first when it previews keys, or when it has the focus itself.
+    if (!form || !(form->KeyPreview || root == msg.hwnd)) return false;
+    if (msg.message == WM_CHAR) {
+        auto key = static_cast<wchar_t>(msg.wParam);
+        if (form->PreviewKeyPress(key)) return true;
+        msg.wParam = key;
+        return false;
+    }
+    auto key = static_cast<WORD>(msg.wParam);
+    if (form->PreviewKeyDown(key)) return true;
+    msg.wParam = key;
+    return false;
+}
+
+void Application::ApplyHintSettings() {
+    for (HintHost* host : hintHosts_) host->ApplySettings();
+}
+
+void Application::RegisterHintHost(HintHost* host) { hintHosts_.push_back(host); }
+
+void Application::UnregisterHintHost(HintHost* host) { std::erase(hintHosts_, host); }
+
+void Application::ShowException(const std::wstring& message) {
+    if (OnException) {
+        OnException(message);
+        return;
+    }
+    HWND owner = GetActiveWindow();
+    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void Application::HandleCurrentException() {
+    std::wstring message;
+    try {
+        throw;
+    } catch (const Exception& e) {
+        message = e.Message();
+    } catch (const std::exception& e) {
+        message = Widen(e.what());
+    } catch (...) {
+        message = L"予期しないエラーが発生しました";
+    }
+    if (g_application)
+        g_application->ShowException(message);
+    else
+        MessageBoxW(nullptr, message.c_str(), L"", MB_OK | MB_ICONERROR);
+}
+
+LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ACTIVATEAPP:
+        active_ = wParam != FALSE;
+        if (active_ && OnActivate) OnActivate();
+        if (!active_ && OnDeactivate) OnDeactivate();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) Terminate();
+        return 0;
+    case kReleaseFormMessage: DestroyReleased(reinterpret_cast<Form*>(lParam)); return 0;
+    default: return DefaultHandler(message, wParam, lParam);
+    }
+}
+
+} // namespace ui

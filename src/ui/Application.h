@@ -1,0 +1,116 @@
+#pragma once
+// The application object: one per process. It owns the hidden application window (a never-shown tool
+// window that owns every form, so no form gets a task-bar button), the forms, the message loop, the
+// activation event, the hint settings and the error box.
+
+#include "base/Color.h"
+#include "base/Exception.h"
+#include "ui/Window.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Form;
+class HintHost;
+
+// What a show-hint handler may change before a hint appears.
+struct HintShowInfo {
+    std::wstring text;
+    bool canShow = true;
+    POINT position{}; // screen position of the hint window's top-left corner
+    HWND control = nullptr;
+};
+
+class Application : private Window {
+public:
+    Application();
+    ~Application() override;
+
+    static Application& Instance();
+    static Application* TryInstance();
+
+    HWND Handle() const { return Window::Handle(); }
+
+    // COM for shell links and the common controls; after the window styles are settled.
+    void Initialize();
+
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(const std::wstring& title);
+    std::wstring HelpFile;
+    // Full path of the running executable, of any length.
+    static std::wstring ExeName();
+
+    Form* MainForm() const { return mainForm_; }
+    bool ShowMainForm = true;
+
+    // Creates a form owned by the application; the first one created so becomes the main form once
+    // its construction (and with it its OnCreate) has finished.
+    template <typename T, typename... Args>
+    T* CreateForm(Args&&... args) {
+        auto form = std::make_unique<T>(std::forward<Args>(args)...);
+        T* raw = form.get();
+        AdoptForm(std::move(form), true);
+        return raw;
+    }
+    // Creates a form owned by the application that never becomes the main form.
+    template <typename T, typename... Args>
+    T* CreateOwnedForm(Args&&... args) {
+        auto form = std::make_unique<T>(std::forward<Args>(args)...);
+        T* raw = form.get();
+        AdoptForm(std::move(form), false);
+        return raw;
+    }
+    // Destroys the form once the current message has been handled.
+    void ReleaseForm(Form* form);
+    const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
+
+    void Run();
+    // Waits for one message and handles it (modal loops use this).
+    void PumpOne();
+    void ProcessMessages();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+
+    bool Active() const { return active_; }
+    std::function<void()> OnActivate;
+    std::function<void()> OnDeactivate;
+
+    // Hints of every form.
+    TColor HintColor = clInfoBk;
+    int HintPause = 500;
+    int HintShortPause = 50;
+    int HintHidePause = 2500;
+    bool ShowHint = true;
+    std::function<void(HintShowInfo&)> OnShowHint;
+    void ApplyHintSettings();
+    void RegisterHintHost(HintHost* host);
+    void UnregisterHintHost(HintHost* host);
+
+    // With no handler the standard error box shows the message with the title as caption.
+    std::function<void(const std::wstring& message)> OnException;
+    void ShowException(const std::wstring& message);
+    // Shows whatever exception is in flight; called from catch blocks around dispatch.
+    static void HandleCurrentException();
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void AdoptForm(std::unique_ptr<Form> form, bool mayBeMain);
+    bool PreviewKeys(MSG& msg);
+    void DispatchOne(MSG& msg);
+    void DestroyReleased(Form* form);
+
+    std::wstring title_;
+    Form* mainForm_ = nullptr;
+    std::vector<std::unique_ptr<Form>> forms_;
+    std::vector<HintHost*> hintHosts_;
+    bool terminated_ = false;
+    bool terminateRequested_ = false;
+    bool active_ = false;
+    bool comInitialized_ = false;
+};
+
+} // namespace ui

@@ -1,0 +1,160 @@
+#pragma once
+// Form: a top-level window owned by the application window, with the properties and events the
+// program's windows use. Graphic controls (shapes) have no window of their own: the form paints them
+// in their order and hit-tests them, topmost first.
+
+#include "base/Color.h"
+#include "ui/Graphics.h"
+#include "ui/Handles.h"
+#include "ui/Input.h"
+#include "ui/Window.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class GraphicControl;
+class HintHost;
+class Timer;
+
+enum class BorderStyle {
+    None,        // a bare popup
+    Single,      // fixed frame with a caption
+    Dialog,      // dialog frame with a caption
+    SizeToolWin, // sizeable tool window with a small caption
+};
+
+struct FormParams {
+    const wchar_t* className = L"TForm";
+    std::wstring caption;
+    int left = 0, top = 0, width = 100, height = 100;
+    bool clientSize = false; // width and height give the client area
+    BorderStyle borderStyle = BorderStyle::Single;
+    bool systemMenu = true;
+    bool stayOnTop = false;
+    bool vertScrollBar = false;
+    TColor color = clBtnFace;
+    FontSpec font;
+};
+
+// A derived form calls DestroyHandle() first in its destructor, so that no message reaches it while its
+// members are being destroyed.
+class Form : public Window {
+public:
+    explicit Form(const FormParams& params);
+    ~Form() override;
+
+    // Bounds in screen pixels; setting one keeps the others.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    RECT BoundsRect() const;
+    void SetLeft(int left);
+    void SetTop(int top);
+    void SetWidth(int width);
+    void SetHeight(int height);
+    void SetBounds(int left, int top, int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+    void SetClientWidth(int width);
+    void SetClientHeight(int height);
+
+    std::wstring Caption() const;
+    void SetCaption(const std::wstring& caption);
+
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    HFONT Font() const { return font_.get(); }
+
+    HCURSOR Cursor = nullptr; // null: the arrow
+    std::wstring Hint;
+    bool ShowHint = false;
+    void HintsChanged();
+
+    bool Visible() const;
+    // Makes the form visible (activating it) and brings it to the front.
+    void Show();
+    // Makes the form visible without activating it.
+    void ShowNoActivate();
+    void Hide();
+    void BringToFront();
+    // The close request: OnCloseQuery decides; the main form then ends the program, any other hides.
+    void Close();
+    bool CloseQuery();
+    // Destroys the form after the current message.
+    void Release();
+
+    int ModalResult = 0;
+    int ShowModal();
+
+    bool KeyPreview = false;
+    std::function<void()> OnCreate;
+    std::function<void()> OnShow;
+    std::function<void()> OnResize;
+    std::function<void(WORD& key, ShiftState shift)> OnKeyDown;
+    std::function<void(wchar_t& key)> OnKeyPress;
+    std::function<void(bool& canClose)> OnCloseQuery;
+    std::function<void(MouseButton, ShiftState, int x, int y)> OnMouseDown;
+    std::function<void(ShiftState, int x, int y)> OnMouseMove;
+
+    // Vertical scroll bar: shown while the range exceeds the client height.
+    int VertScrollRange() const { return scrollRange_; }
+    void SetVertScrollRange(int range);
+    int VertScrollIncrement() const { return scrollIncrement_; }
+    void SetVertScrollIncrement(int increment) { scrollIncrement_ = increment; }
+    int VertScrollPosition() const { return scrollPosition_; }
+    void SetVertScrollPosition(int position);
+    bool VertScrollBarVisible() const;
+
+    // Called by the application's message loop for key messages aimed at this form or its controls.
+    // Returns true when the key was swallowed.
+    bool PreviewKeyDown(WORD& key);
+    bool PreviewKeyPress(wchar_t& key);
+
+    // Graphic controls and timers register themselves with their form.
+    void AddGraphic(GraphicControl* graphic);
+    void RemoveGraphic(GraphicControl* graphic);
+    void GraphicChanged(GraphicControl* graphic, const RECT& oldBounds, bool boundsOnly);
+    void AddTimer(Timer* timer);
+    void RemoveTimer(Timer* timer);
+    HintHost& Hints();
+    // The control that gets the focus when the form is activated.
+    HWND ActiveControl = nullptr;
+
+protected:
+    // Runs OnCreate; each form calls it once its controls exist.
+    void DoCreate();
+    // Message handlers of the form classes; unhandled messages go to Form::Dispatch.
+    virtual LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void HandleDestroyed() override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
+    bool RouteMouseToGraphic(UINT message, WPARAM wParam, LPARAM lParam);
+    GraphicControl* GraphicAt(POINT clientPoint) const;
+    void Paint();
+    void PaintTo(HDC dc);
+    void PaintGraphics(HDC dc);
+    bool SetCursorFor(HWND target, WORD hitTest);
+    void OnVertScroll(WORD code);
+    void UpdateVertScrollBar();
+    void RebuildGraphicHints();
+
+    TColor color_;
+    UniqueHfont font_;
+    UniqueHbrush backgroundBrush_;
+    std::vector<GraphicControl*> graphics_; // drawing order, bottom first
+    std::vector<Timer*> timers_;
+    std::unique_ptr<HintHost> hints_;
+    int scrollRange_ = 0;
+    int scrollIncrement_ = 8;
+    int scrollPosition_ = 0;
+    bool updatingScrollBar_ = false;
+    bool inModalLoop_ = false;
+};
+
+} // namespace ui

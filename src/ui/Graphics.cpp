@@ -1,0 +1,22 @@
+#include "ui/Graphics.h"
+
+namespace ui {
+
+COLORREF ColorToRGB(TColor color) {
+    if (IsSystemColor(color)) return GetSysColor(SystemColorIndex(color));
+    // clNone and clDefault carry flag bits above the colour; GDI would read them as palette requests.
+    return static_cast<COLORREF>(color) & 0x00FFFFFF;
+}
+
+UniqueHfont CreateFormFont(const FontSpec& spec) {
+    LOGFONTW lf{};
+    lf.lfHeight = spec.height;
+    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = spec.charset;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    lstrcpynW(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    return UniqueHfont(CreateFontIndirectW(&lf));
+}
+
+} // namespace ui

@@ -1,0 +1,22 @@
+#pragma once
+// Colours and fonts as the forms use them.
+
+#include "base/Color.h"
+#include "ui/Handles.h"
+
+#include <string>
+
+namespace ui {
+
+// A system colour through GetSysColor; otherwise the low three bytes as they stand.
+COLORREF ColorToRGB(TColor color);
+
+struct FontSpec {
+    std::wstring face = L"ＭＳ Ｐゴシック";
+    int height = -12;
+    BYTE charset = SHIFTJIS_CHARSET;
+    bool bold = false;
+};
+UniqueHfont CreateFormFont(const FontSpec& spec);
+
+} // namespace ui

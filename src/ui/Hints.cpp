@@ -1,0 +1,152 @@
+#include "ui/Hints.h"
+
+#include "ui/Application.h"
+#include "ui/Graphics.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+TTTOOLINFOW ToolInfo(HWND window, UINT_PTR id) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = window;
+    ti.uId = id;
+    return ti;
+}
+
+} // namespace
+
+HintHost::HintHost(HWND form) : form_(form) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    // Long hints wrap instead of running off the screen.
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    if (auto* app = Application::TryInstance()) app->RegisterHintHost(this);
+    ApplySettings();
+}
+
+HintHost::~HintHost() {
+    if (auto* app = Application::TryInstance()) app->UnregisterHintHost(this);
+    for (HWND window : watched_) RemoveWindowSubclass(window, &HintHost::ToolWindowProc, 0);
+    if (tooltip_) DestroyWindow(tooltip_);
+}
+
+void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text) {
+    TTTOOLINFOW ti = ToolInfo(window, id);
+    ti.uFlags = TTF_SUBCLASS;
+    ti.rect = rect;
+    ti.lpszText = const_cast<wchar_t*>(text.c_str()); // the control keeps its own copy
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    tools_.push_back({window, id, text});
+    if (window != form_) WatchWindow(window);
+}
+
+void HintHost::SetToolRect(HWND window, UINT_PTR id, const RECT& rect) {
+    TTTOOLINFOW ti = ToolInfo(window, id);
+    ti.rect = rect;
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+void HintHost::SetToolText(HWND window, UINT_PTR id, const std::wstring& text) {
+    TTTOOLINFOW ti = ToolInfo(window, id);
+    ti.lpszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    if (auto* tool = const_cast<Tool*>(FindTool(window, id))) tool->text = text;
+}
+
+void HintHost::RemoveTool(HWND window, UINT_PTR id) {
+    TTTOOLINFOW ti = ToolInfo(window, id);
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    std::erase_if(tools_, [&](const Tool& t) { return t.window == window && t.id == id; });
+}
+
+bool HintHost::HasTool(HWND window, UINT_PTR id) const { return FindTool(window, id) != nullptr; }
+
+std::wstring HintHost::ToolText(HWND window, UINT_PTR id) const {
+    const Tool* tool = FindTool(window, id);
+    return tool ? tool->text : std::wstring();
+}
+
+const HintHost::Tool* HintHost::FindTool(HWND window, UINT_PTR id) const {
+    for (const auto& tool : tools_)
+        if (tool.window == window && tool.id == id) return &tool;
+    return nullptr;
+}
+
+void HintHost::ApplySettings() {
+    auto* app = Application::TryInstance();
+    if (!app || !tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(app->HintPause, 0));
+    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(app->HintShortPause, 0));
+    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(app->HintHidePause, 0));
+    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, ColorToRGB(app->HintColor), 0);
+    SendMessageW(tooltip_, TTM_ACTIVATE, app->ShowHint ? TRUE : FALSE, 0);
+}
+
+bool HintHost::HandleNotify(const NMHDR& header, LRESULT& result) {
+    if (header.hwndFrom != tooltip_) return false;
+    if (header.code == TTN_SHOW) {
+        result = OnShow() ? TRUE : FALSE;
+        return true;
+    }
+    return false;
+}
+
+bool HintHost::OnShow() {
+    auto* app = Application::TryInstance();
+    if (!app || !app->OnShowHint) return false;
+
+    // No text buffer: the texts are kept here, so nothing is copied into a buffer of guessed size.
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    if (!SendMessageW(tooltip_, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) return false;
+
+    HintShowInfo info;
+    if (const Tool* tool = FindTool(ti.hwnd, ti.uId)) info.text = tool->text;
+    info.control = ti.hwnd;
+    GetCursorPos(&info.position);
+    info.position.y += GetSystemMetrics(SM_CYCURSOR) * 3 / 4; // where the tooltip would put it
+    const POINT proposed = info.position;
+    app->OnShowHint(info);
+    if (!info.canShow) {
+        PostMessageW(tooltip_, TTM_POP, 0, 0);
+        return false;
+    }
+    if (info.position.x == proposed.x && info.position.y == proposed.y) return false;
+    SetWindowPos(tooltip_, nullptr, info.position.x, info.position.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void HintHost::WatchWindow(HWND window) {
+    if (std::find(watched_.begin(), watched_.end(), window) != watched_.end()) return;
+    SetWindowSubclass(window, &HintHost::ToolWindowProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    watched_.push_back(window);
+}
+
+LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<HintHost*>(data);
+    if (message == WM_NOTIFY) {
+        try {
+            LRESULT result = 0;
+            if (self->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        } catch (...) {
+            Application::HandleCurrentException();
+            return 0;
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &HintHost::ToolWindowProc, 0);
+        std::erase(self->watched_, hwnd);
+        std::erase_if(self->tools_, [&](const Tool& t) { return t.window == hwnd; });
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace ui

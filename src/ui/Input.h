@@ -1,0 +1,18 @@
+#pragma once
+// Mouse buttons and shift states as the forms' events report them.
+
+#include <windows.h>
+
+namespace ui {
+
+enum class MouseButton { mbLeft, mbRight, mbMiddle };
+
+using ShiftState = unsigned;
+constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
+
+// The shift state of a mouse message's wParam, with Alt read from the keyboard.
+ShiftState MouseShiftState(WPARAM wParam);
+// The shift state of the keyboard right now.
+ShiftState KeyboardShiftState();
+
+} // namespace ui

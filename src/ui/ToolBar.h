@@ -1,0 +1,114 @@
+#pragma once
+// A tool bar of image buttons that wrap into rows of whole buttons, over the comctl32 tool bar.
+// The bar sizes itself: its width is the indent plus whole buttons, its height that of its rows.
+// https://learn.microsoft.com/windows/win32/controls/toolbar-control-reference
+
+#include "ui/Window.h"
+
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+class Form;
+class ImageList;
+class ToolBar;
+
+class ToolButton {
+public:
+    ToolButton(ToolBar& bar, int index, std::wstring name, std::wstring caption, int imageIndex);
+
+    ToolBar& Bar() const { return bar_; }
+    int Index() const { return index_; }
+    int Id() const;
+    const std::wstring& Name() const { return name_; }
+    const std::wstring& Caption() const { return caption_; }
+    int ImageIndex() const { return imageIndex_; }
+
+    const std::wstring& Hint() const { return hint_; }
+    void SetHint(const std::wstring& hint);
+
+    // Drawn pressed (the swap source).
+    bool Down() const;
+    void SetDown(bool down);
+
+    // Runs OnClick as a click with the mouse does.
+    void Click();
+    std::function<void(ToolButton&)> OnClick;
+
+    // In the tool bar's client coordinates.
+    RECT ItemRect() const;
+
+private:
+    ToolBar& bar_;
+    int index_;
+    std::wstring name_;
+    std::wstring caption_;
+    int imageIndex_;
+    std::wstring hint_;
+};
+
+class ToolBar : public Control {
+public:
+    struct Params {
+        int left = 0, top = 0, width = 100, height = 40;
+        int indent = 1;
+        int buttonWidth = 23, buttonHeight = 22;
+        int id = 1;
+    };
+    ToolBar(Form& parent, const Params& params);
+    ~ToolBar() override;
+
+    ToolButton& AddButton(const std::wstring& name, const std::wstring& caption, int imageIndex);
+    int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+    ToolButton& Button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
+    ToolButton* FindButton(std::wstring_view name) const;
+
+    // The images of the buttons, enabled and disabled alike.
+    void SetImages(ImageList* images);
+
+    bool ShowCaptions() const { return showCaptions_; }
+    void SetShowCaptions(bool show);
+
+    // The buttons' size as the bar draws them; with captions the height may exceed the one asked for.
+    int ButtonWidth() const;
+    int ButtonHeight() const;
+    void SetButtonWidth(int width);
+    void SetButtonHeight(int height);
+
+    int Indent() const { return indent_; }
+    int Width() const;
+    int Height() const;
+    // Re-wraps the buttons for this width, then shrinks to whole buttons.
+    void SetWidth(int width);
+    int RowCount() const;
+    int ButtonsPerRow() const { return perRow_; }
+
+    void Repaint();
+    // The bar's size changed (rows, width or button size).
+    std::function<void()> OnResize;
+
+    bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    friend class ToolButton;
+    void ApplyButtonSize();
+    void Relayout(int width);
+    void UpdateHintTools();
+    LRESULT CustomDraw(const NMTBCUSTOMDRAW& draw);
+
+    Form& parent_;
+    std::vector<std::unique_ptr<ToolButton>> buttons_;
+    int indent_;
+    int requestedWidth_;
+    int requestedHeight_;
+    int perRow_ = 1;
+    bool showCaptions_ = false;
+};
+
+} // namespace ui
