@@ -52,15 +52,20 @@ pm_wine_env() {
 # Creates the private prefix once (about 7 s) and keeps a server running for fast starts.
 pm_wine_prefix() {
     pm_wine_env
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        pm_log "creating the Wine prefix in $WINEPREFIX"
+    local marker=$WINEPREFIX/.pmrun-setup-1
+    if [ ! -f "$marker" ]; then
+        pm_log "setting up the Wine prefix in $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1
-        wineserver -w
+        wineserver -k >/dev/null 2>&1 || true
+        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
         # A crash ends with an exit code instead of waiting in a dialog.
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+        # Wine draws the frames itself. Without this, hiding a captioned window waits 2 s for a window
+        # manager that a bare Xvfb does not have.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
+        touch "$marker"
     fi
     wineserver -p
 }

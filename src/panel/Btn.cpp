@@ -148,12 +148,15 @@ int TBtnF1::VisibleRowCount() const { return VisibleRows(ToolBar1.RowCount(), pa
 void TBtnF1::FormShow() { SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight())); }
 
 void TBtnF1::FormResize() {
-    if (resizing_ || ClientWidth() == ToolBar1.Width()) return;
-    // Setting the client width resizes the window again; that nested call has nothing left to do.
+    if (resizing_) return;
+    // Setting the client width resizes the window again, and the scroll bar coming or going changes the
+    // client width once more: repeat the two steps here until they agree, instead of recursing.
     resizing_ = true;
     try {
-        ToolBar1.SetWidth(Width());
-        SetClientWidth(ToolBar1.Width());
+        for (int round = 0; round < 4 && ClientWidth() != ToolBar1.Width(); ++round) {
+            ToolBar1.SetWidth(Width());
+            SetClientWidth(ToolBar1.Width());
+        }
     } catch (...) {
         resizing_ = false;
         throw;

@@ -1,1 +1,74 @@
+// Grid, row and height rules of the launcher panel.
 
+#include "panel/PanelRules.h"
+#include "ui/GridRules.h"
+
+#include <gtest/gtest.h>
+
+TEST(ButtonCaptions, DigitsThenLetters) {
+    EXPECT_EQ(ButtonCaption(1), L"1");
+    EXPECT_EQ(ButtonCaption(9), L"9");
+    EXPECT_EQ(ButtonCaption(10), L"A");
+    EXPECT_EQ(ButtonCaption(11), L"B");
+    EXPECT_EQ(ButtonCaption(29), L"T");
+    EXPECT_EQ(ButtonCaption(30), L"U");
+    EXPECT_EQ(ButtonCaption(0), L"");
+    EXPECT_EQ(ButtonCaption(31), L"");
+}
+
+TEST(Grid, WholeButtonsPerRow) {
+    EXPECT_EQ(ButtonsPerRow(229, 1, 38), 6);
+    EXPECT_EQ(ButtonsPerRow(238, 1, 38), 6);
+    EXPECT_EQ(ButtonsPerRow(266, 1, 38), 6);
+    EXPECT_EQ(ButtonsPerRow(267, 1, 38), 7);
+    EXPECT_EQ(ButtonsPerRow(50, 1, 38), 1);
+    EXPECT_EQ(ButtonsPerRow(0, 1, 38), 1);
+    EXPECT_EQ(ButtonsPerRow(100, 1, 0), 1);
+    EXPECT_EQ(ToolBarWidthFor(6, 1, 38), 229);
+    EXPECT_EQ(ToolBarWidthFor(1, 1, 38), 39);
+}
+
+TEST(Grid, RowsOfThirtyButtons) {
+    EXPECT_EQ(RowsFor(30, 6), 5);
+    EXPECT_EQ(RowsFor(30, 7), 5);
+    EXPECT_EQ(RowsFor(30, 8), 4);
+    EXPECT_EQ(RowsFor(30, 1), 30);
+    EXPECT_EQ(RowsFor(30, 0), 30);
+    EXPECT_EQ(RowsFor(0, 6), 0);
+}
+
+TEST(Grid, ScrollPositionStaysInItsRange) {
+    EXPECT_EQ(ClampScrollPosition(-5, 192, 78), 0);
+    EXPECT_EQ(ClampScrollPosition(38, 192, 78), 38);
+    EXPECT_EQ(ClampScrollPosition(152, 192, 78), 114);
+    EXPECT_EQ(ClampScrollPosition(10, 50, 78), 0);
+}
+
+TEST(PanelRows, LineMaxLimitsTheRowsShown) {
+    EXPECT_EQ(VisibleRows(5, 6), 5);
+    EXPECT_EQ(VisibleRows(5, 99), 5);
+    EXPECT_EQ(VisibleRows(5, 2), 2);
+    EXPECT_EQ(VisibleRows(30, 6), 6);
+    // A stored limit below one still shows a row.
+    EXPECT_EQ(VisibleRows(5, 0), 1);
+    EXPECT_EQ(VisibleRows(5, -3), 1);
+}
+
+TEST(PanelRows, ShowAndTrackingHeights) {
+    // Five rows of 38 with a frame of 28 pixels: shown at 218, held at 220 by the tracking limits.
+    EXPECT_EQ(PanelShowHeight(5, 38, 28), 218);
+    EXPECT_EQ(PanelTrackHeight(5, 38, 28), 220);
+    EXPECT_EQ(PanelTrackHeight(2, 38, 28), 106);
+    // Captions make the buttons taller and the heights follow.
+    EXPECT_EQ(PanelTrackHeight(2, 55, 28), 140);
+}
+
+TEST(PanelHitTest, TopAndBottomDoNothingCornersSizeTheWidth) {
+    EXPECT_EQ(MapPanelHitTest(12), 0);  // HTTOP
+    EXPECT_EQ(MapPanelHitTest(15), 0);  // HTBOTTOM
+    EXPECT_EQ(MapPanelHitTest(13), 10); // HTTOPLEFT -> HTLEFT
+    EXPECT_EQ(MapPanelHitTest(16), 10); // HTBOTTOMLEFT -> HTLEFT
+    EXPECT_EQ(MapPanelHitTest(14), 11); // HTTOPRIGHT -> HTRIGHT
+    EXPECT_EQ(MapPanelHitTest(17), 11); // HTBOTTOMRIGHT -> HTRIGHT
+    for (int code : {1, 2, 10, 11, 20, -1}) EXPECT_EQ(MapPanelHitTest(code), code);
+}

@@ -1,1 +1,224 @@
+// The settings file through the real profile functions: what is read, what is written, in which order,
+// and what happens when the file cannot be written.
+
 #include "WinTestSupport.h"
+
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+#include "settings/Profile.h"
+#include "settings/Sections.h"
+
+using wintest::IniKey;
+using wintest::ParseIni;
+using wintest::ReadFileBytes;
+using wintest::SettingsPath;
+using wintest::ToAnsi;
+using wintest::WriteFileBytes;
+
+namespace {
+
+std::vector<std::string> KeyOrder(const std::vector<IniKey>& keys) {
+    std::vector<std::string> order;
+    for (const auto& k : keys) order.push_back(k.section + "." + k.key);
+    return order;
+}
+
+std::vector<std::string> CompleteLayout() {
+    std::vector<std::string> order;
+    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall", "BWall",
+                            "LWall", "RWall", "ApSc", "DApSc", "Color"})
+        order.push_back(std::string("eye.") + key);
+    for (const char* key : {"left", "top", "width", "height"}) order.push_back(std::string("btnform.") + key);
+    for (int n = 1; n <= 30; ++n)
+        for (const char* key : {"pg", "ic", "icidx", "dr", "lb", "op"})
+            order.push_back("btn" + std::to_string(n) + "." + key);
+    return order;
+}
+
+std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section, const std::string& key) {
+    for (const auto& k : keys)
+        if (k.section == section && k.key == key) return k.value;
+    return "<missing>";
+}
+
+// A profile file that refuses the write of one key, as a full disk or a lost share would.
+class FailingProfile : public ProfileFile {
+public:
+    FailingProfile(std::wstring path, std::wstring failingKey)
+        : ProfileFile(std::move(path)), failingKey_(std::move(failingKey)) {}
+
+protected:
+    bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value) override {
+        if (key == failingKey_) return false;
+        return ProfileFile::WriteKey(section, key, value);
+    }
+
+private:
+    std::wstring failingKey_;
+};
+
+class SettingsFileTest : public wintest::AppTest {};
+
+} // namespace
+
+TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    EXPECT_EQ(mascot->Left(), 500);
+    EXPECT_EQ(mascot->Top(), 0);
+    EXPECT_EQ(mascot->LineMax, 6);
+    EXPECT_EQ(mascot->ApSc, L"Alt+A");
+    EXPECT_EQ(mascot->DApSc, L"Alt+Z");
+    EXPECT_EQ(mascot->Color, L"clYellow");
+    EXPECT_EQ(mascot->PamuHide, L"");
+    EXPECT_EQ(mascot->HintPos, L"");
+    EXPECT_EQ(mascot->TWall + mascot->BWall + mascot->LWall + mascot->RWall, 0);
+    EXPECT_EQ(BtnF1->Left(), 100);
+    EXPECT_EQ(BtnF1->Top(), 100);
+    for (int n = 1; n <= 30; ++n) EXPECT_FALSE(BtnF1->Records[n].Assigned());
+    // Reading never creates the file.
+    EXPECT_EQ(GetFileAttributesW(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SettingsFileTest, QuittingWritesTheCompleteLayoutInOrder) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    mascot->Close();
+    auto keys = ParseIni(ReadFileBytes(SettingsPath()));
+    EXPECT_EQ(KeyOrder(keys), CompleteLayout());
+    EXPECT_EQ(ValueOf(keys, "eye", "Top"), "0");
+    EXPECT_EQ(ValueOf(keys, "eye", "Left"), "500");
+    EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "6");
+    EXPECT_EQ(ValueOf(keys, "eye", "Startup"), "");
+    EXPECT_EQ(ValueOf(keys, "eye", "ApSc"), "Alt+A");
+    EXPECT_EQ(ValueOf(keys, "eye", "DApSc"), "Alt+Z");
+    EXPECT_EQ(ValueOf(keys, "eye", "Color"), "clYellow");
+    EXPECT_EQ(ValueOf(keys, "btnform", "left"), "100");
+    EXPECT_EQ(ValueOf(keys, "btnform", "width"), std::to_string(BtnF1->Width()));
+    EXPECT_EQ(ValueOf(keys, "btnform", "height"), std::to_string(BtnF1->Height()));
+    EXPECT_EQ(ValueOf(keys, "btn30", "icidx"), "0");
+    EXPECT_EQ(ValueOf(keys, "btn30", "pg"), "");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SettingsFileTest, ReadsEveryKeyWithTheIntegerRule) {
+    WriteFileBytes(SettingsPath(), ToAnsi(L"[eye]\r\nTop=0x1F4\r\nLeft=$64\r\nLineMax=2\r\nStartup=Yes\r\n"
+                                          L"PamuHide=No\r\nTPamuHide=Yes\r\nHintPos=pamu\r\nTWall=1\r\nBWall=2\r\n"
+                                          L"LWall=letters\r\nRWall=-1\r\nApSc=\r\nDApSc=Ctrl+Z\r\nColor=clRed\r\n"
+                                          L"[btn2]\r\npg=C:\\ツール\\editor.exe\r\nic=C:\\ツール\\editor.exe\r\n"
+                                          L"icidx=3\r\nop=/x \"a b\"\r\ndr=C:\\ツール\\\r\nlb=エディタ\r\n"));
+    auto* mascot = app->CreateForm<TpamuF>();
+    EXPECT_EQ(mascot->Top(), 500);
+    EXPECT_EQ(mascot->Left(), 100);
+    EXPECT_EQ(mascot->LineMax, 2);
+    EXPECT_EQ(mascot->Startup, L"Yes");
+    EXPECT_EQ(mascot->PamuHide, L"No");
+    EXPECT_EQ(mascot->TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->HintPos, L"pamu");
+    EXPECT_EQ(mascot->TWall, 1);
+    EXPECT_EQ(mascot->BWall, 2);
+    EXPECT_EQ(mascot->LWall, 0); // letters: the default
+    EXPECT_EQ(mascot->RWall, -1);
+    EXPECT_EQ(mascot->ApSc, L""); // present but empty is not the default
+    EXPECT_EQ(mascot->DApSc, L"Ctrl+Z");
+    EXPECT_EQ(mascot->Color, L"clRed");
+    EXPECT_EQ(mascot->ui::Form::Color(), clRed);
+
+    const ButtonRecord& b2 = BtnF1->Records[2];
+    EXPECT_EQ(b2.Program, L"C:\\ツール\\editor.exe");
+    EXPECT_EQ(b2.IconIndex, 3);
+    EXPECT_EQ(b2.Options, L"/x \"a b\"");
+    EXPECT_EQ(b2.WorkFolder, L"C:\\ツール\\");
+    EXPECT_EQ(b2.Hint, L"エディタ");
+    EXPECT_EQ(BtnF1->Buttons[2]->Hint(), L"エディタ");
+    // A file without "btnform" puts the panel at 100, 100 before its own sizing.
+    EXPECT_EQ(BtnF1->Left(), 100);
+    EXPECT_EQ(BtnF1->Top(), 100);
+    EXPECT_FALSE(BtnF1->Records[1].Assigned());
+}
+
+TEST_F(SettingsFileTest, TextsAreCutAt2047Characters) {
+    std::wstring hint(3000, L'x');
+    WriteFileBytes(SettingsPath(), ToAnsi(L"[btn1]\r\nlb=" + hint + L"\r\n"));
+    ProfileFile file(SettingsPath());
+    EXPECT_EQ(ReadButtonRecord(file, 1).Hint, std::wstring(2047, L'x'));
+}
+
+TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes) {
+    WriteFileBytes(SettingsPath(), "[eye]\r\nColor=banana\r\n");
+    auto* mascot = app->CreateForm<TpamuF>();
+    EXPECT_EQ(mascot->Color, L"clYellow");
+    EXPECT_EQ(mascot->ui::Form::Color(), clYellow);
+    ASSERT_NE(BtnF1, nullptr);
+    EXPECT_EQ(mascot->Width(), 31);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SettingsFileTest, QuittingInAnEditModeKeepsTheUsersColour) {
+    WriteFileBytes(SettingsPath(), "[eye]\r\nColor=$00123456\r\n");
+    auto* mascot = app->CreateForm<TpamuF>();
+    mascot->SetColor(clBlue); // as the set-details mode shows it
+    mascot->Close();
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Color"), "$00123456");
+}
+
+TEST_F(SettingsFileTest, WriterStopsAtTheFailingKeyAndKeepsTheKeysBefore) {
+    FailingProfile file(SettingsPath(), L"HintPos");
+    EyeOptions options;
+    options.Startup = L"Yes";
+    options.LineMax = 3;
+    try {
+        WriteEyeOptions(file, options);
+        FAIL() << "no error";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), SettingsPath() + L" に書き込めません");
+    }
+    auto keys = ParseIni(ReadFileBytes(SettingsPath()));
+    EXPECT_EQ(KeyOrder(keys), (std::vector<std::string>{"eye.Startup", "eye.LineMax", "eye.PamuHide", "eye.TPamuHide"}));
+    EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "3");
+}
+
+TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
+    ProfileFile file(SettingsPath());
+    ButtonRecord record;
+    record.Program = L"a.exe";
+    record.Hint = L"one\r\n[btn2]\r\npg=evil.exe";
+    WriteButtonRecord(file, 1, record);
+    EXPECT_EQ(ReadButtonRecord(file, 2).Program, L"");
+    EXPECT_EQ(ReadButtonRecord(file, 1).Hint, L"one  [btn2]  pg=evil.exe");
+}
+
+TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramRuns) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
+    WriteFileBytes(SettingsPath(), before);
+    // Held open without sharing: the profile functions cannot write it.
+    HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    SendMessageW(mascot->Handle(), WM_CLOSE, 0, 0);
+    CloseHandle(lock);
+
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
+    EXPECT_FALSE(app->Terminated());
+    EXPECT_TRUE(IsWindow(mascot->Handle()));
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), before);
+
+    // Writable again: the next quit saves everything, the keys no writer names included.
+    mascot->Close();
+    auto keys = ParseIni(ReadFileBytes(SettingsPath()));
+    EXPECT_EQ(ValueOf(keys, "btn5", "pg"), "");
+    EXPECT_EQ(keys.size(), CompleteLayout().size());
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(SettingsFileTest, SessionEndSavesLikeQuittingAndRefusesWhenTheSaveFails) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    WriteFileBytes(SettingsPath(), "");
+    HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    CloseHandle(lock);
+    EXPECT_EQ(errors.size(), 1u);
+
+    EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
+}

@@ -98,6 +98,10 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     app.reset();
+    // A closed main form leaves WM_QUIT behind; the next test starts with an empty queue.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
     DeleteSettings();
 }
 
