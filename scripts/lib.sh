@@ -68,6 +68,9 @@ pm_wine_prefix() {
         touch "$marker"
     fi
     wineserver -p
+    # The first program after the server starts also starts Wine's services, which keep the standard
+    # output they inherit open; give them /dev/null, not a test runner's pipe.
+    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
 }
 
 PM_XVFB_PID=

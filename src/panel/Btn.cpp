@@ -122,9 +122,15 @@ void TBtnF1::ReadReg() {
 
 void TBtnF1::ImageListSet() {
     ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
+    int mascotImage = -1; // the first image that shows the mascot's icon; later ones copy it
     for (int n = 1; n <= kButtonCount; ++n) {
         ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
-        ImageList1.AddIcon(icon ? icon.get() : pamuF->Icon());
+        if (icon) {
+            ImageList1.AddIcon(icon.get());
+        } else if (mascotImage < 0 || ImageList1.AddCopy(mascotImage) < 0) {
+            int added = ImageList1.AddIcon(pamuF->Icon());
+            if (mascotImage < 0) mascotImage = added;
+        }
     }
     // The list was made anew, so the bar is given its new handle.
     ToolBar1.SetImages(&ImageList1);

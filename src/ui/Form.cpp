@@ -328,7 +328,7 @@ void Form::GraphicChanged(GraphicControl* graphic, const RECT& oldBounds, bool b
     if (!HandleAllocated()) return;
     InvalidateRect(Handle(), &oldBounds, FALSE);
     InvalidateRect(Handle(), &graphic->BoundsRect(), FALSE);
-    if (!hints_) return;
+    if (!hints_ || hintsRebuildPending_) return;
     if (boundsOnly && graphic->Visible()) {
         // The common case (a pupil moving): only the tool's rectangle follows.
         auto it = std::find(graphics_.begin(), graphics_.end(), graphic);
@@ -345,17 +345,24 @@ void Form::RemoveTimer(Timer* timer) { std::erase(timers_, timer); }
 HintHost& Form::Hints() {
     if (!hints_) {
         hints_ = std::make_unique<HintHost>(Handle());
-        RebuildGraphicHints();
+        hintsRebuildPending_ = true;
     }
+    if (hintsRebuildPending_) RebuildGraphicHints();
     return *hints_;
 }
 
 void Form::HintsChanged() {
-    if (HandleAllocated() && (hints_ || ShowHint)) RebuildGraphicHints();
+    // Building a form changes its hints many times over; the tools are made once, when the message
+    // loop gets to it (or when somebody asks for them).
+    if (!HandleAllocated() || hintsRebuildPending_) return;
+    hintsRebuildPending_ = true;
+    PostMessageW(Handle(), kRebuildHintsMessage, 0, 0);
 }
 
 void Form::RebuildGraphicHints() {
-    HintHost& hints = hints_ ? *hints_ : Hints();
+    if (!hints_) hints_ = std::make_unique<HintHost>(Handle());
+    hintsRebuildPending_ = false;
+    HintHost& hints = *hints_;
     HWND hwnd = Handle();
     for (std::size_t i = 0; i < graphics_.size() + 1; ++i) hints.RemoveTool(hwnd, i + 1);
     hints.RemoveTool(hwnd, kFormHintTool);
@@ -538,6 +545,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case kRebuildHintsMessage:
+        if (hintsRebuildPending_) RebuildGraphicHints();
+        return 0;
     case WM_CLOSE: Close(); return 0;
     case WM_QUERYENDSESSION:
         // A failing save throws out of here, and the window procedure answers 0: the session waits.

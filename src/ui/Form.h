@@ -40,6 +40,9 @@ struct FormParams {
     FontSpec font;
 };
 
+// Form's own private message; derived forms number theirs from WM_APP + 0x200.
+constexpr UINT kRebuildHintsMessage = WM_APP + 0x100;
+
 // A derived form calls DestroyHandle() first in its destructor, so that no message reaches it while its
 // members are being destroyed.
 class Form : public Window {
@@ -154,6 +157,7 @@ private:
     int scrollIncrement_ = 8;
     int scrollPosition_ = 0;
     bool updatingScrollBar_ = false;
+    bool hintsRebuildPending_ = false;
     bool inModalLoop_ = false;
 };
 

@@ -20,6 +20,15 @@ int ImageList::AddIcon(HICON icon) {
     return ImageList_AddIcon(list_.get(), icon);
 }
 
+int ImageList::AddCopy(int sourceIndex) {
+    const int index = Count();
+    if (sourceIndex < 0 || sourceIndex >= index) return -1;
+    if (!ImageList_SetImageCount(list_.get(), static_cast<UINT>(index + 1))) return -1;
+    // ILCF_MOVE copies the image (ILCF_SWAP would exchange the two).
+    if (!ImageList_Copy(list_.get(), index, list_.get(), sourceIndex, ILCF_MOVE)) return -1;
+    return index;
+}
+
 bool ImageList::ReplaceIcon(int index, HICON icon) {
     EnsureCreated();
     return ImageList_ReplaceIcon(list_.get(), index, icon) == index;

@@ -19,6 +19,8 @@ public:
 
     // Returns the new image's index, or -1.
     int AddIcon(HICON icon);
+    // Appends a copy of an image already in the list: much cheaper than drawing the same icon again.
+    int AddCopy(int sourceIndex);
     bool ReplaceIcon(int index, HICON icon);
     // A copy of one image as an icon (for tests and previews).
     UniqueHicon GetIcon(int index) const;

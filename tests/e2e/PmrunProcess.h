@@ -1,0 +1,60 @@
+#pragma once
+// The real pmrun.exe, copied into a fresh folder of its own, started, inspected from outside through
+// plain Win32 and closed. The destructor leaves no process and no folder behind.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct IniKey {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+std::vector<IniKey> ParseIni(const std::string& bytes);
+std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section, const std::string& key);
+// The system code page, as the profile functions write it.
+std::string ToAnsi(const std::wstring& text);
+
+class PmrunProcess {
+public:
+    PmrunProcess();
+    ~PmrunProcess();
+    PmrunProcess(const PmrunProcess&) = delete;
+    PmrunProcess& operator=(const PmrunProcess&) = delete;
+
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring IniPath() const { return folder_ + L"\\pmrun.Ini"; }
+    void WriteIni(const std::wstring& text) const;
+    std::string IniBytes() const;
+
+    // Starts the program and waits until its mascot window is shown; false if it never is.
+    bool Start();
+    bool Running() const;
+    // WM_CLOSE to the mascot, then waits for the process to end; false if it does not.
+    bool Quit();
+    DWORD ExitCode() const;
+
+    // Top-level windows of the process by class: "TpamuF", "TBtnF1", "TApplication".
+    HWND FindWindowOfClass(const wchar_t* className) const;
+    HWND Mascot() const { return FindWindowOfClass(L"TpamuF"); }
+    HWND Panel() const { return FindWindowOfClass(L"TBtnF1"); }
+    HWND AppWindow() const { return FindWindowOfClass(L"TApplication"); }
+    HWND PanelToolBar() const;
+
+private:
+    void Kill();
+    std::wstring folder_;
+    PROCESS_INFORMATION process_{};
+};
+
+std::wstring WindowText(HWND hwnd);
+RECT WindowRect(HWND hwnd);
+RECT ClientRect(HWND hwnd);
+// A pixel of the screen as it is shown now.
+COLORREF ScreenPixel(int x, int y);
+
+} // namespace e2e
