@@ -60,7 +60,8 @@ bool RunOnce(const std::wstring& source, const std::wstring& folder, Sample& sam
     LARGE_INTEGER frequency, t0, t1;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&t0);
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &si, &pi))
         return false;
     Find find{pi.dwProcessId, false};
     for (int i = 0; i < 20000 && !find.visible; ++i) {
@@ -71,7 +72,8 @@ bool RunOnce(const std::wstring& source, const std::wstring& folder, Sample& sam
     Sleep(1000); // settled: timers have run, the first paint is done
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof(counters));
+    GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof(counters));
     TerminateProcess(pi.hProcess, 0);
     WaitForSingleObject(pi.hProcess, 5000);
     CloseHandle(pi.hProcess);
@@ -79,7 +81,8 @@ bool RunOnce(const std::wstring& source, const std::wstring& folder, Sample& sam
     DeleteFileW(exe.c_str());
     DeleteFileW((folder + L"\\pmrun.Ini").c_str());
     RemoveDirectoryW(folder.c_str());
-    sample.startMs = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart);
+    sample.startMs =
+        1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart);
     sample.residentKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
     sample.privateKb = static_cast<double>(counters.PrivateUsage) / 1024.0;
     return find.visible;
@@ -121,6 +124,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%-10s %12s %14s %14s\n", "", "start ms", "resident KiB", "private KiB");
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "baseline", start[0], resident[0], priv[0]);
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "pmrun", start[1], resident[1], priv[1]);
-    std::printf("ratio      %12.2f %14.2f %14.2f\n", start[1] / start[0], resident[1] / resident[0], priv[1] / priv[0]);
+    std::printf("ratio      %12.2f %14.2f %14.2f\n", start[1] / start[0], resident[1] / resident[0],
+                priv[1] / priv[0]);
     return 0;
 }

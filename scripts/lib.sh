@@ -46,8 +46,11 @@ pm_wine_env() {
     export WINEPREFIX=$PMRUN_WINEPREFIX
     export WINEDEBUG=${WINEDEBUG:--all}
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-    export LC_ALL=ja_JP.UTF-8
 }
+
+# Wine with code page 932 and the Japanese locale (no locale-gen needed; set per command so that bash
+# itself does not warn about it).
+pm_wine() { env LC_ALL=ja_JP.UTF-8 wine "$@"; }
 
 # Creates the private prefix once (about 7 s) and keeps a server running for fast starts.
 pm_wine_prefix() {
@@ -57,20 +60,20 @@ pm_wine_prefix() {
         pm_log "setting up the Wine prefix in $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
         wineserver -k >/dev/null 2>&1 || true
-        [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+        [ -f "$WINEPREFIX/system.reg" ] || env LC_ALL=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1
         # A crash ends with an exit code instead of waiting in a dialog.
-        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
+        pm_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        pm_wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
         # Wine draws the frames itself. Without this, hiding a captioned window waits 2 s for a window
         # manager that a bare Xvfb does not have.
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        pm_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
         wineserver -w
         touch "$marker"
     fi
     wineserver -p
     # The first program after the server starts also starts Wine's services, which keep the standard
     # output they inherit open; give them /dev/null, not a test runner's pipe.
-    wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+    pm_wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
 }
 
 PM_XVFB_PID=

@@ -5,9 +5,15 @@
 
 using TColor = std::int32_t;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
-constexpr bool IsSystemColor(TColor color) { return color < 0; }
-constexpr int SystemColorIndex(TColor color) { return static_cast<int>(static_cast<std::uint32_t>(color) & 0xFF); }
+constexpr TColor SystemColor(int index) {
+    return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index));
+}
+constexpr bool IsSystemColor(TColor color) {
+    return color < 0;
+}
+constexpr int SystemColorIndex(TColor color) {
+    return static_cast<int>(static_cast<std::uint32_t>(color) & 0xFF);
+}
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

@@ -34,8 +34,10 @@ constexpr WPARAM kMoveByCaption = 0xF012;
 
 TpamuF::TpamuF()
     : ui::Form((pamuF = this, MascotParams())), Shape1(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
-      Shape2(*this, ui::ShapeType::Ellipse, clWhite, clWhite), Shape4(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
-      Shape3(*this, ui::ShapeType::Ellipse, clBlack, clBlack), Shape5(*this, ui::ShapeType::Ellipse, clRed, clRed),
+      Shape2(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
+      Shape4(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
+      Shape3(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
+      Shape5(*this, ui::ShapeType::Ellipse, clRed, clRed),
       Shape6(*this, ui::ShapeType::Ellipse, clWhite, clRed), Timer1(*this, kTimer1Id, 100),
       Timer2(*this, kTimer2Id, 2000) {
     icon_.reset(static_cast<HICON>(
@@ -65,8 +67,12 @@ TpamuF::TpamuF()
     Shape5.Hide();
     Shape6.Hide();
 
-    Shape1.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) { Shape1MouseDown(b, s, x, y); };
-    Shape2.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) { Shape2MouseDown(b, s, x, y); };
+    Shape1.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
+        Shape1MouseDown(b, s, x, y);
+    };
+    Shape2.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
+        Shape2MouseDown(b, s, x, y);
+    };
     Timer2.OnTimer = [this] { Timer2Timer(); };
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnCreate = [this] { FormCreate(); };
@@ -128,7 +134,8 @@ void TpamuF::WriteBtnIni(int number) {
 
 void TpamuF::FormCloseQuery(bool& canClose) {
     WriteIni();
-    for (int n = 1; n <= kButtonCount; ++n) WriteBtnIni(n);
+    for (int n = 1; n <= kButtonCount; ++n)
+        WriteBtnIni(n);
     canClose = true;
 }
 
@@ -142,9 +149,13 @@ void TpamuF::HideForTwoSeconds(ui::MouseButton button) {
     Timer2.SetEnabled(true);
 }
 
-void TpamuF::Shape1MouseDown(ui::MouseButton button, ui::ShiftState, int, int) { HideForTwoSeconds(button); }
+void TpamuF::Shape1MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
+    HideForTwoSeconds(button);
+}
 
-void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) { HideForTwoSeconds(button); }
+void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
+    HideForTwoSeconds(button);
+}
 
 void TpamuF::Timer2Timer() {
     Timer2.SetEnabled(false);

@@ -10,7 +10,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         ui::Application app;
         // Before anything else: a tool window gets no task-bar button, so neither does the program.
         HWND appWindow = app.Handle();
-        SetWindowLongPtrW(appWindow, GWL_EXSTYLE, GetWindowLongPtrW(appWindow, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+        SetWindowLongPtrW(appWindow, GWL_EXSTYLE,
+                          GetWindowLongPtrW(appWindow, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
         app.Initialize();
         app.SetTitle(L"ぱむぱむランチ");
         app.HelpFile = L"pmrun.hlp";

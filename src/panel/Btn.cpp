@@ -147,11 +147,17 @@ void TBtnF1::SetButtonHint(int number, const std::wstring& hint) {
     Buttons[number]->SetHint(hint);
 }
 
-int TBtnF1::FrameHeight() const { return Height() - ClientHeight(); }
+int TBtnF1::FrameHeight() const {
+    return Height() - ClientHeight();
+}
 
-int TBtnF1::VisibleRowCount() const { return VisibleRows(ToolBar1.RowCount(), pamuF ? pamuF->LineMax : 99); }
+int TBtnF1::VisibleRowCount() const {
+    return VisibleRows(ToolBar1.RowCount(), pamuF ? pamuF->LineMax : 99);
+}
 
-void TBtnF1::FormShow() { SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight())); }
+void TBtnF1::FormShow() {
+    SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight()));
+}
 
 void TBtnF1::FormResize() {
     if (resizing_) return;
@@ -170,14 +176,17 @@ void TBtnF1::FormResize() {
     resizing_ = false;
 }
 
-void TBtnF1::UpdateScrollRange() { SetVertScrollRange(ToolBar1.Height()); }
+void TBtnF1::UpdateScrollRange() {
+    SetVertScrollRange(ToolBar1.Height());
+}
 
 void TBtnF1::OnGetMinMaxInfo(MINMAXINFO& info) const {
     const int height = PanelTrackHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight());
     info.ptMinTrackSize.y = height;
     info.ptMaxTrackSize.y = height;
     // Narrow enough for one column of buttons.
-    const int oneColumn = ToolBarWidthFor(1, ToolBar1.Indent(), ToolBar1.ButtonWidth()) + Width() - ClientWidth();
+    const int oneColumn =
+        ToolBarWidthFor(1, ToolBar1.Indent(), ToolBar1.ButtonWidth()) + Width() - ClientWidth();
     info.ptMinTrackSize.x = std::min<LONG>(info.ptMinTrackSize.x, oneColumn);
 }
 

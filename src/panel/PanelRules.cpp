@@ -14,7 +14,9 @@ std::wstring ButtonCaption(int number) {
     return {};
 }
 
-int VisibleRows(int toolBarRows, int lineMax) { return std::max(1, std::min(toolBarRows, lineMax)); }
+int VisibleRows(int toolBarRows, int lineMax) {
+    return std::max(1, std::min(toolBarRows, lineMax));
+}
 
 int PanelShowHeight(int visibleRows, int buttonHeight, int frameHeight) {
     return visibleRows * buttonHeight + frameHeight;

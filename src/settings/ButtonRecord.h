@@ -5,12 +5,12 @@
 #include <string>
 
 struct ButtonRecord {
-    std::wstring Program;    // "pg"
-    std::wstring IconFile;   // "ic"
+    std::wstring Program;       // "pg"
+    std::wstring IconFile;      // "ic"
     std::int32_t IconIndex = 0; // "icidx", zero-based
-    std::wstring Options;    // "op"
-    std::wstring WorkFolder; // "dr"
-    std::wstring Hint;       // "lb"
+    std::wstring Options;       // "op"
+    std::wstring WorkFolder;    // "dr"
+    std::wstring Hint;          // "lb"
 
     bool Assigned() const { return !Program.empty(); }
     bool operator==(const ButtonRecord&) const = default;

@@ -82,7 +82,9 @@ std::optional<TColor> ColorFromName(std::wstring_view text) {
     return ParseIniInteger(text);
 }
 
-TColor ColorFromNameOr(std::wstring_view text, TColor fallback) { return ColorFromName(text).value_or(fallback); }
+TColor ColorFromNameOr(std::wstring_view text, TColor fallback) {
+    return ColorFromName(text).value_or(fallback);
+}
 
 std::wstring ColorToName(TColor color) {
     for (const auto& named : kNamedColors)
@@ -90,6 +92,7 @@ std::wstring ColorToName(TColor color) {
     static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
     std::wstring text = L"$";
     auto bits = static_cast<std::uint32_t>(color);
-    for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(bits >> shift) & 0xF];
+    for (int shift = 28; shift >= 0; shift -= 4)
+        text += kDigits[(bits >> shift) & 0xF];
     return text;
 }

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return c - L'0';
@@ -26,8 +28,10 @@ std::optional<std::uint32_t> ParseHex(std::wstring_view digits) {
 } // namespace
 
 std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
 
     bool negative = false;
     if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
@@ -65,7 +69,9 @@ std::int32_t IniIntegerOr(std::wstring_view text, std::int32_t fallback) {
     return ParseIniInteger(text).value_or(fallback);
 }
 
-std::wstring IniIntegerText(std::int32_t value) { return std::to_wstring(value); }
+std::wstring IniIntegerText(std::int32_t value) {
+    return std::to_wstring(value);
+}
 
 std::wstring SettingsPathFor(std::wstring_view exePath) {
     std::size_t nameStart = exePath.find_last_of(L"\\/:");
@@ -76,4 +82,6 @@ std::wstring SettingsPathFor(std::wstring_view exePath) {
     return path + L".Ini";
 }
 
-std::wstring ButtonSectionName(int number) { return L"btn" + std::to_wstring(number); }
+std::wstring ButtonSectionName(int number) {
+    return L"btn" + std::to_wstring(number);
+}

@@ -9,7 +9,8 @@ namespace {
 class OpenKey {
 public:
     explicit OpenKey(const std::wstring& path) {
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
     }
     ~OpenKey() {
         if (key_) RegCloseKey(key_);

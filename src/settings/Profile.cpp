@@ -34,8 +34,10 @@ std::int32_t ProfileFile::ReadInteger(const std::wstring& section, const std::ws
     return IniIntegerOr(ReadString(section, key, L""), fallback);
 }
 
-void ProfileFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!WriteKey(section, key, SingleLineValue(value))) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+void ProfileFile::WriteString(const std::wstring& section, const std::wstring& key,
+                              const std::wstring& value) {
+    if (!WriteKey(section, key, SingleLineValue(value)))
+        throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
 }
 
 void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {

@@ -23,9 +23,11 @@ public:
     bool Exists() const;
 
     // At most kIniTextMax characters; the default when the key is missing.
-    std::wstring ReadString(const std::wstring& section, const std::wstring& key, const std::wstring& fallback) const;
+    std::wstring ReadString(const std::wstring& section, const std::wstring& key,
+                            const std::wstring& fallback) const;
     // The integer rule of IniValues.h; the default when missing, empty or no integer.
-    std::int32_t ReadInteger(const std::wstring& section, const std::wstring& key, std::int32_t fallback) const;
+    std::int32_t ReadInteger(const std::wstring& section, const std::wstring& key,
+                             std::int32_t fallback) const;
 
     // Throw EIniFileException "<path> に書き込めません" when the key cannot be written.
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);

@@ -47,7 +47,8 @@ Application::Application() {
 
 Application::~Application() {
     // The forms go first, newest first, while the application window still owns them.
-    while (!forms_.empty()) forms_.pop_back();
+    while (!forms_.empty())
+        forms_.pop_back();
     mainForm_ = nullptr;
     DestroyHandle();
     if (comInitialized_) CoUninitialize();
@@ -59,7 +60,9 @@ Application& Application::Instance() {
     return *g_application;
 }
 
-Application* Application::TryInstance() { return g_application; }
+Application* Application::TryInstance() {
+    return g_application;
+}
 
 void Application::Initialize() {
     comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -92,10 +95,13 @@ void Application::AdoptForm(std::unique_ptr<Form> form, bool mayBeMain) {
     if (mayBeMain && !mainForm_) mainForm_ = raw;
 }
 
-void Application::ReleaseForm(Form* form) { PostMessageW(Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form)); }
+void Application::ReleaseForm(Form* form) {
+    PostMessageW(Handle(), kReleaseFormMessage, 0, reinterpret_cast<LPARAM>(form));
+}
 
 void Application::DestroyReleased(Form* form) {
-    auto it = std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == form; });
+    auto it =
+        std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == form; });
     if (it == forms_.end()) return;
     if (mainForm_ == form) mainForm_ = nullptr;
     std::unique_ptr<Form> doomed = std::move(*it);
@@ -104,7 +110,8 @@ void Application::DestroyReleased(Form* form) {
 
 void Application::Run() {
     if (mainForm_ && ShowMainForm) mainForm_->Show();
-    while (!terminated_) PumpOne();
+    while (!terminated_)
+        PumpOne();
 }
 
 void Application::PumpOne() {
@@ -163,12 +170,17 @@ bool Application::PreviewKeys(MSG& msg) {
 }
 
 void Application::ApplyHintSettings() {
-    for (HintHost* host : hintHosts_) host->ApplySettings();
+    for (HintHost* host : hintHosts_)
+        host->ApplySettings();
 }
 
-void Application::RegisterHintHost(HintHost* host) { hintHosts_.push_back(host); }
+void Application::RegisterHintHost(HintHost* host) {
+    hintHosts_.push_back(host);
+}
 
-void Application::UnregisterHintHost(HintHost* host) { std::erase(hintHosts_, host); }
+void Application::UnregisterHintHost(HintHost* host) {
+    std::erase(hintHosts_, host);
+}
 
 void Application::ShowException(const std::wstring& message) {
     if (OnException) {

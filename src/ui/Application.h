@@ -49,16 +49,14 @@ public:
 
     // Creates a form owned by the application; the first one created so becomes the main form once
     // its construction (and with it its OnCreate) has finished.
-    template <typename T, typename... Args>
-    T* CreateForm(Args&&... args) {
+    template <typename T, typename... Args> T* CreateForm(Args&&... args) {
         auto form = std::make_unique<T>(std::forward<Args>(args)...);
         T* raw = form.get();
         AdoptForm(std::move(form), true);
         return raw;
     }
     // Creates a form owned by the application that never becomes the main form.
-    template <typename T, typename... Args>
-    T* CreateOwnedForm(Args&&... args) {
+    template <typename T, typename... Args> T* CreateOwnedForm(Args&&... args) {
         auto form = std::make_unique<T>(std::forward<Args>(args)...);
         T* raw = form.get();
         AdoptForm(std::move(form), false);

@@ -107,8 +107,12 @@ Form::~Form() {
     DestroyHandle();
 }
 
-int Form::Left() const { return BoundsRect().left; }
-int Form::Top() const { return BoundsRect().top; }
+int Form::Left() const {
+    return BoundsRect().left;
+}
+int Form::Top() const {
+    return BoundsRect().top;
+}
 int Form::Width() const {
     RECT r = BoundsRect();
     return r.right - r.left;
@@ -124,10 +128,18 @@ RECT Form::BoundsRect() const {
     return r;
 }
 
-void Form::SetLeft(int left) { SetBounds(left, Top(), Width(), Height()); }
-void Form::SetTop(int top) { SetBounds(Left(), top, Width(), Height()); }
-void Form::SetWidth(int width) { SetBounds(Left(), Top(), width, Height()); }
-void Form::SetHeight(int height) { SetBounds(Left(), Top(), Width(), height); }
+void Form::SetLeft(int left) {
+    SetBounds(left, Top(), Width(), Height());
+}
+void Form::SetTop(int top) {
+    SetBounds(Left(), top, Width(), Height());
+}
+void Form::SetWidth(int width) {
+    SetBounds(Left(), Top(), width, Height());
+}
+void Form::SetHeight(int height) {
+    SetBounds(Left(), Top(), Width(), height);
+}
 
 void Form::SetBounds(int left, int top, int width, int height) {
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -145,8 +157,12 @@ int Form::ClientHeight() const {
     return r.bottom;
 }
 
-void Form::SetClientWidth(int width) { SetWidth(width + Width() - ClientWidth()); }
-void Form::SetClientHeight(int height) { SetHeight(height + Height() - ClientHeight()); }
+void Form::SetClientWidth(int width) {
+    SetWidth(width + Width() - ClientWidth());
+}
+void Form::SetClientHeight(int height) {
+    SetHeight(height + Height() - ClientHeight());
+}
 
 std::wstring Form::Caption() const {
     int length = GetWindowTextLengthW(Handle());
@@ -156,7 +172,9 @@ std::wstring Form::Caption() const {
     return text;
 }
 
-void Form::SetCaption(const std::wstring& caption) { SetWindowTextW(Handle(), caption.c_str()); }
+void Form::SetCaption(const std::wstring& caption) {
+    SetWindowTextW(Handle(), caption.c_str());
+}
 
 void Form::SetColor(TColor color) {
     if (color == color_) return;
@@ -165,7 +183,9 @@ void Form::SetColor(TColor color) {
     InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-bool Form::Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+bool Form::Visible() const {
+    return IsWindowVisible(Handle()) != FALSE;
+}
 
 void Form::Show() {
     if (!Visible()) {
@@ -181,7 +201,9 @@ void Form::ShowNoActivate() {
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
-void Form::Hide() { ShowWindow(Handle(), SW_HIDE); }
+void Form::Hide() {
+    ShowWindow(Handle(), SW_HIDE);
+}
 
 void Form::BringToFront() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -206,7 +228,9 @@ void Form::Close() {
         Hide();
 }
 
-void Form::Release() { Application::Instance().ReleaseForm(this); }
+void Form::Release() {
+    Application::Instance().ReleaseForm(this);
+}
 
 int Form::ShowModal() {
     // Every other window of the program is disabled while the modal loop runs, as a dialog box does.
@@ -218,18 +242,21 @@ int Form::ShowModal() {
         GetCurrentThreadId(),
         [](HWND hwnd, LPARAM lParam) -> BOOL {
             auto* c = reinterpret_cast<Collect*>(lParam);
-            if (hwnd != c->self && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) c->disabled.push_back(hwnd);
+            if (hwnd != c->self && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+                c->disabled.push_back(hwnd);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&collect));
-    for (HWND hwnd : collect.disabled) EnableWindow(hwnd, FALSE);
+    for (HWND hwnd : collect.disabled)
+        EnableWindow(hwnd, FALSE);
 
     auto& app = Application::Instance();
     ModalResult = 0;
     inModalLoop_ = true;
     Show();
     SetForegroundWindow(Handle());
-    while (ModalResult == 0 && !app.Terminated() && HandleAllocated()) app.PumpOne();
+    while (ModalResult == 0 && !app.Terminated() && HandleAllocated())
+        app.PumpOne();
     inModalLoop_ = false;
     for (HWND hwnd : collect.disabled)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
@@ -270,7 +297,9 @@ void Form::SetVertScrollPosition(int position) {
     SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
 }
 
-bool Form::VertScrollBarVisible() const { return (GetWindowLongW(Handle(), GWL_STYLE) & WS_VSCROLL) != 0; }
+bool Form::VertScrollBarVisible() const {
+    return (GetWindowLongW(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
+}
 
 void Form::UpdateVertScrollBar() {
     if (updatingScrollBar_) return;
@@ -300,8 +329,8 @@ void Form::OnVertScroll(WORD code) {
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
         SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_TRACKPOS;
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_TRACKPOS;
         GetScrollInfo(Handle(), SB_VERT, &si);
         position = si.nTrackPos;
         break;
@@ -339,8 +368,12 @@ void Form::GraphicChanged(GraphicControl* graphic, const RECT& oldBounds, bool b
     }
 }
 
-void Form::AddTimer(Timer* timer) { timers_.push_back(timer); }
-void Form::RemoveTimer(Timer* timer) { std::erase(timers_, timer); }
+void Form::AddTimer(Timer* timer) {
+    timers_.push_back(timer);
+}
+void Form::RemoveTimer(Timer* timer) {
+    std::erase(timers_, timer);
+}
 
 HintHost& Form::Hints() {
     if (!hints_) {
@@ -364,7 +397,8 @@ void Form::RebuildGraphicHints() {
     hintsRebuildPending_ = false;
     HintHost& hints = *hints_;
     HWND hwnd = Handle();
-    for (std::size_t i = 0; i < graphics_.size() + 1; ++i) hints.RemoveTool(hwnd, i + 1);
+    for (std::size_t i = 0; i < graphics_.size() + 1; ++i)
+        hints.RemoveTool(hwnd, i + 1);
     hints.RemoveTool(hwnd, kFormHintTool);
     // The tooltip takes the first tool under the pointer, so the topmost graphic goes first. A visible
     // graphic always gets a tool, so that the form's hint does not show through one without a hint.
@@ -503,7 +537,8 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOUSEWHEEL:
         if (scrollRange_ > ClientHeight()) {
-            SetVertScrollPosition(scrollPosition_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * scrollIncrement_);
+            SetVertScrollPosition(scrollPosition_ -
+                                  GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * scrollIncrement_);
             return 0;
         }
         break;
@@ -533,8 +568,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (OnMouseDown) OnMouseDown(ButtonOf(message), MouseShiftState(wParam), GET_X_LPARAM(lParam),
-                                     GET_Y_LPARAM(lParam));
+        if (OnMouseDown)
+            OnMouseDown(ButtonOf(message), MouseShiftState(wParam), GET_X_LPARAM(lParam),
+                        GET_Y_LPARAM(lParam));
         break;
     case WM_MOUSEMOVE:
         if (OnMouseMove) OnMouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));

@@ -7,7 +7,9 @@ int ButtonsPerRow(int width, int indent, int buttonWidth) {
     return std::max(1, (width - indent) / buttonWidth);
 }
 
-int ToolBarWidthFor(int buttonsPerRow, int indent, int buttonWidth) { return indent + buttonsPerRow * buttonWidth; }
+int ToolBarWidthFor(int buttonsPerRow, int indent, int buttonWidth) {
+    return indent + buttonsPerRow * buttonWidth;
+}
 
 int RowsFor(int buttonCount, int buttonsPerRow) {
     if (buttonCount <= 0) return 0;

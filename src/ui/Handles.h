@@ -9,8 +9,7 @@
 
 namespace ui {
 
-template <typename Traits>
-class UniqueHandleT {
+template <typename Traits> class UniqueHandleT {
 public:
     using pointer = typename Traits::pointer;
 
@@ -52,8 +51,7 @@ struct MenuTraits {
     static HMENU Empty() { return nullptr; }
     static void Close(HMENU h) { DestroyMenu(h); }
 };
-template <typename T>
-struct GdiTraits {
+template <typename T> struct GdiTraits {
     using pointer = T;
     static T Empty() { return nullptr; }
     static void Close(T h) { DeleteObject(h); }
@@ -81,8 +79,7 @@ struct FileHandleTraits {
 
 using UniqueHicon = UniqueHandleT<IconTraits>;
 using UniqueHmenu = UniqueHandleT<MenuTraits>;
-template <typename T>
-using UniqueGdi = UniqueHandleT<GdiTraits<T>>;
+template <typename T> using UniqueGdi = UniqueHandleT<GdiTraits<T>>;
 using UniqueGdiObject = UniqueGdi<HGDIOBJ>;
 using UniqueHbrush = UniqueGdi<HBRUSH>;
 using UniqueHpen = UniqueGdi<HPEN>;

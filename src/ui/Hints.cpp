@@ -22,9 +22,9 @@ TTTOOLINFOW ToolInfo(HWND window, UINT_PTR id) {
 } // namespace
 
 HintHost::HintHost(HWND form) : form_(form) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    tooltip_ = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleW(nullptr), nullptr);
     // Long hints wrap instead of running off the screen.
     SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
     if (auto* app = Application::TryInstance()) app->RegisterHintHost(this);
@@ -33,7 +33,8 @@ HintHost::HintHost(HWND form) : form_(form) {
 
 HintHost::~HintHost() {
     if (auto* app = Application::TryInstance()) app->UnregisterHintHost(this);
-    for (HWND window : watched_) RemoveWindowSubclass(window, &HintHost::ToolWindowProc, 0);
+    for (HWND window : watched_)
+        RemoveWindowSubclass(window, &HintHost::ToolWindowProc, 0);
     if (tooltip_) DestroyWindow(tooltip_);
 }
 
@@ -66,7 +67,9 @@ void HintHost::RemoveTool(HWND window, UINT_PTR id) {
     std::erase_if(tools_, [&](const Tool& t) { return t.window == window && t.id == id; });
 }
 
-bool HintHost::HasTool(HWND window, UINT_PTR id) const { return FindTool(window, id) != nullptr; }
+bool HintHost::HasTool(HWND window, UINT_PTR id) const {
+    return FindTool(window, id) != nullptr;
+}
 
 std::wstring HintHost::ToolText(HWND window, UINT_PTR id) const {
     const Tool* tool = FindTool(window, id);

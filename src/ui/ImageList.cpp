@@ -13,7 +13,9 @@ void ImageList::EnsureCreated() {
     if (!list_) list_.reset(ImageList_Create(width_, height_, ILC_COLOR32 | ILC_MASK, 30, 8));
 }
 
-int ImageList::Count() const { return list_ ? ImageList_GetImageCount(list_.get()) : 0; }
+int ImageList::Count() const {
+    return list_ ? ImageList_GetImageCount(list_.get()) : 0;
+}
 
 int ImageList::AddIcon(HICON icon) {
     EnsureCreated();

@@ -8,7 +8,8 @@ namespace ui {
 enum class MouseButton { mbLeft, mbRight, mbMiddle };
 
 using ShiftState = unsigned;
-constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
+constexpr ShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
+                     ssDouble = 64;
 
 // The shift state of a mouse message's wParam, with Alt read from the keyboard.
 ShiftState MouseShiftState(WPARAM wParam);

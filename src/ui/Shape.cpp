@@ -6,9 +6,13 @@
 
 namespace ui {
 
-GraphicControl::GraphicControl(Form& parent) : parent_(parent) { parent_.AddGraphic(this); }
+GraphicControl::GraphicControl(Form& parent) : parent_(parent) {
+    parent_.AddGraphic(this);
+}
 
-GraphicControl::~GraphicControl() { parent_.RemoveGraphic(this); }
+GraphicControl::~GraphicControl() {
+    parent_.RemoveGraphic(this);
+}
 
 void GraphicControl::SetBounds(int left, int top, int width, int height) {
     RECT next{left, top, left + width, top + height};
@@ -36,7 +40,9 @@ void GraphicControl::SetShowHint(bool showHint) {
     parent_.HintsChanged();
 }
 
-bool GraphicControl::EffectiveShowHint() const { return ParentShowHint ? parent_.ShowHint : showHint_; }
+bool GraphicControl::EffectiveShowHint() const {
+    return ParentShowHint ? parent_.ShowHint : showHint_;
+}
 
 Shape::Shape(Form& parent, ShapeType type, TColor brushColor, TColor penColor)
     : GraphicControl(parent), type_(type), brushColor_(brushColor), penColor_(penColor) {}

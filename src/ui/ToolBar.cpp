@@ -16,18 +16,25 @@ constexpr int kFirstButtonId = 100;
 } // namespace
 
 ToolButton::ToolButton(ToolBar& bar, int index, std::wstring name, std::wstring caption, int imageIndex)
-    : bar_(bar), index_(index), name_(std::move(name)), caption_(std::move(caption)), imageIndex_(imageIndex) {}
+    : bar_(bar), index_(index), name_(std::move(name)), caption_(std::move(caption)),
+      imageIndex_(imageIndex) {}
 
-int ToolButton::Id() const { return kFirstButtonId + index_; }
+int ToolButton::Id() const {
+    return kFirstButtonId + index_;
+}
 
 void ToolButton::SetHint(const std::wstring& hint) {
     hint_ = hint;
     bar_.parent_.Hints().SetToolText(bar_.Handle(), static_cast<UINT_PTR>(Id()), hint_);
 }
 
-bool ToolButton::Down() const { return SendMessageW(bar_.Handle(), TB_ISBUTTONPRESSED, Id(), 0) != 0; }
+bool ToolButton::Down() const {
+    return SendMessageW(bar_.Handle(), TB_ISBUTTONPRESSED, Id(), 0) != 0;
+}
 
-void ToolButton::SetDown(bool down) { SendMessageW(bar_.Handle(), TB_PRESSBUTTON, Id(), MAKELPARAM(down ? TRUE : FALSE, 0)); }
+void ToolButton::SetDown(bool down) {
+    SendMessageW(bar_.Handle(), TB_PRESSBUTTON, Id(), MAKELPARAM(down ? TRUE : FALSE, 0));
+}
 
 void ToolButton::Click() {
     if (OnClick) OnClick(*this);
@@ -43,7 +50,8 @@ ToolBar::ToolBar(Form& parent, const Params& params)
     : parent_(parent), indent_(params.indent), requestedWidth_(params.buttonWidth),
       requestedHeight_(params.buttonHeight) {
     CreateHandle(TOOLBARCLASSNAMEW,
-                 WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                 WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                     CCS_NODIVIDER,
                  0, RECT{params.left, params.top, params.left + params.width, params.top + params.height},
                  parent.Handle(), params.id);
     HWND hwnd = Handle();
@@ -93,8 +101,12 @@ void ToolBar::SetShowCaptions(bool show) {
     Relayout(Width());
 }
 
-int ToolBar::ButtonWidth() const { return LOWORD(SendMessageW(Handle(), TB_GETBUTTONSIZE, 0, 0)); }
-int ToolBar::ButtonHeight() const { return HIWORD(SendMessageW(Handle(), TB_GETBUTTONSIZE, 0, 0)); }
+int ToolBar::ButtonWidth() const {
+    return LOWORD(SendMessageW(Handle(), TB_GETBUTTONSIZE, 0, 0));
+}
+int ToolBar::ButtonHeight() const {
+    return HIWORD(SendMessageW(Handle(), TB_GETBUTTONSIZE, 0, 0));
+}
 
 void ToolBar::SetButtonWidth(int width) {
     requestedWidth_ = width;
@@ -115,11 +127,13 @@ void ToolBar::ApplyButtonSize() {
     int imageWidth = 0, imageHeight = 0;
     if (auto list = reinterpret_cast<HIMAGELIST>(SendMessageW(hwnd, TB_GETIMAGELIST, 0, 0)))
         ImageList_GetIconSize(list, &imageWidth, &imageHeight);
-    SendMessageW(hwnd, TB_SETPADDING, 0,
-                 MAKELPARAM(std::max(requestedWidth_ - imageWidth, 0), std::max(requestedHeight_ - imageHeight, 0)));
+    SendMessageW(
+        hwnd, TB_SETPADDING, 0,
+        MAKELPARAM(std::max(requestedWidth_ - imageWidth, 0), std::max(requestedHeight_ - imageHeight, 0)));
     SendMessageW(hwnd, TB_SETBUTTONWIDTH, 0, MAKELPARAM(requestedWidth_, requestedWidth_));
     // With captions the bar's own measure (image, caption and padding) decides the height.
-    if (!showCaptions_) SendMessageW(hwnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(requestedWidth_, requestedHeight_));
+    if (!showCaptions_)
+        SendMessageW(hwnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(requestedWidth_, requestedHeight_));
 }
 
 int ToolBar::Width() const {
@@ -134,11 +148,17 @@ int ToolBar::Height() const {
     return r.bottom - r.top;
 }
 
-void ToolBar::SetWidth(int width) { Relayout(width); }
+void ToolBar::SetWidth(int width) {
+    Relayout(width);
+}
 
-int ToolBar::RowCount() const { return static_cast<int>(SendMessageW(Handle(), TB_GETROWS, 0, 0)); }
+int ToolBar::RowCount() const {
+    return static_cast<int>(SendMessageW(Handle(), TB_GETROWS, 0, 0));
+}
 
-void ToolBar::Repaint() { InvalidateRect(Handle(), nullptr, TRUE); }
+void ToolBar::Repaint() {
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
 
 void ToolBar::Relayout(int width) {
     HWND hwnd = Handle();
@@ -156,7 +176,8 @@ void ToolBar::Relayout(int width) {
     }
     // A changed wrap state alone does not lay the buttons out again; setting the indent does.
     SendMessageW(hwnd, TB_SETINDENT, static_cast<WPARAM>(indent_), 0);
-    SetWindowPos(hwnd, nullptr, 0, 0, newWidth, std::max(oldHeight, 1), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, nullptr, 0, 0, newWidth, std::max(oldHeight, 1),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(hwnd, TB_AUTOSIZE, 0, 0);
 
     int newHeight = oldHeight;

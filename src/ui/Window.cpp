@@ -27,7 +27,9 @@ void RegisterClassOnce(const WindowCreateParams& params, WNDPROC proc) {
 
 } // namespace
 
-Window::~Window() { DestroyHandle(); }
+Window::~Window() {
+    DestroyHandle();
+}
 
 Window* Window::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr;
@@ -35,8 +37,8 @@ Window* Window::FromHandle(HWND hwnd) {
 
 void Window::CreateHandle(const WindowCreateParams& params) {
     RegisterClassOnce(params, &Window::StaticWindowProc);
-    HWND hwnd = CreateWindowExW(params.exStyle, params.className, params.caption.c_str(), params.style, params.left,
-                                params.top, params.width, params.height, params.parent, nullptr,
+    HWND hwnd = CreateWindowExW(params.exStyle, params.className, params.caption.c_str(), params.style,
+                                params.left, params.top, params.width, params.height, params.parent, nullptr,
                                 GetModuleHandleW(nullptr), this);
     if (!hwnd) throw Exception(L"ウィンドウを作成できません");
 }
@@ -98,20 +100,27 @@ Control* Control::FromHandle(HWND hwnd) {
     return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProp)) : nullptr;
 }
 
-bool Control::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+bool Control::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
+}
 
-void Control::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds, HWND parent,
-                           int id) {
+void Control::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds,
+                           HWND parent, int id) {
     hwnd_ = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left, bounds.top,
                             bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                            nullptr);
     if (!hwnd_) throw Exception(L"コントロールを作成できません");
     SetPropW(hwnd_, kControlProp, this);
 }
 
-bool Control::Visible() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+bool Control::Visible() const {
+    return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+}
 
-void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+void Control::SetVisible(bool visible) {
+    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
 
 RECT Control::BoundsInParent() const {
     RECT r{};

@@ -74,9 +74,11 @@ std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section,
 }
 
 std::string ToAnsi(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
     std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                        nullptr);
     return bytes;
 }
 
@@ -111,7 +113,8 @@ std::string PmrunProcess::IniBytes() const {
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
 }
@@ -121,8 +124,8 @@ bool PmrunProcess::Start() {
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
-                        &process_))
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
+                        &si, &process_))
         return false;
     for (int i = 0; i < 200; ++i) {
         HWND mascot = Mascot();
@@ -193,6 +196,16 @@ COLORREF ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, x, y);
     ReleaseDC(nullptr, screen);
+    return c;
+}
+
+COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    COLORREF c = ScreenPixel(x, y);
+    while (c != wanted && GetTickCount() - start < timeoutMs) {
+        Sleep(20);
+        c = ScreenPixel(x, y);
+    }
     return c;
 }
 

@@ -56,5 +56,7 @@ RECT WindowRect(HWND hwnd);
 RECT ClientRect(HWND hwnd);
 // A pixel of the screen as it is shown now.
 COLORREF ScreenPixel(int x, int y);
+// The pixel once it has the colour (a window paints a moment after it shows), or its last colour.
+COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs = 3000);
 
 } // namespace e2e

@@ -14,7 +14,8 @@ namespace {
 
 std::vector<std::string> KeyOrder(const std::vector<IniKey>& keys) {
     std::vector<std::string> order;
-    for (const auto& k : keys) order.push_back(k.section + "." + k.key);
+    for (const auto& k : keys)
+        order.push_back(k.section + "." + k.key);
     return order;
 }
 
@@ -26,10 +27,11 @@ std::vector<std::string> Sorted(std::vector<std::string> keys) {
 
 std::vector<std::string> CompleteLayout() {
     std::vector<std::string> order;
-    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall", "BWall",
-                            "LWall", "RWall", "ApSc", "DApSc", "Color"})
+    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall",
+                            "BWall", "LWall", "RWall", "ApSc", "DApSc", "Color"})
         order.push_back(std::string("eye.") + key);
-    for (const char* key : {"left", "top", "width", "height"}) order.push_back(std::string("btnform.") + key);
+    for (const char* key : {"left", "top", "width", "height"})
+        order.push_back(std::string("btnform.") + key);
     for (int n = 1; n <= 30; ++n)
         for (const char* key : {"pg", "ic", "icidx", "dr", "lb", "op"})
             order.push_back("btn" + std::to_string(n) + "." + key);
@@ -63,7 +65,7 @@ TEST_F(StartAndQuit, FirstStartUsesEveryDefaultAndQuittingWritesTheCompleteLayou
     EXPECT_EQ(m.right - m.left, 31);
     EXPECT_EQ(m.bottom - m.top, 31);
     EXPECT_TRUE(GetWindowLongW(mascot, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(ScreenPixel(m.left + 15, m.top + 20), RGB(255, 255, 0));
+    EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 20, RGB(255, 255, 0)), RGB(255, 255, 0));
 
     // No task-bar button: every window is owned by the hidden tool window of the application.
     HWND appWindow = pmrun.AppWindow();
@@ -81,7 +83,7 @@ TEST_F(StartAndQuit, FirstStartUsesEveryDefaultAndQuittingWritesTheCompleteLayou
     RECT p = WindowRect(panel);
     EXPECT_EQ(p.left, 100);
     EXPECT_EQ(p.top, 100);
-    EXPECT_EQ(ClientRect(panel).right, 229); // the designed six buttons a row
+    EXPECT_EQ(ClientRect(panel).right, 229);  // the designed six buttons a row
     EXPECT_EQ(ClientRect(panel).bottom, 192); // all five rows
     EXPECT_EQ(WindowText(panel).substr(0, 8), L"ぱむぱむランチ　");
     HWND bar = pmrun.PanelToolBar();
@@ -116,7 +118,7 @@ TEST_F(StartAndQuit, PreparedSettingsPlaceAndColourTheWindows) {
     EXPECT_EQ(m.left, 200);
     EXPECT_EQ(m.top, 300);
     EXPECT_EQ(m.right - m.left, 31);
-    EXPECT_EQ(ScreenPixel(m.left + 15, m.top + 20), RGB(255, 0, 0));
+    EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 20, RGB(255, 0, 0)), RGB(255, 0, 0));
 
     HWND panel = pmrun.Panel();
     RECT p = WindowRect(panel);
@@ -145,7 +147,8 @@ TEST_F(StartAndQuit, WindowsEndingTheSessionSavesLikeQuitting) {
     pmrun.WriteIni(L"[eye]\r\nLeft=123\r\n");
     ASSERT_TRUE(pmrun.Start());
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(pmrun.Mascot(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    ASSERT_TRUE(
+        SendMessageTimeoutW(pmrun.Mascot(), WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
     auto keys = ParseIni(pmrun.IniBytes());
     EXPECT_EQ(Sorted(KeyOrder(keys)), Sorted(CompleteLayout()));

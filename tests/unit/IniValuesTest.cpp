@@ -26,9 +26,9 @@ TEST(IniInteger, HexadecimalWithDollarOrZeroX) {
 }
 
 TEST(IniInteger, AnythingElseIsNoInteger) {
-    for (const wchar_t* text : {L"", L"  ", L"abc", L"12a", L"1 2", L"$", L"0x", L"0X", L"$G1", L"0xZZ", L"-",
-                                L"+", L"1.5", L"2147483648", L"-2147483649", L"$100000000", L"0x123456789",
-                                L"１２", L"x1F"})
+    for (const wchar_t* text :
+         {L"", L"  ", L"abc", L"12a", L"1 2", L"$", L"0x", L"0X", L"$G1", L"0xZZ", L"-", L"+", L"1.5",
+          L"2147483648", L"-2147483649", L"$100000000", L"0x123456789", L"１２", L"x1F"})
         EXPECT_FALSE(ParseIniInteger(text).has_value()) << ToUtf8(text);
 }
 
@@ -68,7 +68,8 @@ TEST(SectionNames, ButtonSectionsHaveNoLeadingZeros) {
 }
 
 TEST(Messages, PathTakesThePlaceOfTheMarker) {
-    EXPECT_EQ(FormatMessageText(L"%s に書き込めません", L"C:\\pm\\pmrun.Ini"), L"C:\\pm\\pmrun.Ini に書き込めません");
+    EXPECT_EQ(FormatMessageText(L"%s に書き込めません", L"C:\\pm\\pmrun.Ini"),
+              L"C:\\pm\\pmrun.Ini に書き込めません");
     EXPECT_EQ(FormatMessageText(L"no marker", L"x"), L"no marker");
     EXPECT_EQ(ToUtf8(L"ぱむ"), "\xE3\x81\xB1\xE3\x82\x80");
 }

@@ -70,5 +70,6 @@ TEST(PanelHitTest, TopAndBottomDoNothingCornersSizeTheWidth) {
     EXPECT_EQ(MapPanelHitTest(16), 10); // HTBOTTOMLEFT -> HTLEFT
     EXPECT_EQ(MapPanelHitTest(14), 11); // HTTOPRIGHT -> HTRIGHT
     EXPECT_EQ(MapPanelHitTest(17), 11); // HTBOTTOMRIGHT -> HTRIGHT
-    for (int code : {1, 2, 10, 11, 20, -1}) EXPECT_EQ(MapPanelHitTest(code), code);
+    for (int code : {1, 2, 10, 11, 20, -1})
+        EXPECT_EQ(MapPanelHitTest(code), code);
 }

@@ -33,7 +33,8 @@ protected:
         hit.hwnd = mascot->Handle();
         hit.pt = {x, y};
         hit.ti.cbSize = sizeof(hit.ti);
-        if (!SendMessageW(mascot->Hints().Handle(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) return L"<none>";
+        if (!SendMessageW(mascot->Hints().Handle(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)))
+            return L"<none>";
         return mascot->Hints().ToolText(hit.ti.hwnd, hit.ti.uId);
     }
 };
@@ -98,7 +99,7 @@ TEST_F(MascotTest, FacePaintsTheColourEyesAndPupils) {
     TpamuF* mascot = Start(L"[eye]\r\nColor=clLime\r\n");
     UpdateWindow(mascot->Handle());
     HDC dc = GetDC(mascot->Handle());
-    EXPECT_EQ(GetPixel(dc, 15, 20), RGB(0, 255, 0));  // between the eyes
+    EXPECT_EQ(GetPixel(dc, 15, 20), RGB(0, 255, 0));    // between the eyes
     EXPECT_EQ(GetPixel(dc, 4, 14), RGB(255, 255, 255)); // left eye
     EXPECT_EQ(GetPixel(dc, 10, 12), RGB(0, 0, 0));      // left pupil
     ReleaseDC(mascot->Handle(), dc);

@@ -35,7 +35,8 @@ std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index) {
     ImageList_Draw(list.Handle(), index, dc, 0, 0, ILD_NORMAL);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) pixels.push_back(GetPixel(dc, x, y));
+        for (int x = 0; x < 32; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
     SelectObject(dc, old);
     DeleteObject(grey);
     DeleteObject(bitmap);
@@ -75,7 +76,8 @@ TEST_F(PanelTest, DesignGridOfThirtyButtonsWithCaptionsAndDate) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     const std::wstring caption = panel->Caption();
-    const std::wstring expectedStart = L"ぱむぱむランチ　" + std::to_wstring(now.wMonth) + L"月" + std::to_wstring(now.wDay) + L"日（";
+    const std::wstring expectedStart =
+        L"ぱむぱむランチ　" + std::to_wstring(now.wMonth) + L"月" + std::to_wstring(now.wDay) + L"日（";
     EXPECT_EQ(caption.substr(0, expectedStart.size()), expectedStart);
     EXPECT_EQ(caption.substr(caption.size() - 2), L"） ");
     EXPECT_EQ(caption.size(), expectedStart.size() + 3); // one weekday character

@@ -19,16 +19,18 @@ namespace {
 
 std::vector<std::string> KeyOrder(const std::vector<IniKey>& keys) {
     std::vector<std::string> order;
-    for (const auto& k : keys) order.push_back(k.section + "." + k.key);
+    for (const auto& k : keys)
+        order.push_back(k.section + "." + k.key);
     return order;
 }
 
 std::vector<std::string> CompleteLayout() {
     std::vector<std::string> order;
-    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall", "BWall",
-                            "LWall", "RWall", "ApSc", "DApSc", "Color"})
+    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall",
+                            "BWall", "LWall", "RWall", "ApSc", "DApSc", "Color"})
         order.push_back(std::string("eye.") + key);
-    for (const char* key : {"left", "top", "width", "height"}) order.push_back(std::string("btnform.") + key);
+    for (const char* key : {"left", "top", "width", "height"})
+        order.push_back(std::string("btnform.") + key);
     for (int n = 1; n <= 30; ++n)
         for (const char* key : {"pg", "ic", "icidx", "dr", "lb", "op"})
             order.push_back("btn" + std::to_string(n) + "." + key);
@@ -74,7 +76,8 @@ TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
     EXPECT_EQ(mascot->TWall + mascot->BWall + mascot->LWall + mascot->RWall, 0);
     EXPECT_EQ(BtnF1->Left(), 100);
     EXPECT_EQ(BtnF1->Top(), 100);
-    for (int n = 1; n <= 30; ++n) EXPECT_FALSE(BtnF1->Records[n].Assigned());
+    for (int n = 1; n <= 30; ++n)
+        EXPECT_FALSE(BtnF1->Records[n].Assigned());
     // Reading never creates the file.
     EXPECT_EQ(GetFileAttributesW(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(errors.empty());
@@ -101,11 +104,12 @@ TEST_F(SettingsFileTest, QuittingWritesTheCompleteLayoutInOrder) {
 }
 
 TEST_F(SettingsFileTest, ReadsEveryKeyWithTheIntegerRule) {
-    WriteFileBytes(SettingsPath(), ToAnsi(L"[eye]\r\nTop=0x1F4\r\nLeft=$64\r\nLineMax=2\r\nStartup=Yes\r\n"
-                                          L"PamuHide=No\r\nTPamuHide=Yes\r\nHintPos=pamu\r\nTWall=1\r\nBWall=2\r\n"
-                                          L"LWall=letters\r\nRWall=-1\r\nApSc=\r\nDApSc=Ctrl+Z\r\nColor=clRed\r\n"
-                                          L"[btn2]\r\npg=C:\\ツール\\editor.exe\r\nic=C:\\ツール\\editor.exe\r\n"
-                                          L"icidx=3\r\nop=/x \"a b\"\r\ndr=C:\\ツール\\\r\nlb=エディタ\r\n"));
+    WriteFileBytes(SettingsPath(),
+                   ToAnsi(L"[eye]\r\nTop=0x1F4\r\nLeft=$64\r\nLineMax=2\r\nStartup=Yes\r\n"
+                          L"PamuHide=No\r\nTPamuHide=Yes\r\nHintPos=pamu\r\nTWall=1\r\nBWall=2\r\n"
+                          L"LWall=letters\r\nRWall=-1\r\nApSc=\r\nDApSc=Ctrl+Z\r\nColor=clRed\r\n"
+                          L"[btn2]\r\npg=C:\\ツール\\editor.exe\r\nic=C:\\ツール\\editor.exe\r\n"
+                          L"icidx=3\r\nop=/x \"a b\"\r\ndr=C:\\ツール\\\r\nlb=エディタ\r\n"));
     auto* mascot = app->CreateForm<TpamuF>();
     EXPECT_EQ(mascot->Top(), 500);
     EXPECT_EQ(mascot->Left(), 100);
@@ -173,7 +177,8 @@ TEST_F(SettingsFileTest, WriterStopsAtTheFailingKeyAndKeepsTheKeysBefore) {
         EXPECT_EQ(e.Message(), SettingsPath() + L" に書き込めません");
     }
     auto keys = ParseIni(ReadFileBytes(SettingsPath()));
-    EXPECT_EQ(KeyOrder(keys), (std::vector<std::string>{"eye.Startup", "eye.LineMax", "eye.PamuHide", "eye.TPamuHide"}));
+    EXPECT_EQ(KeyOrder(keys),
+              (std::vector<std::string>{"eye.Startup", "eye.LineMax", "eye.PamuHide", "eye.TPamuHide"}));
     EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "3");
 }
 

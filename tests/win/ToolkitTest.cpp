@@ -48,7 +48,8 @@ protected:
         bar = std::make_unique<ui::ToolBar>(*form, GridParams());
         images.SetSize(32, 32);
         bar->SetImages(&images);
-        for (int i = 0; i < 30; ++i) bar->AddButton(L"ToolButton" + std::to_wstring(i + 1), L"x", i);
+        for (int i = 0; i < 30; ++i)
+            bar->AddButton(L"ToolButton" + std::to_wstring(i + 1), L"x", i);
         bar->SetWidth(229);
     }
     void TearDown() override {
