@@ -119,7 +119,7 @@ std::string PmrunProcess::IniBytes() const {
     return bytes;
 }
 
-bool PmrunProcess::Start() {
+bool PmrunProcess::Start(bool mascotShown) {
     std::wstring exe = folder_ + L"\\pmrun.exe";
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
@@ -128,8 +128,8 @@ bool PmrunProcess::Start() {
                         &si, &process_))
         return false;
     for (int i = 0; i < 200; ++i) {
-        HWND mascot = Mascot();
-        if (mascot && IsWindowVisible(mascot) && Panel()) return true;
+        HWND mascot = Mascot(), panel = Panel();
+        if (mascot && panel && IsWindowVisible(panel) && (!mascotShown || IsWindowVisible(mascot))) return true;
         if (!Running()) return false;
         Sleep(50);
     }

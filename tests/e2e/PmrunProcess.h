@@ -31,8 +31,9 @@ public:
     void WriteIni(const std::wstring& text) const;
     std::string IniBytes() const;
 
-    // Starts the program and waits until its mascot window is shown; false if it never is.
-    bool Start();
+    // Starts the program and waits until its panel is shown and its mascot too (or, when the settings
+    // hide it, until the mascot exists); false if that never happens.
+    bool Start(bool mascotShown = true);
     bool Running() const;
     // WM_CLOSE to the mascot, then waits for the process to end; false if it does not.
     bool Quit();

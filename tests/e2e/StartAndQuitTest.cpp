@@ -156,3 +156,17 @@ TEST_F(StartAndQuit, WindowsEndingTheSessionSavesLikeQuitting) {
     EXPECT_TRUE(pmrun.Running());
     ASSERT_TRUE(pmrun.Quit());
 }
+
+TEST_F(StartAndQuit, HiddenMascotStaysHiddenAfterStart) {
+    PmrunProcess pmrun;
+    pmrun.WriteIni(L"[eye]\r\nPamuHide=Yes\r\n");
+    ASSERT_TRUE(pmrun.Start(false));
+    HWND mascot = pmrun.Mascot();
+    for (int i = 0; i < 60 && IsWindowVisible(mascot); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(mascot));
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(mascot));
+    EXPECT_TRUE(IsWindowVisible(pmrun.Panel()));
+    ASSERT_TRUE(pmrun.Quit());
+    EXPECT_EQ(ValueOf(ParseIni(pmrun.IniBytes()), "eye", "PamuHide"), "Yes");
+}
