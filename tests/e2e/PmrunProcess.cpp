@@ -2,8 +2,6 @@
 
 #include <shellapi.h>
 
-#include <sstream>
-
 namespace e2e {
 
 namespace {
@@ -50,38 +48,6 @@ BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
 
 } // namespace
 
-std::vector<IniKey> ParseIni(const std::string& bytes) {
-    std::vector<IniKey> keys;
-    std::istringstream in(bytes);
-    std::string line, section;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        if (line.front() == '[') {
-            section = line.substr(1, line.find(']') - 1);
-            continue;
-        }
-        auto eq = line.find('=');
-        if (eq != std::string::npos) keys.push_back({section, line.substr(0, eq), line.substr(eq + 1)});
-    }
-    return keys;
-}
-
-std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section, const std::string& key) {
-    for (const auto& k : keys)
-        if (k.section == section && k.key == key) return k.value;
-    return "<missing>";
-}
-
-std::string ToAnsi(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                nullptr);
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                        nullptr);
-    return bytes;
-}
-
 PmrunProcess::PmrunProcess() {
     static int counter = 0;
     wchar_t temp[MAX_PATH + 1];
@@ -99,24 +65,11 @@ PmrunProcess::~PmrunProcess() {
 }
 
 void PmrunProcess::WriteIni(const std::wstring& text) const {
-    std::string bytes = ToAnsi(text);
-    HANDLE file = CreateFileW(IniPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFileBytes(IniPath(), ToAnsi(text));
 }
 
 std::string PmrunProcess::IniBytes() const {
-    HANDLE file = CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
+    return ReadFileBytes(IniPath());
 }
 
 bool PmrunProcess::Start(bool mascotShown) {
@@ -129,7 +82,8 @@ bool PmrunProcess::Start(bool mascotShown) {
         return false;
     for (int i = 0; i < 200; ++i) {
         HWND mascot = Mascot(), panel = Panel();
-        if (mascot && panel && IsWindowVisible(panel) && (!mascotShown || IsWindowVisible(mascot))) return true;
+        if (mascot && panel && IsWindowVisible(panel) && (!mascotShown || IsWindowVisible(mascot)))
+            return true;
         if (!Running()) return false;
         Sleep(50);
     }

@@ -2,6 +2,8 @@
 // The real pmrun.exe, copied into a fresh folder of its own, started, inspected from outside through
 // plain Win32 and closed. The destructor leaves no process and no folder behind.
 
+#include "IniFiles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,15 +11,7 @@
 
 namespace e2e {
 
-struct IniKey {
-    std::string section;
-    std::string key;
-    std::string value;
-};
-std::vector<IniKey> ParseIni(const std::string& bytes);
-std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section, const std::string& key);
-// The system code page, as the profile functions write it.
-std::string ToAnsi(const std::wstring& text);
+using namespace testfiles;
 
 class PmrunProcess {
 public:

@@ -6,37 +6,9 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 using namespace e2e;
 
 namespace {
-
-std::vector<std::string> KeyOrder(const std::vector<IniKey>& keys) {
-    std::vector<std::string> order;
-    for (const auto& k : keys)
-        order.push_back(k.section + "." + k.key);
-    return order;
-}
-
-// A prepared file keeps its keys where they stand; what must hold is that every key is there once.
-std::vector<std::string> Sorted(std::vector<std::string> keys) {
-    std::sort(keys.begin(), keys.end());
-    return keys;
-}
-
-std::vector<std::string> CompleteLayout() {
-    std::vector<std::string> order;
-    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall",
-                            "BWall", "LWall", "RWall", "ApSc", "DApSc", "Color"})
-        order.push_back(std::string("eye.") + key);
-    for (const char* key : {"left", "top", "width", "height"})
-        order.push_back(std::string("btnform.") + key);
-    for (int n = 1; n <= 30; ++n)
-        for (const char* key : {"pg", "ic", "icidx", "dr", "lb", "op"})
-            order.push_back("btn" + std::to_string(n) + "." + key);
-    return order;
-}
 
 int ToolBarMessage(HWND bar, UINT message) {
     DWORD_PTR result = 0;
@@ -162,7 +134,8 @@ TEST_F(StartAndQuit, HiddenMascotStaysHiddenAfterStart) {
     pmrun.WriteIni(L"[eye]\r\nPamuHide=Yes\r\n");
     ASSERT_TRUE(pmrun.Start(false));
     HWND mascot = pmrun.Mascot();
-    for (int i = 0; i < 60 && IsWindowVisible(mascot); ++i) Sleep(50);
+    for (int i = 0; i < 60 && IsWindowVisible(mascot); ++i)
+        Sleep(50);
     EXPECT_FALSE(IsWindowVisible(mascot));
     Sleep(500);
     EXPECT_FALSE(IsWindowVisible(mascot));

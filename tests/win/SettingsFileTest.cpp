@@ -8,40 +8,10 @@
 #include "settings/Profile.h"
 #include "settings/Sections.h"
 
-using wintest::IniKey;
-using wintest::ParseIni;
-using wintest::ReadFileBytes;
+using namespace testfiles;
 using wintest::SettingsPath;
-using wintest::ToAnsi;
-using wintest::WriteFileBytes;
 
 namespace {
-
-std::vector<std::string> KeyOrder(const std::vector<IniKey>& keys) {
-    std::vector<std::string> order;
-    for (const auto& k : keys)
-        order.push_back(k.section + "." + k.key);
-    return order;
-}
-
-std::vector<std::string> CompleteLayout() {
-    std::vector<std::string> order;
-    for (const char* key : {"Top", "Left", "Startup", "LineMax", "PamuHide", "TPamuHide", "HintPos", "TWall",
-                            "BWall", "LWall", "RWall", "ApSc", "DApSc", "Color"})
-        order.push_back(std::string("eye.") + key);
-    for (const char* key : {"left", "top", "width", "height"})
-        order.push_back(std::string("btnform.") + key);
-    for (int n = 1; n <= 30; ++n)
-        for (const char* key : {"pg", "ic", "icidx", "dr", "lb", "op"})
-            order.push_back("btn" + std::to_string(n) + "." + key);
-    return order;
-}
-
-std::string ValueOf(const std::vector<IniKey>& keys, const std::string& section, const std::string& key) {
-    for (const auto& k : keys)
-        if (k.section == section && k.key == key) return k.value;
-    return "<missing>";
-}
 
 // A profile file that refuses the write of one key, as a full disk or a lost share would.
 class FailingProfile : public ProfileFile {

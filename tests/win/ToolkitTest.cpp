@@ -281,15 +281,16 @@ TEST(VersionResource, FileAndProductVersionWithTheJapaneseTranslation) {
     ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
     WORD* translation = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
     EXPECT_EQ(translation[0], 0x0411);
     EXPECT_EQ(translation[1], 0x03A4);
     auto text = [&](const wchar_t* key) {
         wchar_t* value = nullptr;
         UINT n = 0;
         std::wstring path = std::wstring(L"\\StringFileInfo\\041103A4\\") + key;
-        if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &n)) return std::wstring();
+        if (!VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &n))
+            return std::wstring();
         return std::wstring(value);
     };
     EXPECT_EQ(text(L"FileVersion"), L"2.0.4.0");

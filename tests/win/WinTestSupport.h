@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the in-process tests: one application object per test, message pumping, files.
 
+#include "IniFiles.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 
 namespace wintest {
 
+using namespace testfiles;
+
 // Handles messages for about the given time.
 void Pump(std::chrono::milliseconds duration);
 // Handles messages until the condition holds or the time is up; returns the condition's last value.
@@ -22,20 +25,7 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 // The settings file the program under test uses: beside this test executable.
 std::wstring SettingsPath();
 void DeleteSettings();
-// Writes bytes as they are (the INI is in the system code page).
-void WriteFileBytes(const std::wstring& path, const std::string& bytes);
-std::string ReadFileBytes(const std::wstring& path);
-// The system code page, for comparing with what the profile functions wrote.
-std::string ToAnsi(const std::wstring& text);
 std::wstring TempPath(const std::wstring& name);
-
-// Sections and keys of a profile file, in file order.
-struct IniKey {
-    std::string section;
-    std::string key;
-    std::string value;
-};
-std::vector<IniKey> ParseIni(const std::string& bytes);
 
 // Each test gets its own application object, with errors collected instead of shown.
 class AppTest : public ::testing::Test {
