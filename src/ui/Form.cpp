@@ -103,8 +103,12 @@ Form::Form(const FormParams& params) : color_(params.color), font_(CreateFormFon
 
 Form::~Form() {
     // Timers and graphic controls are members of the derived form and are gone already.
-    hints_.reset();
     DestroyHandle();
+}
+
+void Form::DestroyHandle() {
+    hints_.reset();
+    Window::DestroyHandle();
 }
 
 int Form::Left() const {
@@ -364,7 +368,7 @@ void Form::GraphicChanged(GraphicControl* graphic, const RECT& oldBounds, bool b
         auto id = static_cast<UINT_PTR>(it - graphics_.begin()) + 1;
         hints_->SetToolRect(Handle(), id, graphic->BoundsRect());
     } else {
-        RebuildGraphicHints();
+        HintsChanged();
     }
 }
 

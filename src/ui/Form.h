@@ -131,6 +131,8 @@ public:
 protected:
     // Runs OnCreate; each form calls it once its controls exist.
     void DoCreate();
+    // The hint tools go first, while the windows they watch still exist, then the window itself.
+    void DestroyHandle();
     // Message handlers of the form classes; unhandled messages go to Form::Dispatch.
     virtual LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void HandleDestroyed() override;
