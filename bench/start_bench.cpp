@@ -124,7 +124,11 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%-10s %12s %14s %14s\n", "", "start ms", "resident KiB", "private KiB");
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "baseline", start[0], resident[0], priv[0]);
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "pmrun", start[1], resident[1], priv[1]);
-    std::printf("ratio      %12.2f %14.2f %14.2f\n", start[1] / start[0], resident[1] / resident[0],
-                priv[1] / priv[0]);
+    // Wine reports no private bytes for another process; there the ratio is left out.
+    if (priv[0] > 0)
+        std::printf("ratio      %12.2f %14.2f %14.2f\n", start[1] / start[0], resident[1] / resident[0],
+                    priv[1] / priv[0]);
+    else
+        std::printf("ratio      %12.2f %14.2f %14s\n", start[1] / start[0], resident[1] / resident[0], "n/a");
     return 0;
 }
