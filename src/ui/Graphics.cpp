@@ -8,14 +8,14 @@ COLORREF ColorToRGB(TColor color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
 }
 
-UniqueHfont CreateFormFont(const FontSpec& spec) {
+UniqueHfont CreateFormFont(const FontSpec& font) {
     LOGFONTW lf{};
-    lf.lfHeight = spec.height;
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = spec.charset;
+    lf.lfHeight = font.height;
+    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = font.charset;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(lf.lfFaceName, spec.face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, font.face.c_str(), LF_FACESIZE);
     return UniqueHfont(CreateFontIndirectW(&lf));
 }
 

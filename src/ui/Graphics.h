@@ -17,6 +17,6 @@ struct FontSpec {
     BYTE charset = SHIFTJIS_CHARSET;
     bool bold = false;
 };
-UniqueHfont CreateFormFont(const FontSpec& spec);
+UniqueHfont CreateFormFont(const FontSpec& font);
 
 } // namespace ui
