@@ -81,7 +81,9 @@ bool IsDoubleClick(UINT message) {
 
 } // namespace
 
-Form::Form(const FormParams& params) : color_(params.color), font_(CreateFormFont(params.font)) {
+Form::Form(const FormParams& params)
+    : color_(params.color), font_(CreateFormFont(params.font)),
+      backgroundBrush_(CreateSolidBrush(ColorToRGB(color_))) {
     Styles s = StylesFor(params);
     RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
     if (params.clientSize) AdjustWindowRectEx(&outer, s.style, FALSE, s.exStyle);
@@ -97,7 +99,6 @@ Form::Form(const FormParams& params) : color_(params.color), font_(CreateFormFon
     wp.parent = Application::Instance().Handle(); // owned: no task-bar button
     wp.classStyle = CS_DBLCLKS;
     CreateHandle(wp);
-    backgroundBrush_.reset(CreateSolidBrush(ColorToRGB(color_)));
     if (params.vertScrollBar) UpdateVertScrollBar();
 }
 
