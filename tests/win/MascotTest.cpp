@@ -11,16 +11,13 @@
 using namespace std::chrono_literals;
 using wintest::PumpUntil;
 using wintest::SettingsPath;
-using wintest::ToAnsi;
-using wintest::WriteFileBytes;
 
 namespace {
 
 class MascotTest : public wintest::AppTest {
 protected:
     TpamuF* Start(const std::wstring& ini = L"") {
-        if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
-        TpamuF* mascot = app->CreateForm<TpamuF>();
+        TpamuF* mascot = StartProgram(ini);
         mascot->Show(); // as the message loop does at start
         return mascot;
     }

@@ -9,7 +9,6 @@
 #include <commctrl.h>
 
 using wintest::SettingsPath;
-using wintest::ToAnsi;
 using wintest::WriteFileBytes;
 
 namespace {
@@ -17,8 +16,7 @@ namespace {
 class PanelTest : public wintest::AppTest {
 protected:
     TBtnF1* Start(const std::wstring& ini = L"") {
-        if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
-        app->CreateForm<TpamuF>();
+        StartProgram(ini);
         return BtnF1;
     }
 };

@@ -47,6 +47,11 @@ void AppTest::SetUp() {
     app->OnException = [this](const std::wstring& message) { errors.push_back(message); };
 }
 
+TpamuF* AppTest::StartProgram(const std::wstring& ini) {
+    if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
+    return app->CreateForm<TpamuF>();
+}
+
 void AppTest::TearDown() {
     app.reset();
     // A closed main form leaves WM_QUIT behind; the next test starts with an empty queue.

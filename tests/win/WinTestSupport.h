@@ -2,6 +2,7 @@
 // Shared by the in-process tests: one application object per test, message pumping, files.
 
 #include "IniFiles.h"
+#include "mascot/eye1.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,9 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Writes the settings file (when given) and creates the mascot, and with it the panel, as the
+    // program entry does.
+    TpamuF* StartProgram(const std::wstring& ini = L"");
     std::unique_ptr<ui::Application> app;
     std::vector<std::wstring> errors;
 };
