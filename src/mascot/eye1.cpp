@@ -39,7 +39,15 @@ TpamuF::TpamuF()
       Shape3(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
       Shape5(*this, ui::ShapeType::Ellipse, clRed, clRed),
       Shape6(*this, ui::ShapeType::Ellipse, clWhite, clRed), Timer1(*this, kTimer1Id, 100),
-      Timer2(*this, kTimer2Id, 2000) {
+      Timer2(*this, kTimer2Id, 2000), PM_Option(PopupMenu1.Add(L"PM_Option", L"ｵﾌﾟｼｮﾝ設定")),
+      N5(PopupMenu1.AddSeparator(L"N5")), PM_BtnSet(PopupMenu1.Add(L"PM_BtnSet", L"ﾎﾞﾀﾝの詳細設定")),
+      PM_BtnDel(PopupMenu1.Add(L"PM_BtnDel", L"ﾎﾞﾀﾝの設定削除")),
+      PM_BtnChange(PopupMenu1.Add(L"PM_BtnChange", L"ﾎﾞﾀﾝの入れ替え")), N1(PopupMenu1.AddSeparator(L"N1")),
+      PM_Help(PopupMenu1.Add(L"PM_Help", L"ヘルプ")), N4(PopupMenu1.AddSeparator(L"N4")),
+      PM_About(PopupMenu1.Add(L"PM_About", L"ﾊﾞｰｼﾞｮﾝ情報")), N2(PopupMenu1.AddSeparator(L"N2")),
+      PM_WinReset(PopupMenu1.Add(L"PM_WinReset", L"Windowsの再起動")),
+      PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
+      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")) {
     icon_.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -73,7 +81,13 @@ TpamuF::TpamuF()
     Shape2.OnMouseDown = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
         Shape2MouseDown(b, s, x, y);
     };
+    Timer1.OnTimer = [this] { Timer1Timer(); };
     Timer2.OnTimer = [this] { Timer2Timer(); };
+    // Over the face, the eyes and the pupils; the drop face has no handler.
+    OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
+    for (ui::Shape* shape : {&Shape1, &Shape2, &Shape3, &Shape4})
+        shape->OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
+    PopupMenu = &PopupMenu1;
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnCreate = [this] { FormCreate(); };
     DoCreate();
@@ -87,7 +101,7 @@ TpamuF::~TpamuF() {
 void TpamuF::FormCreate() {
     DragAcceptFiles(Handle(), TRUE);
     ReadIni();
-    SetColor(ColorFromNameOr(Color, clYellow));
+    SetColor(OptionColor());
     FaceSize = 31;
     ButtonSize = 38;
     IconSize = 32;
@@ -155,6 +169,18 @@ void TpamuF::Shape1MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
 
 void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
     HideForTwoSeconds(button);
+}
+
+TColor TpamuF::OptionColor() const {
+    return ColorFromNameOr(Color, clYellow);
+}
+
+void TpamuF::EndEditMode(ui::MenuItem& modeItem, const std::wstring& caption) {
+    modeItem.SetCaption(caption);
+    for (ui::MenuItem* item : {&PM_Option, &PM_BtnSet, &PM_BtnDel, &PM_BtnChange})
+        item->SetEnabled(true);
+    EditMode = 0;
+    SetColor(OptionColor());
 }
 
 void TpamuF::Timer2Timer() {

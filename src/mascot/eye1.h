@@ -2,10 +2,12 @@
 // The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It holds
 // the program-wide options, creates the launcher panel and saves everything when it closes.
 
+#include "mascot/TrackingRules.h"
 #include "settings/Profile.h"
 #include "settings/Sections.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
+#include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 
@@ -40,6 +42,23 @@ public:
     ui::Timer Timer1;
     ui::Timer Timer2;
 
+    // The mascot's popup menu, top to bottom.
+    ui::PopupMenu PopupMenu1;
+    ui::MenuItem& PM_Option;
+    ui::MenuItem& N5;
+    ui::MenuItem& PM_BtnSet;
+    ui::MenuItem& PM_BtnDel;
+    ui::MenuItem& PM_BtnChange;
+    ui::MenuItem& N1;
+    ui::MenuItem& PM_Help;
+    ui::MenuItem& N4;
+    ui::MenuItem& PM_About;
+    ui::MenuItem& N2;
+    ui::MenuItem& PM_WinReset;
+    ui::MenuItem& PM_WinEnd;
+    ui::MenuItem& N3;
+    ui::MenuItem& PM_Close;
+
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }
 
@@ -56,10 +75,31 @@ public:
     void Shape2MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
     void Timer2Timer();
 
+    // Every 100 ms: the edge and hover rules while no edit mode is on, then the pupils.
+    void Timer1Timer();
+    // Shows the panel in its normal form: icons only, width fitted to whole buttons.
+    void BtnFormShow();
+    void FormMouseMove(ui::ShiftState shift, int x, int y);
+    void TrayIcon1MouseMove(ui::ShiftState shift, int x, int y);
+
+    // The panel follows the pointer only when nothing else would show it.
+    bool HoverMode() const;
+    // The colour the Color option names: the mascot's colour outside the edit modes.
+    TColor OptionColor() const;
+    // The end of an edit mode: the mode's menu item gets its caption back, the option and mode items are
+    // enabled, EditMode is 0 and the mascot takes its own colour again.
+    void EndEditMode(ui::MenuItem& modeItem, const std::wstring& caption);
+
 protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void ApplyEdgeRules(POINT pointer);
+    void ApplyHoverRule(POINT pointer);
+    void MovePupils(POINT pointer);
+    // Icons only, the normal button height, and the scroll step of one button row.
+    void ResetPanelToolBar();
+    EdgeOptions Edges() const { return {LWall, TWall, RWall, BWall}; }
     void HideForTwoSeconds(ui::MouseButton button);
     ui::UniqueHicon icon_;
 };

@@ -1,6 +1,8 @@
 #include "panel/Btn.h"
 
+#include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
+#include "panel/FmxUtils.h"
 #include "panel/PanelRules.h"
 #include "settings/LegacyRegistry.h"
 #include "settings/Sections.h"
@@ -60,6 +62,8 @@ TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
     OnResize = [this] { FormResize(); };
+    OnKeyPress = [this](wchar_t& key) { FormKeyPress(key); };
+    OnKeyDown = [this](WORD& key, ui::ShiftState shift) { FormKeyDown(key, shift); };
     ready_ = true;
     DoCreate();
     // Visible from its creation; the mascot's own showing activates the program.
@@ -76,6 +80,7 @@ void TBtnF1::FormCreate() {
         const std::wstring name = L"ToolButton" + std::to_wstring(n);
         Buttons[n] = ToolBar1.FindButton(name);
         if (!Buttons[n]) throw Exception(name + L" はツールボタンではありません");
+        Buttons[n]->OnClick = [this](ui::ToolButton& sender) { ToolButton1Click(sender); };
     }
     if (pamuF->SettingsFile().Exists())
         ReadIni();
@@ -200,6 +205,118 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }
+}
+
+void TBtnF1::FormKeyPress(wchar_t& key) {
+    if (int number = ButtonForKey(key)) Buttons[number]->Click();
+}
+
+void TBtnF1::FormKeyDown(WORD& key, ui::ShiftState) {
+    // One row per press, with or without captions: the bar's current button height.
+    if (key == VK_DOWN)
+        SetVertScrollPosition(VertScrollPosition() + ToolBar1.ButtonHeight());
+    else if (key == VK_UP)
+        SetVertScrollPosition(VertScrollPosition() - ToolBar1.ButtonHeight());
+}
+
+void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
+    const int number = sender.ImageIndex() + 1;
+    if (number < 1 || number > kButtonCount) return;
+    switch (pamuF->EditMode) {
+    case 0:
+        if (!Records[number].Program.empty()) {
+            Launch(number);
+        } else {
+            // An unassigned button opens its settings: the set-details mode, entered from here.
+            pamuF->EditMode = 1;
+            pamuF->PM_BtnSet.SetCaption(L"詳細設定の中止");
+            pamuF->PM_BtnChange.SetEnabled(false);
+            pamuF->PM_BtnDel.SetEnabled(false);
+            pamuF->SetColor(clBlue);
+            SetCaption(L"ボタンの詳細設定中");
+            ShowNewSettingsDialog(number);
+        }
+        break;
+    case 1:
+        SetCaption(L"ボタンの詳細設定中");
+        EditInSettingsDialog(number);
+        break;
+    case 2: PickForSwap(number); break;
+    case 3: RemoveSetting(number); break;
+    default: break; // the options dialog is open
+    }
+}
+
+void TBtnF1::Launch(int number) {
+    const ButtonRecord& record = Records[number];
+    if (FileExists(record.Program)) {
+        // What the shell makes of it is not reported.
+        LaunchFile(record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL);
+    } else {
+        MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
+    }
+    Hide();
+}
+
+void TBtnF1::ShowNewSettingsDialog(int number) {
+    // A dialog the drop handler left hidden gives way, so that there is never more than one.
+    if (BtnSetF) {
+        BtnSetF->Hide();
+        BtnSetF->Release();
+        BtnSetF = nullptr;
+    }
+    CreateBtnSetF()->ButtonNo = number;
+    BtnSetF->Show();
+}
+
+void TBtnF1::EditInSettingsDialog(int number) {
+    if (!BtnSetF) {
+        ShowNewSettingsDialog(number);
+        return;
+    }
+    // Retarget: a hidden dialog runs its show handler here, a shown one comes to the front; the caption
+    // then says it is another button's.
+    BtnSetF->ButtonNo = number;
+    BtnSetF->Show();
+    BtnSetF->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+}
+
+void TBtnF1::PickForSwap(int number) {
+    SetCaption(L"入れ替え先のボタンを押してください");
+    if (SwapPending == 0) {
+        SwapSource = number;
+        Buttons[number]->SetDown(true);
+        SwapPending = 1;
+        return;
+    }
+    SwapButtons(SwapSource, number);
+    Buttons[SwapSource]->SetDown(false);
+    SwapPending = 0;
+    pamuF->EndEditMode(pamuF->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
+    SetCaption(DatedCaption());
+}
+
+void TBtnF1::RemoveSetting(int number) {
+    SetCaption(L"ボタンの設定削除中");
+    Records[number] = ButtonRecord{};
+    SetButtonHint(number, L"");
+    pamuF->WriteBtnIni(number);
+    ImageList1.ReplaceIcon(number - 1, pamuF->Icon());
+    ToolBar1.Repaint();
+    pamuF->EndEditMode(pamuF->PM_BtnDel, L"ﾎﾞﾀﾝの設定削除");
+    SetCaption(DatedCaption());
+}
+
+void TBtnF1::SwapButtons(int source, int target) {
+    const ButtonRecord old = Records[source];
+    Records[source] = Records[target];
+    SetButtonHint(source, Records[source].Hint);
+    pamuF->WriteBtnIni(source);
+    RefreshButtonIcon(source);
+    Records[target] = old;
+    SetButtonHint(target, old.Hint);
+    pamuF->WriteBtnIni(target);
+    RefreshButtonIcon(target);
 }
 
 std::wstring DatedCaption() {

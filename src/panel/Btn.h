@@ -37,6 +37,13 @@ public:
     void FormCreate();
     void FormShow();
     void FormResize();
+    void FormKeyPress(wchar_t& key);
+    void FormKeyDown(WORD& key, ui::ShiftState shift);
+
+    // The click of every button: launches, or edits the button in the mascot's edit mode.
+    void ToolButton1Click(ui::ToolButton& sender);
+    // Exchanges two records (and their images and hints) and saves both.
+    void SwapButtons(int source, int target);
 
     // Record N's hint, kept equal to the hint of Buttons[N].
     void SetButtonHint(int number, const std::wstring& hint);
@@ -45,6 +52,11 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void Launch(int number);
+    void ShowNewSettingsDialog(int number);
+    void EditInSettingsDialog(int number);
+    void PickForSwap(int number);
+    void RemoveSetting(int number);
     void ApplyBounds(int left, int top, int width, int height);
     void UpdateScrollRange();
     int FrameHeight() const;

@@ -14,6 +14,13 @@ std::wstring ButtonCaption(int number) {
     return {};
 }
 
+int ButtonForKey(wchar_t key) {
+    if (key >= L'1' && key <= L'9') return key - L'0';
+    if (key >= L'A' && key <= L'U') return 10 + (key - L'A');
+    if (key >= L'a' && key <= L'u') return 10 + (key - L'a');
+    return 0;
+}
+
 int VisibleRows(int toolBarRows, int lineMax) {
     return std::max(1, std::min(toolBarRows, lineMax));
 }

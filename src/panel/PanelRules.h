@@ -6,6 +6,10 @@
 // "1".."9" for buttons 1..9, then "A".."U" for 10..30.
 std::wstring ButtonCaption(int number);
 
+// The button a typed character selects: "1".."9" give 1..9, "A".."U" and "a".."u" give 10..30; 0 for any
+// other character.
+int ButtonForKey(wchar_t key);
+
 // Rows shown at once: the tool bar's rows, at most lineMax, and at least one.
 int VisibleRows(int toolBarRows, int lineMax);
 // Outer height the show handler asks for.

@@ -223,4 +223,10 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void Application::BringToFront() {
+    HWND popup = GetLastActivePopup(Handle());
+    if (popup && popup != Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup))
+        SetForegroundWindow(popup);
+}
+
 } // namespace ui

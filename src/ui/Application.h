@@ -73,6 +73,9 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
+    // Puts the program's last active window in the foreground, if it is visible and enabled.
+    void BringToFront();
+
     bool Active() const { return active_; }
     std::function<void()> OnActivate;
     std::function<void()> OnDeactivate;

@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/GridRules.h"
 #include "ui/Hints.h"
+#include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 
@@ -580,6 +581,12 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
         if (OnMouseMove) OnMouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         break;
+    case WM_CONTEXTMENU:
+        if (PopupMenu) {
+            OnContextMenu(lParam);
+            return 0;
+        }
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && ActiveControl && IsWindowVisible(ActiveControl)) {
             SetFocus(ActiveControl);
@@ -596,6 +603,13 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     default: break;
     }
     return DefaultHandler(message, wParam, lParam);
+}
+
+void Form::OnContextMenu(LPARAM lParam) {
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // -1, -1: opened from the keyboard; the menu goes where the pointer is.
+    if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+    PopupMenu->Popup(Handle(), at.x, at.y);
 }
 
 void Form::HandleDestroyed() {

@@ -18,6 +18,7 @@ namespace ui {
 
 class GraphicControl;
 class HintHost;
+class PopupMenu;
 class Timer;
 
 enum class BorderStyle {
@@ -74,6 +75,8 @@ public:
     HFONT Font() const { return font_.get(); }
 
     HCURSOR Cursor = nullptr; // null: the arrow
+    // Opened by a right click on the form (WM_CONTEXTMENU); not owned.
+    ui::PopupMenu* PopupMenu = nullptr;
     std::wstring Hint;
     bool ShowHint = false;
     void HintsChanged();
@@ -146,6 +149,7 @@ private:
     void PaintGraphics(HDC dc);
     bool SetCursorFor(HWND target, WORD hitTest);
     void OnVertScroll(WORD code);
+    void OnContextMenu(LPARAM lParam);
     void UpdateVertScrollBar();
     void RebuildGraphicHints();
 

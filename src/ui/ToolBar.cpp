@@ -75,6 +75,7 @@ ToolButton& ToolBar::AddButton(const std::wstring& name, const std::wstring& cap
     tb.fsStyle = BTNS_BUTTON;
     tb.iString = reinterpret_cast<INT_PTR>(button.Caption().c_str()); // copied by the bar
     SendMessageW(Handle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+    layoutCurrent_ = false;
     parent_.Hints().AddTool(Handle(), static_cast<UINT_PTR>(button.Id()), button.ItemRect(), button.Hint());
     return button;
 }
@@ -115,6 +116,8 @@ void ToolBar::SetButtonWidth(int width) {
 }
 
 void ToolBar::SetButtonHeight(int height) {
+    // Asked for on every show of the panel: nothing to do when it is already so.
+    if (height == requestedHeight_ && layoutCurrent_) return;
     requestedHeight_ = height;
     ApplyButtonSize();
     Relayout(Width());
@@ -149,6 +152,9 @@ int ToolBar::Height() const {
 }
 
 void ToolBar::SetWidth(int width) {
+    if (layoutCurrent_ && ::ButtonsPerRow(width, indent_, ButtonWidth()) == perRow_ &&
+        Width() == ToolBarWidthFor(perRow_, indent_, ButtonWidth()))
+        return;
     Relayout(width);
 }
 
@@ -184,6 +190,7 @@ void ToolBar::Relayout(int width) {
     if (ButtonCount() > 0) newHeight = buttons_.back()->ItemRect().bottom;
     SetWindowPos(hwnd, nullptr, 0, 0, newWidth, newHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     UpdateHintTools();
+    layoutCurrent_ = true;
     if ((newWidth != oldWidth || newHeight != oldHeight) && OnResize) OnResize();
 }
 

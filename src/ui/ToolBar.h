@@ -109,6 +109,7 @@ private:
     int requestedHeight_;
     int perRow_ = 1;
     bool showCaptions_ = false;
+    bool layoutCurrent_ = false; // the wrap and size follow the buttons and sizes as they are now
 };
 
 } // namespace ui

@@ -73,3 +73,18 @@ TEST(PanelHitTest, TopAndBottomDoNothingCornersSizeTheWidth) {
     for (int code : {1, 2, 10, 11, 20, -1})
         EXPECT_EQ(MapPanelHitTest(code), code);
 }
+
+TEST(KeySelection, DigitsAndLettersOfBothCases) {
+    for (int n = 1; n <= 9; ++n)
+        EXPECT_EQ(ButtonForKey(static_cast<wchar_t>(L'0' + n)), n);
+    EXPECT_EQ(ButtonForKey(L'a'), 10);
+    EXPECT_EQ(ButtonForKey(L'A'), 10);
+    EXPECT_EQ(ButtonForKey(L't'), 29);
+    EXPECT_EQ(ButtonForKey(L'U'), 30);
+    EXPECT_EQ(ButtonForKey(L'u'), 30);
+    // Every button's own caption selects it.
+    for (int n = 1; n <= 30; ++n)
+        EXPECT_EQ(ButtonForKey(ButtonCaption(n)[0]), n);
+    for (wchar_t none : {L'0', L'V', L'v', L'Z', L'z', L'@', L'[', L'`', L'{', L' ', L'\r', L'Ａ', L'１'})
+        EXPECT_EQ(ButtonForKey(none), 0) << static_cast<int>(none);
+}

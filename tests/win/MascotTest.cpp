@@ -104,6 +104,7 @@ TEST_F(MascotTest, FacePaintsTheColourEyesAndPupils) {
 
 TEST_F(MascotTest, LeftPressOnAnEyeHidesTheMascotForTwoSeconds) {
     TpamuF* mascot = Start();
+    mascot->Timer1.SetEnabled(false);     // the pupils stay where the presses below expect them
     Press(mascot, WM_LBUTTONDOWN, 4, 20); // left eye
     EXPECT_FALSE(mascot->Visible());
     EXPECT_TRUE(mascot->Timer2.Enabled());

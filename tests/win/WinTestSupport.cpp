@@ -2,6 +2,8 @@
 
 #include "settings/IniValues.h"
 
+#include <commctrl.h>
+
 namespace wintest {
 
 void Pump(std::chrono::milliseconds duration) {
@@ -37,6 +39,33 @@ std::wstring TempPath(const std::wstring& name) {
     wchar_t folder[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, folder);
     return std::wstring(folder) + name;
+}
+
+std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT r{0, 0, 32, 32};
+    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    FillRect(dc, &r, grey);
+    ImageList_Draw(list.Handle(), index, dc, 0, 0, ILD_NORMAL);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(grey);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+bool AllGrey(const std::vector<COLORREF>& pixels) {
+    for (COLORREF c : pixels)
+        if (c != RGB(128, 128, 128)) return false;
+    return true;
 }
 
 void AppTest::SetUp() {

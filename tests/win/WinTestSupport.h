@@ -4,6 +4,7 @@
 #include "IniFiles.h"
 #include "mascot/eye1.h"
 #include "ui/Application.h"
+#include "ui/ImageList.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -27,6 +28,10 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 std::wstring SettingsPath();
 void DeleteSettings();
 std::wstring TempPath(const std::wstring& name);
+
+// The pixels of one image of an image list, drawn on a grey ground.
+std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index);
+bool AllGrey(const std::vector<COLORREF>& pixels);
 
 // Each test gets its own application object, with errors collected instead of shown.
 class AppTest : public ::testing::Test {

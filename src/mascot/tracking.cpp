@@ -1,0 +1,86 @@
+// The mascot's tick: screen-edge and hover rules for the panel, and the pupils following the pointer.
+
+#include "mascot/eye1.h"
+
+#include "panel/Btn.h"
+#include "ui/Application.h"
+
+void TpamuF::Timer1Timer() {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    if (EditMode == 0) {
+        ApplyEdgeRules(pointer);
+        ApplyHoverRule(pointer);
+    }
+    MovePupils(pointer);
+}
+
+void TpamuF::ApplyEdgeRules(POINT pointer) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    // One reading for all four edges, even after a rule has moved the pointer.
+    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, width, height, Edges())) {
+        switch (step.action) {
+        case EdgeStep::Action::HidePanel: BtnF1->Hide(); break;
+        case EdgeStep::Action::ShowPanel:
+            BtnFormShow();
+            SetCursorPos(step.cursor.x, step.cursor.y);
+            break;
+        case EdgeStep::Action::None: break;
+        }
+    }
+}
+
+void TpamuF::ApplyHoverRule(POINT pointer) {
+    if (!HoverMode()) return;
+    HWND foreground = GetForegroundWindow();
+    if (foreground != BtnF1->Handle() && foreground != Handle()) return;
+    if (PointerOverPanel({pointer.x, pointer.y}, BtnF1->Left(), BtnF1->Top(), BtnF1->Width(),
+                         BtnF1->Height()))
+        BtnFormShow();
+    else
+        BtnF1->Hide();
+}
+
+void TpamuF::MovePupils(POINT pointer) {
+    const int halfHeight = ClientHeight() / 2;
+    POINT eye{Shape2.Left(), halfHeight};
+    ClientToScreen(Handle(), &eye);
+    const EyeGeometry geometry{Shape1.Width(),  Shape1.Height(), Shape2.Left(),   Shape2.Width(),
+                               Shape2.Height(), Shape3.Width(),  Shape3.Height(), Shape4.Width(),
+                               Shape4.Height(), halfHeight};
+    if (auto lefts = PupilColumns(pointer.x, eye.x, GetSystemMetrics(SM_CXSCREEN), geometry)) {
+        Shape3.SetLeft(lefts->left);
+        Shape4.SetLeft(lefts->right);
+    }
+    if (auto tops = PupilRows(pointer.y, eye.y, GetSystemMetrics(SM_CYSCREEN), geometry)) {
+        Shape3.SetTop(tops->left);
+        Shape4.SetTop(tops->right);
+    }
+}
+
+bool TpamuF::HoverMode() const {
+    return ::HoverMode(Edges(), ApSc, DApSc, PamuHide);
+}
+
+void TpamuF::ResetPanelToolBar() {
+    BtnF1->ToolBar1.SetShowCaptions(false);
+    BtnF1->ToolBar1.SetButtonHeight(ButtonSize);
+    BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
+}
+
+void TpamuF::BtnFormShow() {
+    ResetPanelToolBar();
+    BtnF1->ToolBar1.SetWidth(BtnF1->Width());
+    BtnF1->SetClientWidth(BtnF1->ToolBar1.Width());
+    BtnF1->Show();
+}
+
+void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
+    if (!HoverMode()) BtnFormShow();
+}
+
+void TpamuF::TrayIcon1MouseMove(ui::ShiftState, int, int) {
+    ui::Application::Instance().BringToFront();
+    ResetPanelToolBar();
+    if (!HoverMode()) BtnFormShow();
+}

@@ -1,0 +1,387 @@
+// What a click on a panel button does in each edit mode, the swap and the removal with what they save,
+// keyboard selection, and the launch with texts longer than the old fixed buffers.
+
+#include "WinTestSupport.h"
+
+#include "dialogs/BtnSet.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+#include "panel/FmxUtils.h"
+
+#include <algorithm>
+
+using namespace std::chrono_literals;
+using wintest::AllGrey;
+using wintest::ImagePixels;
+using wintest::PumpUntil;
+using wintest::SettingsPath;
+
+namespace {
+
+class ButtonActionsTest : public wintest::AppTest {
+protected:
+    // eyeKeys go into section "eye" beside the colour; buttons are whole sections.
+    TBtnF1* Start(const std::wstring& buttons, const std::wstring& eyeKeys = L"") {
+        mascot = StartProgram(L"[eye]\r\nColor=clAqua\r\n" + eyeKeys + buttons);
+        mascot->Timer1.SetEnabled(false); // the edge rules stay out of these tests
+        return BtnF1;
+    }
+    std::vector<testfiles::IniKey> Saved() const {
+        return testfiles::ParseIni(testfiles::ReadFileBytes(SettingsPath()));
+    }
+    std::string SavedValue(int button, const std::string& key) const {
+        return testfiles::ValueOf(Saved(), "btn" + std::to_string(button), key);
+    }
+    // The state the menu leaves when it enters a mode: the mode's item offers to cancel, the others are
+    // greyed out.
+    void EnterModeAsTheMenuDoes(int mode, ui::MenuItem& item, const std::wstring& cancelCaption) {
+        item.SetCaption(cancelCaption);
+        for (ui::MenuItem* other :
+             {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
+            if (other != &item) other->SetEnabled(false);
+        mascot->EditMode = mode;
+        BtnF1->SwapPending = 0;
+    }
+    void ExpectModeEnded(ui::MenuItem& item, const std::wstring& caption) {
+        EXPECT_EQ(mascot->EditMode, 0);
+        EXPECT_EQ(item.Caption(), caption);
+        for (ui::MenuItem* i :
+             {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
+            EXPECT_TRUE(i->Enabled()) << std::string(i->Name().begin(), i->Name().end());
+        EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
+        EXPECT_EQ(BtnF1->Caption(), DatedCaption());
+    }
+    void Click(int button) { BtnF1->Buttons[button]->Click(); }
+    // A key typed while the panel's bar has the focus, through the application's loop and its preview.
+    void Type(wchar_t key) {
+        PostMessageW(BtnF1->ToolBar1.Handle(), WM_CHAR, key, 0);
+        app->ProcessMessages();
+    }
+    void PressKey(WORD key) {
+        PostMessageW(BtnF1->ToolBar1.Handle(), WM_KEYDOWN, key, 0);
+        app->ProcessMessages();
+    }
+    TpamuF* mascot = nullptr;
+};
+
+int CountWindowsOfClass(const wchar_t* className) {
+    struct Search {
+        const wchar_t* className;
+        int count = 0;
+    } search{className};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t name[64] = {};
+            GetClassNameW(hwnd, name, 64);
+            if (wcscmp(name, s->className) == 0) ++s->count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.count;
+}
+
+} // namespace
+
+TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
+    const std::wstring self = ui::Application::ExeName();
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\tools\\a.exe\r\nic=" + self +
+                          L"\r\nicidx=0\r\ndr=C:\\tools\\\r\n"
+                          L"lb=エー\r\nop=-x 1\r\n[btn3]\r\npg=C:\\c.exe\r\nlb=シー\r\n");
+    const auto mascotPicture = ImagePixels(panel->ImageList1, 0);
+    ASSERT_FALSE(AllGrey(mascotPicture));
+    EnterModeAsTheMenuDoes(2, mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替えの中止");
+
+    Click(1);
+    EXPECT_EQ(panel->Caption(), L"入れ替え先のボタンを押してください");
+    EXPECT_EQ(panel->SwapSource, 1);
+    EXPECT_EQ(panel->SwapPending, 1);
+    EXPECT_TRUE(panel->Buttons[1]->Down());
+    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(SavedValue(1, "pg"), "C:\\tools\\a.exe"); // nothing saved yet
+
+    Click(3);
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\c.exe");
+    EXPECT_EQ(panel->Records[1].Hint, L"シー");
+    EXPECT_EQ(panel->Records[1].IconFile, L"");
+    EXPECT_EQ(panel->Records[3].Program, L"C:\\tools\\a.exe");
+    EXPECT_EQ(panel->Records[3].IconFile, self);
+    EXPECT_EQ(panel->Records[3].WorkFolder, L"C:\\tools\\");
+    EXPECT_EQ(panel->Records[3].Options, L"-x 1");
+    EXPECT_EQ(panel->Buttons[1]->Hint(), L"シー");
+    EXPECT_EQ(panel->Buttons[3]->Hint(), L"エー");
+    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    EXPECT_EQ(ImagePixels(panel->ImageList1, 2), mascotPicture);
+    // The buttons keep their places and captions.
+    EXPECT_EQ(panel->Buttons[1]->Caption(), L"1");
+    EXPECT_EQ(panel->Buttons[3]->Caption(), L"3");
+    EXPECT_FALSE(panel->Buttons[1]->Down());
+    EXPECT_EQ(panel->SwapPending, 0);
+    ExpectModeEnded(mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
+
+    EXPECT_EQ(SavedValue(1, "pg"), "C:\\c.exe");
+    EXPECT_EQ(SavedValue(1, "ic"), "");
+    EXPECT_EQ(SavedValue(1, "lb"), testfiles::ToAnsi(L"シー"));
+    EXPECT_EQ(SavedValue(3, "pg"), "C:\\tools\\a.exe");
+    EXPECT_EQ(SavedValue(3, "ic"), testfiles::ToAnsi(self));
+    EXPECT_EQ(SavedValue(3, "icidx"), "0");
+    EXPECT_EQ(SavedValue(3, "dr"), "C:\\tools\\");
+    EXPECT_EQ(SavedValue(3, "lb"), testfiles::ToAnsi(L"エー"));
+    EXPECT_EQ(SavedValue(3, "op"), "-x 1");
+}
+
+TEST_F(ButtonActionsTest, SwapOfAButtonWithItselfEndsTheModeAndKeepsTheRecord) {
+    TBtnF1* panel = Start(L"[btn2]\r\npg=C:\\b.exe\r\nlb=ビー\r\nicidx=4\r\n");
+    EnterModeAsTheMenuDoes(2, mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替えの中止");
+    Click(2);
+    Click(2);
+    EXPECT_EQ(panel->Records[2].Program, L"C:\\b.exe");
+    EXPECT_EQ(panel->Records[2].IconIndex, 4);
+    EXPECT_EQ(panel->Buttons[2]->Hint(), L"ビー");
+    EXPECT_FALSE(panel->Buttons[2]->Down());
+    EXPECT_EQ(SavedValue(2, "pg"), "C:\\b.exe");
+    EXPECT_EQ(SavedValue(2, "icidx"), "4");
+    ExpectModeEnded(mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
+}
+
+TEST_F(ButtonActionsTest, RemovalClearsTheButtonAndSavesEmptyKeys) {
+    const std::wstring self = ui::Application::ExeName();
+    TBtnF1* panel = Start(L"[btn5]\r\npg=C:\\e.exe\r\nic=" + self +
+                          L"\r\nicidx=2\r\ndr=C:\\\r\nlb=イー\r\nop=/q\r\n[btn6]\r\npg=C:\\f.exe\r\n");
+    ASSERT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 4)));
+    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+
+    Click(5);
+    const ButtonRecord& record = panel->Records[5];
+    EXPECT_EQ(record.Program, L"");
+    EXPECT_EQ(record.IconFile, L"");
+    EXPECT_EQ(record.IconIndex, 0);
+    EXPECT_EQ(record.WorkFolder, L"");
+    EXPECT_EQ(record.Hint, L"");
+    EXPECT_EQ(record.Options, L"");
+    EXPECT_EQ(panel->Buttons[5]->Hint(), L"");
+    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 4))); // the mascot's own, transparent icon
+    for (const char* key : {"pg", "ic", "dr", "lb", "op"})
+        EXPECT_EQ(SavedValue(5, key), "") << key;
+    EXPECT_EQ(SavedValue(5, "icidx"), "0");
+    EXPECT_EQ(panel->Records[6].Program, L"C:\\f.exe");
+    ExpectModeEnded(mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定削除");
+}
+
+TEST_F(ButtonActionsTest, UnassignedButtonOpensItsSettingsInSetDetailsMode) {
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
+    Click(7);
+    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"詳細設定の中止");
+    EXPECT_FALSE(mascot->PM_BtnChange.Enabled());
+    EXPECT_FALSE(mascot->PM_BtnDel.Enabled());
+    EXPECT_TRUE(mascot->PM_Option.Enabled());
+    EXPECT_EQ(mascot->ui::Form::Color(), clBlue);
+    EXPECT_EQ(panel->Caption(), L"ボタンの詳細設定中");
+    ASSERT_NE(BtnSetF, nullptr);
+    TBtnSetF* dialog = BtnSetF;
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_EQ(dialog->ButtonNo, 7);
+    EXPECT_EQ(dialog->Caption(), L"ボタン7の詳細設定");
+    EXPECT_EQ(GetWindow(dialog->Handle(), GW_OWNER), app->Handle());
+
+    // In the mode, a click on another button (assigned or not) retargets the same dialog.
+    Click(1);
+    EXPECT_EQ(BtnSetF, dialog);
+    EXPECT_EQ(dialog->ButtonNo, 1);
+    EXPECT_EQ(dialog->Caption(), L"ボタン1の設定");
+    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(panel->Caption(), L"ボタンの詳細設定中");
+
+    // A hidden dialog is shown again for the new button.
+    dialog->Hide();
+    Click(12);
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_EQ(dialog->ButtonNo, 12);
+    EXPECT_EQ(dialog->Caption(), L"ボタン12の設定");
+}
+
+TEST_F(ButtonActionsTest, SetDetailsModeFromTheMenuCreatesTheDialogOnTheFirstClick) {
+    TBtnF1* panel = Start(L"[btn4]\r\npg=C:\\d.exe\r\n");
+    EnterModeAsTheMenuDoes(1, mascot->PM_BtnSet, L"詳細設定の中止");
+    Click(4);
+    ASSERT_NE(BtnSetF, nullptr);
+    EXPECT_EQ(BtnSetF->ButtonNo, 4);
+    EXPECT_EQ(BtnSetF->Caption(), L"ボタン4の詳細設定");
+    EXPECT_EQ(panel->Caption(), L"ボタンの詳細設定中");
+    EXPECT_EQ(panel->Records[4].Program, L"C:\\d.exe");
+    EXPECT_EQ(mascot->EditMode, 1);
+}
+
+TEST_F(ButtonActionsTest, HiddenDialogLeftByADropGivesWayToTheNewOne) {
+    Start(L"");
+    TBtnSetF* hidden = CreateBtnSetF();
+    hidden->ButtonNo = 1;
+    Click(2);
+    ASSERT_NE(BtnSetF, nullptr);
+    EXPECT_NE(BtnSetF, hidden);
+    EXPECT_EQ(BtnSetF->ButtonNo, 2);
+    EXPECT_EQ(BtnSetF->Caption(), L"ボタン2の詳細設定");
+    app->ProcessMessages(); // the released one goes
+    EXPECT_EQ(CountWindowsOfClass(L"TBtnSetF"), 1);
+}
+
+TEST_F(ButtonActionsTest, ClicksDoNothingWhileTheOptionsDialogIsOpen) {
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
+    const std::wstring caption = panel->Caption();
+    mascot->EditMode = 4;
+    Click(1);
+    Click(2);
+    EXPECT_EQ(mascot->EditMode, 4);
+    EXPECT_EQ(BtnSetF, nullptr);
+    EXPECT_TRUE(panel->Visible());
+    EXPECT_EQ(panel->Caption(), caption);
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\a.exe");
+}
+
+TEST_F(ButtonActionsTest, TypedCharactersActAsClicksInEveryMode) {
+    TBtnF1* panel = Start(L"[btn3]\r\npg=C:\\c.exe\r\n[btn10]\r\npg=C:\\j.exe\r\n[btn30]\r\npg=C:\\u.exe\r\n"
+                          L"[btn22]\r\npg=C:\\v.exe\r\n");
+    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    Type(L'0');
+    Type(L'v');
+    Type(L'Z');
+    EXPECT_EQ(mascot->EditMode, 3); // nothing was selected
+    Type(L'3');
+    EXPECT_EQ(panel->Records[3].Program, L"");
+    EXPECT_EQ(SavedValue(3, "pg"), "");
+    EXPECT_EQ(mascot->EditMode, 0);
+
+    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    Type(L'a');
+    EXPECT_EQ(panel->Records[10].Program, L"");
+    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    Type(L'U');
+    EXPECT_EQ(panel->Records[30].Program, L"");
+    EXPECT_EQ(panel->Records[22].Program, L"C:\\v.exe");
+
+    // In mode 0 an unassigned button's key opens its settings.
+    Type(L'b');
+    EXPECT_EQ(mascot->EditMode, 1);
+    ASSERT_NE(BtnSetF, nullptr);
+    EXPECT_EQ(BtnSetF->ButtonNo, 11);
+
+    // The handler leaves the character as it was.
+    wchar_t key = L'0';
+    panel->FormKeyPress(key);
+    EXPECT_EQ(key, L'0');
+}
+
+TEST_F(ButtonActionsTest, ArrowKeysScrollOneRowPerPress) {
+    TBtnF1* panel = Start(L"[btnform]\r\nwidth=238\r\n", L"LineMax=2\r\n");
+    panel->Hide();
+    panel->Show(); // the show handler applies LineMax
+    // Two rows shown of five: the last row is in view at the bottom of the range.
+    const int last = panel->VertScrollRange() - panel->ClientHeight();
+    ASSERT_GT(last, 76);
+    ASSERT_LE(last, 114);
+    for (int expected : {38, 76, last, last}) {
+        PressKey(VK_DOWN);
+        EXPECT_EQ(panel->VertScrollPosition(), expected);
+    }
+    PressKey(VK_UP);
+    EXPECT_EQ(panel->VertScrollPosition(), last - 38);
+    PressKey(VK_LEFT);
+    EXPECT_EQ(panel->VertScrollPosition(), last - 38);
+
+    // With captions the rows are taller, and a press moves by that height.
+    panel->ToolBar1.SetShowCaptions(true);
+    const int step = panel->ToolBar1.ButtonHeight();
+    ASSERT_GT(step, 38);
+    panel->SetVertScrollPosition(0);
+    PressKey(VK_DOWN);
+    EXPECT_EQ(panel->VertScrollPosition(), step);
+}
+
+TEST(FileExistsTest, FilesOnlyAtAnyLength) {
+    const std::wstring folder = wintest::TempPath(L"pmrun_exists_" + std::wstring(230, L'f'));
+    const std::wstring deep = L"\\\\?\\" + folder;
+    ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring file = folder + L"\\" + std::wstring(60, L'x') + L".exe";
+    ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
+    HANDLE h = CreateFileW((L"\\\\?\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_FALSE(FileExists(folder)); // a folder is no program
+    EXPECT_FALSE(FileExists(folder + L"\\missing.exe"));
+    EXPECT_FALSE(FileExists(L""));
+    EXPECT_TRUE(FileExists(ui::Application::ExeName()));
+
+    DeleteFileW((L"\\\\?\\" + file).c_str());
+    RemoveDirectoryW(deep.c_str());
+}
+
+namespace {
+
+std::wstring BesideTests(const std::wstring& name) {
+    std::wstring self = ui::Application::ExeName();
+    return self.substr(0, self.find_last_of(L'\\') + 1) + name;
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring path) {
+    while (path.size() > 3 && path.back() == L'\\')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
+    // Every text longer than 256 characters, and the program path and folder still within MAX_PATH.
+    const std::wstring base = wintest::TempPath(L"pmrun_launch_");
+    ASSERT_LT(base.size(), 200u);
+    const std::wstring folder = base + std::wstring(251 - base.size(), L'd');
+    const std::wstring program = folder + L"\\p.exe";
+    const std::wstring workFolder = folder + L"\\wwwww";
+    const std::wstring options = L"-opt " + std::wstring(1495, L'p') + L" 終";
+    ASSERT_GT(program.size(), 256u);
+    ASSERT_GT(workFolder.size(), 256u);
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryW(workFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CopyFileW(BesideTests(L"pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    const std::wstring log = program + L".log";
+    DeleteFileW(log.c_str());
+
+    TBtnF1* panel = Start(L"");
+    panel->Records[8].Program = program;
+    panel->Records[8].Options = options;
+    panel->Records[8].WorkFolder = workFolder;
+    Click(8);
+    EXPECT_FALSE(panel->Visible());
+    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ReadFileBytes(log).empty(); }, 10s));
+    wintest::Pump(200ms); // a second start would have logged by now
+
+    std::string bytes = testfiles::ReadFileBytes(log);
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1);
+    const std::wstring line = FromUtf8(bytes.substr(0, bytes.find('\n')));
+    const std::wstring commandLine = line.substr(0, line.find(L'\t'));
+    const std::wstring started = line.substr(line.find(L'\t') + 1);
+    ASSERT_GE(commandLine.size(), options.size());
+    EXPECT_EQ(commandLine.substr(commandLine.size() - options.size()), options);
+    EXPECT_EQ(
+        CompareStringOrdinal(WithoutTrailingBackslash(started).c_str(), -1, workFolder.c_str(), -1, TRUE),
+        CSTR_EQUAL)
+        << std::string(started.begin(), started.end());
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_TRUE(errors.empty());
+
+    DeleteFileW(log.c_str());
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(workFolder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
