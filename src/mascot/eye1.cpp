@@ -87,6 +87,9 @@ TpamuF::TpamuF()
     OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
     for (ui::Shape* shape : {&Shape1, &Shape2, &Shape3, &Shape4})
         shape->OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
+    PM_BtnSet.OnClick = [this] { PM_BtnSetClick(); };
+    PM_BtnDel.OnClick = [this] { PM_BtnDelClick(); };
+    PM_BtnChange.OnClick = [this] { PM_BtnChangeClick(); };
     PopupMenu = &PopupMenu1;
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnCreate = [this] { FormCreate(); };

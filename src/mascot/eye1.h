@@ -82,6 +82,11 @@ public:
     void FormMouseMove(ui::ShiftState shift, int x, int y);
     void TrayIcon1MouseMove(ui::ShiftState shift, int x, int y);
 
+    // The mode items of the menu: the first choice enters the mode, the second ends it.
+    void PM_BtnSetClick();
+    void PM_BtnChangeClick();
+    void PM_BtnDelClick();
+
     // The panel follows the pointer only when nothing else would show it.
     bool HoverMode() const;
     // The colour the Color option names: the mascot's colour outside the edit modes.
@@ -94,6 +99,7 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void ToggleEditMode(int mode, ui::MenuItem& item);
     void ApplyEdgeRules(POINT pointer);
     void ApplyHoverRule(POINT pointer);
     void MovePupils(POINT pointer);

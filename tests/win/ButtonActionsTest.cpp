@@ -32,15 +32,10 @@ protected:
     std::string SavedValue(int button, const std::string& key) const {
         return testfiles::ValueOf(Saved(), "btn" + std::to_string(button), key);
     }
-    // The state the menu leaves when it enters a mode: the mode's item offers to cancel, the others are
-    // greyed out.
-    void EnterModeAsTheMenuDoes(int mode, ui::MenuItem& item, const std::wstring& cancelCaption) {
-        item.SetCaption(cancelCaption);
-        for (ui::MenuItem* other :
-             {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
-            if (other != &item) other->SetEnabled(false);
-        mascot->EditMode = mode;
-        BtnF1->SwapPending = 0;
+    // Enters a mode through its menu item, as the user does.
+    void EnterMode(ui::MenuItem& item) {
+        ASSERT_EQ(mascot->EditMode, 0);
+        item.Click();
     }
     void ExpectModeEnded(ui::MenuItem& item, const std::wstring& caption) {
         EXPECT_EQ(mascot->EditMode, 0);
@@ -91,7 +86,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
                           L"lb=エー\r\nop=-x 1\r\n[btn3]\r\npg=C:\\c.exe\r\nlb=シー\r\n");
     const auto mascotPicture = ImagePixels(panel->ImageList1, 0);
     ASSERT_FALSE(AllGrey(mascotPicture));
-    EnterModeAsTheMenuDoes(2, mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替えの中止");
+    EnterMode(mascot->PM_BtnChange);
 
     Click(1);
     EXPECT_EQ(panel->Caption(), L"入れ替え先のボタンを押してください");
@@ -133,7 +128,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
 
 TEST_F(ButtonActionsTest, SwapOfAButtonWithItselfEndsTheModeAndKeepsTheRecord) {
     TBtnF1* panel = Start(L"[btn2]\r\npg=C:\\b.exe\r\nlb=ビー\r\nicidx=4\r\n");
-    EnterModeAsTheMenuDoes(2, mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替えの中止");
+    EnterMode(mascot->PM_BtnChange);
     Click(2);
     Click(2);
     EXPECT_EQ(panel->Records[2].Program, L"C:\\b.exe");
@@ -150,7 +145,7 @@ TEST_F(ButtonActionsTest, RemovalClearsTheButtonAndSavesEmptyKeys) {
     TBtnF1* panel = Start(L"[btn5]\r\npg=C:\\e.exe\r\nic=" + self +
                           L"\r\nicidx=2\r\ndr=C:\\\r\nlb=イー\r\nop=/q\r\n[btn6]\r\npg=C:\\f.exe\r\n");
     ASSERT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 4)));
-    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    EnterMode(mascot->PM_BtnDel);
 
     Click(5);
     const ButtonRecord& record = panel->Records[5];
@@ -204,7 +199,8 @@ TEST_F(ButtonActionsTest, UnassignedButtonOpensItsSettingsInSetDetailsMode) {
 
 TEST_F(ButtonActionsTest, SetDetailsModeFromTheMenuCreatesTheDialogOnTheFirstClick) {
     TBtnF1* panel = Start(L"[btn4]\r\npg=C:\\d.exe\r\n");
-    EnterModeAsTheMenuDoes(1, mascot->PM_BtnSet, L"詳細設定の中止");
+    EnterMode(mascot->PM_BtnSet);
+    EXPECT_EQ(BtnSetF, nullptr);
     Click(4);
     ASSERT_NE(BtnSetF, nullptr);
     EXPECT_EQ(BtnSetF->ButtonNo, 4);
@@ -227,6 +223,68 @@ TEST_F(ButtonActionsTest, HiddenDialogLeftByADropGivesWayToTheNewOne) {
     EXPECT_EQ(CountWindowsOfClass(L"TBtnSetF"), 1);
 }
 
+TEST_F(ButtonActionsTest, MenuItemsEnterAndEndTheModes) {
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
+    panel->Hide();
+    struct Mode {
+        ui::MenuItem& item;
+        int mode;
+        const wchar_t* cancel;
+        const wchar_t* end;
+        const wchar_t* prompt;
+        TColor color;
+    };
+    const Mode modes[] = {
+        {mascot->PM_BtnSet, 1, L"詳細設定の中止", L"ﾎﾞﾀﾝの詳細設定", L"詳細設定するボタンを選択してください",
+         clBlue},
+        {mascot->PM_BtnChange, 2, L"ﾎﾞﾀﾝの入れ替えの中止", L"ﾎﾞﾀﾝの入れ替え",
+         L"入れ替え元のボタンを押してください", clRed},
+        {mascot->PM_BtnDel, 3, L"ﾎﾞﾀﾝの設定解除の中止", L"ﾎﾞﾀﾝの設定解除",
+         L"設定を解除するボタンを選択してください", clGreen},
+    };
+    for (const Mode& m : modes) {
+        m.item.Click();
+        EXPECT_EQ(mascot->EditMode, m.mode);
+        EXPECT_EQ(m.item.Caption(), m.cancel);
+        EXPECT_TRUE(m.item.Enabled());
+        for (ui::MenuItem* other :
+             {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
+            if (other != &m.item) EXPECT_FALSE(other->Enabled());
+        EXPECT_EQ(mascot->ui::Form::Color(), m.color);
+        EXPECT_EQ(panel->Caption(), m.prompt);
+        EXPECT_TRUE(panel->Visible());
+
+        panel->Hide();
+        m.item.Click();
+        ExpectModeEnded(m.item, m.end);
+        EXPECT_FALSE(panel->Visible()); // ending leaves the panel as it is
+    }
+}
+
+TEST_F(ButtonActionsTest, EndingModesFromTheMenuDropsTheDialogAndTheSwapSource) {
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
+    EnterMode(mascot->PM_BtnSet);
+    Click(6);
+    ASSERT_NE(BtnSetF, nullptr);
+    mascot->PM_BtnSet.Click();
+    EXPECT_EQ(BtnSetF, nullptr);
+    app->ProcessMessages();
+    EXPECT_EQ(CountWindowsOfClass(L"TBtnSetF"), 0);
+
+    EnterMode(mascot->PM_BtnChange);
+    Click(1);
+    ASSERT_TRUE(panel->Buttons[1]->Down());
+    mascot->PM_BtnChange.Click();
+    EXPECT_FALSE(panel->Buttons[1]->Down());
+    EXPECT_EQ(panel->SwapPending, 0);
+    // The next swap starts with no source: the first click picks one.
+    EnterMode(mascot->PM_BtnChange);
+    Click(4);
+    EXPECT_EQ(panel->SwapSource, 4);
+    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\a.exe");
+}
+
 TEST_F(ButtonActionsTest, ClicksDoNothingWhileTheOptionsDialogIsOpen) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
     const std::wstring caption = panel->Caption();
@@ -243,7 +301,7 @@ TEST_F(ButtonActionsTest, ClicksDoNothingWhileTheOptionsDialogIsOpen) {
 TEST_F(ButtonActionsTest, TypedCharactersActAsClicksInEveryMode) {
     TBtnF1* panel = Start(L"[btn3]\r\npg=C:\\c.exe\r\n[btn10]\r\npg=C:\\j.exe\r\n[btn30]\r\npg=C:\\u.exe\r\n"
                           L"[btn22]\r\npg=C:\\v.exe\r\n");
-    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    EnterMode(mascot->PM_BtnDel);
     Type(L'0');
     Type(L'v');
     Type(L'Z');
@@ -253,10 +311,10 @@ TEST_F(ButtonActionsTest, TypedCharactersActAsClicksInEveryMode) {
     EXPECT_EQ(SavedValue(3, "pg"), "");
     EXPECT_EQ(mascot->EditMode, 0);
 
-    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    EnterMode(mascot->PM_BtnDel);
     Type(L'a');
     EXPECT_EQ(panel->Records[10].Program, L"");
-    EnterModeAsTheMenuDoes(3, mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定解除の中止");
+    EnterMode(mascot->PM_BtnDel);
     Type(L'U');
     EXPECT_EQ(panel->Records[30].Program, L"");
     EXPECT_EQ(panel->Records[22].Program, L"C:\\v.exe");

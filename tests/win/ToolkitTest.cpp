@@ -4,6 +4,7 @@
 
 #include "ui/Form.h"
 #include "ui/ImageList.h"
+#include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
 #include "ui/ToolBar.h"
@@ -270,6 +271,74 @@ TEST_F(FormTest, ShapesArePaintedInOrderAndHitTopmostFirst) {
     top.Hide();
     SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(35, 35));
     EXPECT_EQ(bottomPresses, 2);
+}
+
+namespace {
+
+std::wstring MenuText(HMENU menu, UINT command) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, command, text, 128, MF_BYCOMMAND);
+    return text;
+}
+
+// Keys that the menu's own loop will read once it runs.
+void QueueKeys(HWND hwnd, std::initializer_list<WORD> keys) {
+    for (WORD key : keys)
+        PostMessageW(hwnd, WM_KEYDOWN, key, 0);
+}
+
+} // namespace
+
+TEST(MenuTest, ItemsKeepTheirCaptionAndStateInTheMenu) {
+    ui::PopupMenu menu;
+    ui::MenuItem& first = menu.Add(L"First", L"ｵﾌﾟｼｮﾝ設定");
+    ui::MenuItem& line = menu.AddSeparator(L"N1");
+    ui::MenuItem& second = menu.Add(L"Second", L"ぱむの終了");
+    ASSERT_EQ(GetMenuItemCount(menu.Handle()), 3);
+    EXPECT_EQ(menu.FindItem(L"Second"), &second);
+    EXPECT_EQ(menu.FindItem(L"Third"), nullptr);
+    EXPECT_TRUE(GetMenuState(menu.Handle(), line.Command(), MF_BYCOMMAND) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(menu.Handle(), first.Command()), L"ｵﾌﾟｼｮﾝ設定");
+
+    first.SetCaption(L"詳細設定の中止");
+    EXPECT_EQ(first.Caption(), L"詳細設定の中止");
+    EXPECT_EQ(MenuText(menu.Handle(), first.Command()), L"詳細設定の中止");
+
+    int clicks = 0;
+    second.OnClick = [&] { ++clicks; };
+    second.SetEnabled(false);
+    EXPECT_TRUE(GetMenuState(menu.Handle(), second.Command(), MF_BYCOMMAND) & MF_GRAYED);
+    second.Click();
+    EXPECT_EQ(clicks, 0);
+    second.SetEnabled(true);
+    EXPECT_FALSE(GetMenuState(menu.Handle(), second.Command(), MF_BYCOMMAND) & MF_GRAYED);
+    second.Click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormTest, RightClickOpensThePopupMenuAndRunsTheChosenItem) {
+    TestForm* form = app->CreateForm<TestForm>(Params());
+    form->Show();
+    ui::PopupMenu menu;
+    ui::MenuItem& first = menu.Add(L"First", L"一");
+    menu.AddSeparator(L"N1");
+    ui::MenuItem& second = menu.Add(L"Second", L"二");
+    std::vector<std::wstring> chosen;
+    first.OnClick = [&] { chosen.push_back(L"First"); };
+    second.OnClick = [&] { chosen.push_back(L"Second"); };
+    form->PopupMenu = &menu;
+
+    // Down highlights the first item, the next Down skips the separator.
+    QueueKeys(form->Handle(), {VK_DOWN, VK_DOWN, VK_RETURN});
+    SendMessageW(form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->Handle()),
+                 MAKELPARAM(50, 50));
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0], L"Second");
+
+    QueueKeys(form->Handle(), {VK_DOWN, VK_ESCAPE});
+    SendMessageW(form->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->Handle()),
+                 MAKELPARAM(50, 50));
+    EXPECT_EQ(chosen.size(), 1u);
 }
 
 TEST(VersionResource, FileAndProductVersionWithTheJapaneseTranslation) {
