@@ -13,21 +13,27 @@ PM_PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xdotool x11-utils x11-xkb-utils imagemagick fonts-noto-cjk
-    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps
+    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales
 )
 
 pm_install_packages() {
-    local missing=() p
+    local missing=() p sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     for p in "${PM_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    pm_log "installing: ${missing[*]}"
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    "${sudo[@]}" apt-get update -qq || return 1
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null ||
-        return 1
+    if [ ${#missing[@]} -gt 0 ]; then
+        pm_log "installing: ${missing[*]}"
+        "${sudo[@]}" apt-get update -qq || return 1
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+            >/dev/null || return 1
+    fi
+    # Wine names files in the locale's character set: without a UTF-8 Japanese locale, paths with
+    # Japanese characters cannot be created or opened.
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+        pm_log "generating the ja_JP.UTF-8 locale"
+        "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || return 1
+    fi
 }
 
 pm_build() {
@@ -48,8 +54,8 @@ pm_wine_env() {
     export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 }
 
-# Wine with code page 932 and the Japanese locale (no locale-gen needed; set per command so that bash
-# itself does not warn about it).
+# Wine with code page 932, the Japanese locale and UTF-8 file names; set per command, not for the
+# scripts themselves.
 pm_wine() { env LC_ALL=ja_JP.UTF-8 wine "$@"; }
 
 # Creates the private prefix once (about 7 s) and keeps a server running for fast starts.

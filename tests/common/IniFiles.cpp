@@ -86,4 +86,28 @@ std::string ReadFileBytes(const std::wstring& path) {
     return bytes;
 }
 
+namespace {
+std::wstring FromUtf8(const std::string& bytes) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+} // namespace
+
+std::vector<ProbeStart> ProbeStarts(const std::wstring& probePath) {
+    // With a path beyond MAX_PATH the log is reached through the extended-length prefix.
+    std::wstring log = probePath + L".log";
+    if (log.size() >= MAX_PATH) log = L"\\\\?\\" + log;
+    const std::string bytes = ReadFileBytes(log);
+    std::vector<ProbeStart> starts;
+    for (std::size_t at = 0, end; (end = bytes.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = bytes.substr(at, end - at);
+        const std::size_t tab = line.find('\t');
+        starts.push_back({FromUtf8(line.substr(0, tab)),
+                          tab == std::string::npos ? std::wstring() : FromUtf8(line.substr(tab + 1))});
+    }
+    return starts;
+}
+
 } // namespace testfiles

@@ -28,4 +28,11 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Empty when the file cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
 
+// One start of the launch probe (tests/support/launch_probe.cpp) as it logged it beside itself.
+struct ProbeStart {
+    std::wstring commandLine;
+    std::wstring folder;
+};
+std::vector<ProbeStart> ProbeStarts(const std::wstring& probePath);
+
 } // namespace testfiles

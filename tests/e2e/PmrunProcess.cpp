@@ -128,6 +128,26 @@ HWND PmrunProcess::PanelToolBar() const {
     return FindWindowExW(Panel(), nullptr, L"ToolbarWindow32", nullptr);
 }
 
+std::wstring PmrunProcess::CopyProbe(const std::wstring& name) const {
+    const std::wstring path = folder_ + L"\\" + name;
+    CopyFileW((ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), path.c_str(), FALSE);
+    return path;
+}
+
+HWND PmrunProcess::ErrorBox() const {
+    HWND box = FindWindowOfClass(L"#32770");
+    return box && WindowText(box) == L"エラー" ? box : nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return condition();
+        Sleep(20);
+    }
+    return true;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[512];
     int n = GetWindowTextW(hwnd, text, 512);

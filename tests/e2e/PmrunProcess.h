@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ public:
     HWND AppWindow() const { return FindWindowOfClass(L"TApplication"); }
     HWND PanelToolBar() const;
 
+    // Copies the launch probe into the folder under this name; returns its full path. The probe logs each
+    // start to "<path>.log".
+    std::wstring CopyProbe(const std::wstring& name) const;
+    // The error box the program shows, or null.
+    HWND ErrorBox() const;
+
 private:
     void Kill();
     std::wstring folder_;
@@ -47,6 +54,9 @@ private:
 };
 
 std::wstring WindowText(HWND hwnd);
+
+// Polls the condition every 20 ms; its last value.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 RECT WindowRect(HWND hwnd);
 RECT ClientRect(HWND hwnd);
 // A pixel of the screen as it is shown now.

@@ -384,13 +384,6 @@ std::wstring BesideTests(const std::wstring& name) {
     return self.substr(0, self.find_last_of(L'\\') + 1) + name;
 }
 
-std::wstring FromUtf8(const std::string& bytes) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-    return text;
-}
-
 std::wstring WithoutTrailingBackslash(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\')
         path.pop_back();
@@ -421,14 +414,13 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
     panel->Records[8].WorkFolder = workFolder;
     Click(8);
     EXPECT_FALSE(panel->Visible());
-    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ReadFileBytes(log).empty(); }, 10s));
+    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
     wintest::Pump(200ms); // a second start would have logged by now
 
-    std::string bytes = testfiles::ReadFileBytes(log);
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1);
-    const std::wstring line = FromUtf8(bytes.substr(0, bytes.find('\n')));
-    const std::wstring commandLine = line.substr(0, line.find(L'\t'));
-    const std::wstring started = line.substr(line.find(L'\t') + 1);
+    const auto starts = testfiles::ProbeStarts(program);
+    ASSERT_EQ(starts.size(), 1u);
+    const std::wstring& commandLine = starts[0].commandLine;
+    const std::wstring& started = starts[0].folder;
     ASSERT_GE(commandLine.size(), options.size());
     EXPECT_EQ(commandLine.substr(commandLine.size() - options.size()), options);
     EXPECT_EQ(
@@ -441,5 +433,28 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
     DeleteFileW(log.c_str());
     DeleteFileW(program.c_str());
     RemoveDirectoryW(workFolder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
+    const std::wstring folder = wintest::TempPath(L"pmrun_作業");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    const std::wstring program = folder + L"\\プローブ.exe";
+    ASSERT_TRUE(CopyFileW(BesideTests(L"pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    DeleteFileW((program + L".log").c_str());
+    TBtnF1* panel = Start(L"");
+    panel->Records[1].Program = program;
+    panel->Records[1].WorkFolder = folder;
+    panel->Records[1].Options = L"引数";
+    Click(1);
+    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
+    const auto starts = testfiles::ProbeStarts(program);
+    EXPECT_EQ(CompareStringOrdinal(WithoutTrailingBackslash(starts[0].folder).c_str(), -1, folder.c_str(), -1,
+                                   TRUE),
+              CSTR_EQUAL)
+        << testfiles::ToAnsi(starts[0].folder);
+    EXPECT_TRUE(starts[0].commandLine.ends_with(L"引数")) << testfiles::ToAnsi(starts[0].commandLine);
+    DeleteFileW((program + L".log").c_str());
+    DeleteFileW(program.c_str());
     RemoveDirectoryW(folder.c_str());
 }

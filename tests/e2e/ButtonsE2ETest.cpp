@@ -1,0 +1,253 @@
+// The real pmrun.exe driven with the pointer and the keyboard: launching by click and by key, the
+// missing-program box, the screen edges, the swap and the removal through the menu, and the pupils.
+
+#include "PmrunProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kRestX = 900, kRestY = 650; // away from every edge, the mascot and the panel
+constexpr wchar_t kNoEdges[] = L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n";
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void ClickAt(int x, int y, bool right = false) {
+    SetCursorPos(x, y);
+    Sleep(50);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void TypeKey(WORD vk, bool shift = false) {
+    if (shift) SendKey(VK_SHIFT, false);
+    SendKey(vk, false);
+    SendKey(vk, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    Sleep(30);
+}
+
+POINT CursorPos() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+class ButtonsE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
+        SetCursorPos(kRestX, kRestY);
+    }
+    void TearDown() override { SetCursorPos(kRestX, kRestY); }
+
+    // The panel at 100, 100 with the design width; eyeKeys and buttons added.
+    bool Start(const std::wstring& eyeKeys, const std::wstring& buttons) {
+        pmrun.WriteIni(L"[eye]\r\nLeft=600\r\nTop=400\r\n" + eyeKeys +
+                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + buttons);
+        return pmrun.Start();
+    }
+    // The screen centre of button N in the panel as it is laid out now (six a row, 38 pixels, indent 1).
+    POINT ButtonCentre(int number) const {
+        RECT bar = WindowRect(pmrun.PanelToolBar());
+        const int perRow = (bar.right - bar.left - 1) / 38;
+        const int index = number - 1;
+        return {bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19};
+    }
+    void ClickButton(int number) {
+        POINT c = ButtonCentre(number);
+        ClickAt(c.x, c.y);
+    }
+    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
+    // Right click on the mascot, then Down n times (separators are skipped) and Enter.
+    void ChooseMenuItem(int downs) {
+        RECT m = WindowRect(pmrun.Mascot());
+        ClickAt(m.left + 15, m.top + 29, true);
+        Sleep(300);
+        for (int i = 0; i < downs; ++i)
+            TypeKey(VK_DOWN);
+        TypeKey(VK_RETURN);
+        Sleep(100);
+    }
+    std::string Saved(int button, const char* key) const {
+        return ValueOf(ParseIni(pmrun.IniBytes()), "btn" + std::to_string(button), key);
+    }
+
+    PmrunProcess pmrun;
+};
+
+std::wstring Button(int number, const std::wstring& keys) {
+    return L"[btn" + std::to_wstring(number) + L"]\r\n" + keys;
+}
+
+} // namespace
+
+TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel) {
+    const std::wstring probe = pmrun.CopyProbe(L"probe.exe");
+    const std::wstring work = pmrun.Folder() + L"\\作業";
+    CreateDirectoryW(work.c_str(), nullptr);
+    ASSERT_TRUE(Start(kNoEdges,
+                      Button(1, L"pg=" + probe + L"\r\nop=--name \"two words\" -x\r\ndr=" + work + L"\r\n")));
+    ClickButton(1);
+    ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(probe).empty(); }));
+    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    Sleep(300);
+    const auto starts = ProbeStarts(probe);
+    ASSERT_EQ(starts.size(), 1u);
+    const std::wstring options = L"--name \"two words\" -x";
+    ASSERT_GE(starts[0].commandLine.size(), options.size());
+    EXPECT_EQ(starts[0].commandLine.substr(starts[0].commandLine.size() - options.size()), options);
+    EXPECT_EQ(CompareStringOrdinal(starts[0].folder.c_str(), -1, work.c_str(), -1, TRUE), CSTR_EQUAL)
+        << ToAnsi(starts[0].folder) << " | " << ToAnsi(work);
+    EXPECT_TRUE(pmrun.Running());
+}
+
+TEST_F(ButtonsE2E, TypingLowerOrUpperCaseAStartsButtonTen) {
+    const std::wstring probe = pmrun.CopyProbe(L"probe10.exe");
+    const std::wstring other = pmrun.CopyProbe(L"probe11.exe");
+    ASSERT_TRUE(Start(kNoEdges, Button(10, L"pg=" + probe + L"\r\n") + Button(11, L"pg=" + other + L"\r\n")));
+    HWND panel = pmrun.Panel();
+    SetForegroundWindow(panel);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
+    TypeKey('0');
+    TypeKey('V');
+    TypeKey('A');
+    ASSERT_TRUE(WaitFor([&] { return ProbeStarts(probe).size() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+
+    // The pointer over the mascot brings the panel back.
+    RECT m = WindowRect(pmrun.Mascot());
+    SetCursorPos(m.left + 15, m.top + 29);
+    SetCursorPos(m.left + 16, m.top + 29);
+    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    SetCursorPos(kRestX, kRestY);
+    SetForegroundWindow(panel);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
+    TypeKey('A', true);
+    EXPECT_TRUE(WaitFor([&] { return ProbeStarts(probe).size() == 2; }));
+    Sleep(300);
+    EXPECT_EQ(ProbeStarts(probe).size(), 2u);
+    EXPECT_TRUE(ProbeStarts(other).empty()); // "0" and "V" selected nothing
+}
+
+TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
+    ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\no\\such\\program.exe\r\n") +
+                                    Button(3, L"pg=" + pmrun.Folder() + L"\r\n")));
+    for (int button : {2, 3}) { // a missing file, then a folder
+        ClickButton(button);
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ErrorBox()) != nullptr; })) << button;
+        EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"プログラムが見つかりません");
+        EXPECT_TRUE(PanelVisible()); // hidden only once the box is closed
+        EXPECT_FALSE(IsWindowEnabled(pmrun.Panel()));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); })) << button;
+        EXPECT_TRUE(WaitFor([&] { return pmrun.ErrorBox() == nullptr; }));
+        // Back for the next button.
+        RECT m = WindowRect(pmrun.Mascot());
+        SetCursorPos(m.left + 15, m.top + 29);
+        SetCursorPos(m.left + 16, m.top + 29);
+        ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+        SetCursorPos(kRestX, kRestY);
+    }
+}
+
+TEST_F(ButtonsE2E, LeftEdgeWithOneShowsThePanelAndPushesThePointerBack) {
+    ASSERT_TRUE(Start(L"LWall=1\r\nTWall=2\r\nRWall=0\r\nBWall=2\r\n", L""));
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    SetCursorPos(w - 1, 500); // the right edge hides the panel
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_EQ(CursorPos().x, w - 1);
+    SetCursorPos(0, 500);
+    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return CursorPos().x == 10; }));
+    EXPECT_EQ(CursorPos().y, 500);
+}
+
+TEST_F(ButtonsE2E, LeftEdgeWithZeroHidesThePanelAndLeavesThePointer) {
+    ASSERT_TRUE(Start(L"LWall=0\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n", L""));
+    SetCursorPos(0, 500);
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    Sleep(300); // three more ticks
+    EXPECT_EQ(CursorPos().x, 0);
+    EXPECT_FALSE(PanelVisible());
+}
+
+TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
+    ASSERT_TRUE(Start(kNoEdges, Button(1, L"pg=C:\\one.exe\r\nlb=いち\r\nop=-1\r\n") +
+                                    Button(3, L"pg=C:\\three.exe\r\nlb=さん\r\ndr=C:\\\r\n")));
+    ChooseMenuItem(4); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
+    ASSERT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え元のボタンを押してください"; }));
+    RECT m = WindowRect(pmrun.Mascot());
+    EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 29, RGB(255, 0, 0)),
+              RGB(255, 0, 0)); // red in swap mode
+    ClickButton(1);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え先のボタンを押してください"; }));
+    ClickButton(3);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
+    EXPECT_EQ(Saved(1, "pg"), "C:\\three.exe");
+    EXPECT_EQ(Saved(1, "lb"), ToAnsi(L"さん"));
+    EXPECT_EQ(Saved(1, "dr"), "C:\\");
+    EXPECT_EQ(Saved(1, "op"), "");
+    EXPECT_EQ(Saved(3, "pg"), "C:\\one.exe");
+    EXPECT_EQ(Saved(3, "lb"), ToAnsi(L"いち"));
+    EXPECT_EQ(Saved(3, "op"), "-1");
+    EXPECT_EQ(Saved(3, "dr"), "");
+    EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 29, RGB(255, 255, 0)), RGB(255, 255, 0));
+}
+
+TEST_F(ButtonsE2E, RemovalThroughTheMenuEmptiesTheSection) {
+    ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\two.exe\r\nic=C:\\two.exe\r\nicidx=3\r\nlb=に\r\nop=/2\r\n"
+                                          L"dr=C:\\\r\n")));
+    ChooseMenuItem(3);
+    ASSERT_TRUE(
+        WaitFor([&] { return WindowText(pmrun.Panel()) == L"設定を解除するボタンを選択してください"; }));
+    ClickButton(2);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
+    for (const char* key : {"pg", "ic", "dr", "lb", "op"})
+        EXPECT_EQ(Saved(2, key), "") << key;
+    EXPECT_EQ(Saved(2, "icidx"), "0");
+}
+
+TEST_F(ButtonsE2E, PupilsAreDrawnWhereThePointerIs) {
+    ASSERT_TRUE(Start(kNoEdges, L""));
+    const RECT m = WindowRect(pmrun.Mascot()); // the eye point E is (left + 16, top + 15)
+    ASSERT_EQ(m.left, 600);
+    ASSERT_EQ(m.top, 400);
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255), yellow = RGB(255, 255, 0);
+    // Pixels inside the round window, in its client coordinates.
+    auto pixel = [&](int x, int y, COLORREF wanted) {
+        return WaitForScreenPixel(m.left + x, m.top + y, wanted);
+    };
+
+    // Level with the eye point at the screen's left edge: left pupil at (1, 15), right one at (16, 15).
+    SetCursorPos(0, 415);
+    EXPECT_EQ(pixel(3, 19, black), black);
+    EXPECT_EQ(pixel(18, 19, black), black);
+    // Top right corner: the left pupil rests at (12, 0), the right one leaves the round window.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(w - 1, 0);
+    EXPECT_EQ(pixel(14, 4, black), black);
+    EXPECT_EQ(pixel(3, 19, white), white); // where the left pupil was: the eye again
+    EXPECT_EQ(pixel(18, 19, white), white);
+    // Straight below the eye point at the bottom edge: pupils at (11, 20) and (16, 20).
+    SetCursorPos(616, h - 1);
+    EXPECT_EQ(pixel(13, 24, black), black);
+    EXPECT_EQ(pixel(18, 24, black), black);
+    EXPECT_EQ(pixel(14, 4, yellow), yellow); // between the eyes: the face
+}
