@@ -4,14 +4,13 @@
 //
 //   pmrun_bench_start [runs]      (beside pmrun.exe and pmrun_bench_baseline.exe)
 
-#include <windows.h>
-#include <psapi.h>
-#include <shellapi.h>
+#include "BenchSupport.h"
 
-#include <algorithm>
+#include <psapi.h>
+
 #include <cstdio>
-#include <string>
-#include <vector>
+
+using namespace bench;
 
 namespace {
 
@@ -21,71 +20,22 @@ struct Sample {
     double privateKb;
 };
 
-std::wstring ExeFolder() {
-    wchar_t path[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring s(path, n);
-    return s.substr(0, s.find_last_of(L'\\'));
-}
-
-struct Find {
-    DWORD pid;
-    bool visible;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
-    auto* f = reinterpret_cast<Find*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == f->pid && IsWindowVisible(hwnd)) {
-        f->visible = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
 bool RunOnce(const std::wstring& source, const std::wstring& folder, Sample& sample) {
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring exe = folder + L"\\" + source.substr(source.find_last_of(L'\\') + 1);
-    CopyFileW(source.c_str(), exe.c_str(), FALSE);
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    LARGE_INTEGER frequency, t0, t1;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&t0);
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &si, &pi))
-        return false;
-    Find find{pi.dwProcessId, false};
-    for (int i = 0; i < 20000 && !find.visible; ++i) {
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
-        if (!find.visible) Sleep(1);
-    }
-    QueryPerformanceCounter(&t1);
+    Started started;
+    const LARGE_INTEGER t0 = Now();
+    if (!StartCopy(source, FreshFolder(folder), L"", started)) return false;
+    const bool shown = WaitForVisibleWindow(started.process.dwProcessId, nullptr, 20000) != nullptr;
+    const LARGE_INTEGER t1 = Now();
     Sleep(1000); // settled: timers have run, the first paint is done
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+    GetProcessMemoryInfo(started.process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
                          sizeof(counters));
-    TerminateProcess(pi.hProcess, 0);
-    WaitForSingleObject(pi.hProcess, 5000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    DeleteFileW(exe.c_str());
-    DeleteFileW((folder + L"\\pmrun.Ini").c_str());
-    RemoveDirectoryW(folder.c_str());
-    sample.startMs =
-        1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(frequency.QuadPart);
+    Stop(started);
+    sample.startMs = Milliseconds(t0, t1);
     sample.residentKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
     sample.privateKb = static_cast<double>(counters.PrivateUsage) / 1024.0;
-    return find.visible;
+    return shown;
 }
 
 } // namespace
@@ -94,14 +44,11 @@ int wmain(int argc, wchar_t** argv) {
     int runs = argc > 1 ? _wtoi(argv[1]) : 10;
     const std::wstring here = ExeFolder();
     const std::wstring programs[2] = {here + L"\\pmrun_bench_baseline.exe", here + L"\\pmrun.exe"};
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, temp);
     std::vector<Sample> samples[2];
     for (int run = 0; run < runs; ++run) {
         for (int p = 0; p < 2; ++p) {
             Sample s{};
-            std::wstring folder = std::wstring(temp) + L"pmrun-bench-" + std::to_wstring(p);
-            if (!RunOnce(programs[p], folder, s)) {
+            if (!RunOnce(programs[p], L"pmrun-bench-" + std::to_wstring(p), s)) {
                 std::fwprintf(stderr, L"run of %ls failed\n", programs[p].c_str());
                 return 1;
             }
@@ -120,7 +67,7 @@ int wmain(int argc, wchar_t** argv) {
         resident[p] = Median(b);
         priv[p] = Median(c);
     }
-    std::printf("runs each: %d (medians)\n", runs);
+    std::printf("start-up, runs each: %d (medians)\n", runs);
     std::printf("%-10s %12s %14s %14s\n", "", "start ms", "resident KiB", "private KiB");
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "baseline", start[0], resident[0], priv[0]);
     std::printf("%-10s %12.1f %14.0f %14.0f\n", "pmrun", start[1], resident[1], priv[1]);

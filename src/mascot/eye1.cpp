@@ -119,6 +119,7 @@ void TpamuF::FormCreate() {
     SetWidth(FaceSize);
     SetHeight(FaceSize);
     EditMode = 0;
+    ReadScreenSize();
     ui::Application::Instance().CreateOwnedForm<TBtnF1>();
     Timer1.SetEnabled(true);
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
@@ -194,6 +195,7 @@ void TpamuF::Timer2Timer() {
 LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
+    case WM_DISPLAYCHANGE: ReadScreenSize(); return ui::Form::Dispatch(message, wParam, lParam);
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }
 }

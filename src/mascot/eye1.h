@@ -106,6 +106,11 @@ private:
     // Icons only, the normal button height, and the scroll step of one button row.
     void ResetPanelToolBar();
     EdgeOptions Edges() const { return {LWall, TWall, RWall, BWall}; }
+    // The primary screen's size, read again whenever the display changes: asking for it costs the tick
+    // more than everything else it does.
+    void ReadScreenSize();
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
     void HideForTwoSeconds(ui::MouseButton button);
     ui::UniqueHicon icon_;
 };

@@ -16,9 +16,8 @@ void TpamuF::Timer1Timer() {
 }
 
 void TpamuF::ApplyEdgeRules(POINT pointer) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     // One reading for all four edges, even after a rule has moved the pointer.
-    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, width, height, Edges())) {
+    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, screenWidth_, screenHeight_, Edges())) {
         switch (step.action) {
         case EdgeStep::Action::HidePanel: BtnF1->Hide(); break;
         case EdgeStep::Action::ShowPanel:
@@ -48,14 +47,19 @@ void TpamuF::MovePupils(POINT pointer) {
     const EyeGeometry geometry{Shape1.Width(),  Shape1.Height(), Shape2.Left(),   Shape2.Width(),
                                Shape2.Height(), Shape3.Width(),  Shape3.Height(), Shape4.Width(),
                                Shape4.Height(), halfHeight};
-    if (auto lefts = PupilColumns(pointer.x, eye.x, GetSystemMetrics(SM_CXSCREEN), geometry)) {
+    if (auto lefts = PupilColumns(pointer.x, eye.x, screenWidth_, geometry)) {
         Shape3.SetLeft(lefts->left);
         Shape4.SetLeft(lefts->right);
     }
-    if (auto tops = PupilRows(pointer.y, eye.y, GetSystemMetrics(SM_CYSCREEN), geometry)) {
+    if (auto tops = PupilRows(pointer.y, eye.y, screenHeight_, geometry)) {
         Shape3.SetTop(tops->left);
         Shape4.SetTop(tops->right);
     }
+}
+
+void TpamuF::ReadScreenSize() {
+    screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
+    screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
 }
 
 bool TpamuF::HoverMode() const {

@@ -500,6 +500,7 @@ bool Form::SetCursorFor(HWND target, WORD hitTest) {
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (hints_ && HintHost::IsRelayed(message)) hints_->Relay(Handle(), message, wParam, lParam);
     if (IsMouseMessage(message) && RouteMouseToGraphic(message, wParam, lParam)) return 0;
     return Dispatch(message, wParam, lParam);
 }

@@ -39,8 +39,9 @@ HintHost::~HintHost() {
 }
 
 void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text) {
+    // No TTF_SUBCLASS: a subclassed window pays a property lookup on every message it gets (the
+    // mascot's timer ten times a second); the mouse messages are relayed instead (Relay).
     TTTOOLINFOW ti = ToolInfo(window, id);
-    ti.uFlags = TTF_SUBCLASS;
     ti.rect = rect;
     ti.lpszText = const_cast<wchar_t*>(text.c_str()); // the control keeps its own copy
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
@@ -80,6 +81,32 @@ const HintHost::Tool* HintHost::FindTool(HWND window, UINT_PTR id) const {
     for (const auto& tool : tools_)
         if (tool.window == window && tool.id == id) return &tool;
     return nullptr;
+}
+
+void HintHost::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!tooltip_) return;
+    MSG msg{};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = static_cast<DWORD>(GetMessageTime());
+    const DWORD at = GetMessagePos();
+    msg.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+bool HintHost::IsRelayed(UINT message) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP: return true;
+    default: return false;
+    }
 }
 
 void HintHost::ApplySettings() {
@@ -136,7 +163,9 @@ void HintHost::WatchWindow(HWND window) {
 LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) {
     auto* self = reinterpret_cast<HintHost*>(data);
-    if (message == WM_NOTIFY) {
+    if (IsRelayed(message)) {
+        self->Relay(hwnd, message, wParam, lParam);
+    } else if (message == WM_NOTIFY) {
         try {
             LRESULT result = 0;
             if (self->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;

@@ -28,6 +28,11 @@ public:
     bool HasTool(HWND window, UINT_PTR id) const;
     std::wstring ToolText(HWND window, UINT_PTR id) const;
 
+    // The tooltip learns of the pointer through these: the form passes on its mouse messages, the
+    // other tool windows are watched for them.
+    static bool IsRelayed(UINT message);
+    void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     void ApplySettings();
     // TTN_SHOW and the other tooltip notifications; true when handled.
     bool HandleNotify(const NMHDR& header, LRESULT& result);

@@ -249,7 +249,9 @@ TEST_F(ButtonActionsTest, MenuItemsEnterAndEndTheModes) {
         EXPECT_TRUE(m.item.Enabled());
         for (ui::MenuItem* other :
              {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
-            if (other != &m.item) EXPECT_FALSE(other->Enabled());
+            if (other != &m.item) {
+                EXPECT_FALSE(other->Enabled());
+            }
         EXPECT_EQ(mascot->ui::Form::Color(), m.color);
         EXPECT_EQ(panel->Caption(), m.prompt);
         EXPECT_TRUE(panel->Visible());

@@ -1,0 +1,121 @@
+#include "BenchSupport.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace bench {
+
+std::wstring ExeFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::wstring FreshFolder(const std::wstring& name) {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring folder = std::wstring(temp) + name;
+    DeleteFolder(folder);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+bool StartCopy(const std::wstring& source, const std::wstring& folder, const std::wstring& arguments,
+               Started& started) {
+    started.folder = folder;
+    started.exe = folder + L"\\" + source.substr(source.find_last_of(L'\\') + 1);
+    if (!CopyFileW(source.c_str(), started.exe.c_str(), FALSE)) return false;
+    std::wstring commandLine = L"\"" + started.exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    return CreateProcessW(started.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &si, &started.process) != FALSE;
+}
+
+void Stop(Started& started) {
+    if (started.process.hProcess) {
+        TerminateProcess(started.process.hProcess, 0);
+        WaitForSingleObject(started.process.hProcess, 5000);
+        CloseHandle(started.process.hProcess);
+        CloseHandle(started.process.hThread);
+        started.process = {};
+    }
+    DeleteFolder(started.folder);
+}
+
+namespace {
+struct Find {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
+    auto* f = reinterpret_cast<Find*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != f->pid || !IsWindowVisible(hwnd)) return TRUE;
+    if (f->className) {
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (lstrcmpW(name, f->className) != 0) return TRUE;
+    }
+    f->found = hwnd;
+    return FALSE;
+}
+} // namespace
+
+HWND WaitForVisibleWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs) {
+    Find find{pid, className, nullptr};
+    const DWORD start = GetTickCount();
+    for (;;) {
+        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
+        if (find.found || GetTickCount() - start >= timeoutMs) return find.found;
+        Sleep(1);
+    }
+}
+
+void DeleteFolder(const std::wstring& folder) {
+    std::wstring from = folder + L'\0'; // double-terminated list
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+void WriteText(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+} // namespace bench
