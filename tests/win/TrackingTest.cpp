@@ -1,6 +1,7 @@
 // The mascot's tick on real windows and the real pointer: edges, hover mode, the pupils and what the
 // pointer over the mascot or the tray icon does.
 
+#include "AllocationCount.h"
 #include "WinTestSupport.h"
 
 #include "mascot/eye1.h"
@@ -157,6 +158,21 @@ TEST_F(TrackingTest, UnmovedPupilsRepaintNothing) {
     EXPECT_FALSE(GetUpdateRect(mascot->Handle(), &dirty, FALSE));
     TickAt(100, 500);
     EXPECT_TRUE(GetUpdateRect(mascot->Handle(), &dirty, FALSE));
+}
+
+TEST_F(TrackingTest, TickAllocatesNothing) {
+    Start(L"[eye]\r\nLWall=0\r\nTWall=1\r\nRWall=2\r\nBWall=2\r\n");
+    mascot->SetBounds(500, 300, 31, 31);
+    TickAt(700, 100);
+    const long long before = AllocationCount();
+    for (int i = 0; i < 20; ++i)
+        mascot->Timer1Timer(); // pointer still
+    for (POINT p : {POINT{100, 500}, POINT{900, 700}, POINT{0, 300}, POINT{400, 0}, POINT{516, 315}})
+        TickAt(p.x, p.y); // pupils moving, the edges hiding and showing the panel
+    EXPECT_EQ(AllocationCount(), before);
+    // The counter does count: a string of this length is not stored in place.
+    std::wstring probe(100, L'x');
+    EXPECT_GT(AllocationCount(), before);
 }
 
 TEST_F(TrackingTest, EyePointOnTheScreenBorderLeavesThePupils) {

@@ -1,0 +1,4 @@
+#pragma once
+
+// Number of calls of the global operator new in this test program so far.
+long long AllocationCount();
