@@ -1,23 +1,8 @@
 #include "BenchSupport.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
 namespace bench {
-
-std::wstring ExeFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\'));
-}
 
 std::wstring FreshFolder(const std::wstring& name) {
     wchar_t temp[MAX_PATH + 1];
@@ -99,15 +84,6 @@ HWND WaitForVisibleWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs) 
         if (find.found || GetTickCount() - start >= timeoutMs) return find.found;
         Sleep(1);
     }
-}
-
-void DeleteFolder(const std::wstring& folder) {
-    std::wstring from = folder + L'\0'; // double-terminated list
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
 }
 
 void WriteText(const std::wstring& path, const std::string& bytes) {

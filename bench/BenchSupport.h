@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the benchmarks: programs started from a folder of their own, their windows, medians.
 
+#include "Folders.h"
+
 #include <windows.h>
 
 #include <string>
@@ -8,8 +10,9 @@
 
 namespace bench {
 
-// The folder of this benchmark, where pmrun.exe and the baselines are built.
-std::wstring ExeFolder();
+using testfiles::DeleteFolder;
+using testfiles::ExeFolder;
+
 // A fresh folder under the temporary folder.
 std::wstring FreshFolder(const std::wstring& name);
 double Median(std::vector<double> values);
@@ -28,7 +31,6 @@ bool StartCopy(const std::wstring& source, const std::wstring& folder, const std
 void Stop(Started& started);
 // A visible top-level window of the process (of the class, when given), waiting up to timeoutMs.
 HWND WaitForVisibleWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs);
-void DeleteFolder(const std::wstring& folder);
 void WriteText(const std::wstring& path, const std::string& bytes);
 
 } // namespace bench

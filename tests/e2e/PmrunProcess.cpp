@@ -1,32 +1,10 @@
 #include "PmrunProcess.h"
 
-#include <shellapi.h>
+#include "Folders.h"
 
 namespace e2e {
 
 namespace {
-
-std::wstring ExeFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
-void DeleteTree(const std::wstring& folder) {
-    std::wstring from = folder + L'\0'; // double-terminated list
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
 
 struct FindData {
     DWORD pid;
@@ -54,14 +32,14 @@ PmrunProcess::PmrunProcess() {
     GetTempPathW(MAX_PATH + 1, temp);
     folder_ = std::wstring(temp) + L"pmrun-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(++counter);
-    DeleteTree(folder_);
+    DeleteFolder(folder_);
     CreateDirectoryW(folder_.c_str(), nullptr);
     CopyFileW((ExeFolder() + L"\\pmrun.exe").c_str(), (folder_ + L"\\pmrun.exe").c_str(), FALSE);
 }
 
 PmrunProcess::~PmrunProcess() {
     Kill();
-    DeleteTree(folder_);
+    DeleteFolder(folder_);
 }
 
 void PmrunProcess::WriteIni(const std::wstring& text) const {

@@ -1,6 +1,7 @@
 // What a click on a panel button does in each edit mode, the swap and the removal with what they save,
 // keyboard selection, and the launch with texts longer than the old fixed buffers.
 
+#include "Folders.h"
 #include "WinTestSupport.h"
 
 #include "dialogs/BtnSet.h"
@@ -381,11 +382,6 @@ TEST(FileExistsTest, FilesOnlyAtAnyLength) {
 
 namespace {
 
-std::wstring BesideTests(const std::wstring& name) {
-    std::wstring self = ui::Application::ExeName();
-    return self.substr(0, self.find_last_of(L'\\') + 1) + name;
-}
-
 std::wstring WithoutTrailingBackslash(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\')
         path.pop_back();
@@ -406,7 +402,8 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
     ASSERT_GT(workFolder.size(), 256u);
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     ASSERT_TRUE(CreateDirectoryW(workFolder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(CopyFileW(BesideTests(L"pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
     const std::wstring log = program + L".log";
     DeleteFileW(log.c_str());
 
@@ -442,7 +439,8 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
     const std::wstring folder = wintest::TempPath(L"pmrun_作業");
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
     const std::wstring program = folder + L"\\プローブ.exe";
-    ASSERT_TRUE(CopyFileW(BesideTests(L"pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
     DeleteFileW((program + L".log").c_str());
     TBtnF1* panel = Start(L"");
     panel->Records[1].Program = program;
