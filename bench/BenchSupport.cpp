@@ -54,34 +54,11 @@ void Stop(Started& started) {
     DeleteFolder(started.folder);
 }
 
-namespace {
-struct Find {
-    DWORD pid;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND hwnd, LPARAM lParam) {
-    auto* f = reinterpret_cast<Find*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != f->pid || !IsWindowVisible(hwnd)) return TRUE;
-    if (f->className) {
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (lstrcmpW(name, f->className) != 0) return TRUE;
-    }
-    f->found = hwnd;
-    return FALSE;
-}
-} // namespace
-
 HWND WaitForVisibleWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs) {
-    Find find{pid, className, nullptr};
     const DWORD start = GetTickCount();
     for (;;) {
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&find));
-        if (find.found || GetTickCount() - start >= timeoutMs) return find.found;
+        HWND found = testfiles::FindProcessWindow(pid, className, true);
+        if (found || GetTickCount() - start >= timeoutMs) return found;
         Sleep(1);
     }
 }

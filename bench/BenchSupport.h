@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the benchmarks: programs started from a folder of their own, their windows, medians.
 
-#include "Folders.h"
+#include "Programs.h"
 
 #include <windows.h>
 

@@ -1,30 +1,8 @@
 #include "PmrunProcess.h"
 
-#include "Folders.h"
+#include "Programs.h"
 
 namespace e2e {
-
-namespace {
-
-struct FindData {
-    DWORD pid;
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lParam) {
-    auto* data = reinterpret_cast<FindData*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != data->pid) return TRUE;
-    wchar_t name[64];
-    GetClassNameW(hwnd, name, 64);
-    if (lstrcmpW(name, data->className) != 0) return TRUE;
-    data->found = hwnd;
-    return FALSE;
-}
-
-} // namespace
 
 PmrunProcess::PmrunProcess() {
     static int counter = 0;
@@ -97,9 +75,7 @@ void PmrunProcess::Kill() {
 }
 
 HWND PmrunProcess::FindWindowOfClass(const wchar_t* className) const {
-    FindData data{process_.dwProcessId, className, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&data));
-    return data.found;
+    return FindProcessWindow(process_.dwProcessId, className, false);
 }
 
 HWND PmrunProcess::PanelToolBar() const {

@@ -1,7 +1,7 @@
 // What a click on a panel button does in each edit mode, the swap and the removal with what they save,
 // keyboard selection, and the launch with texts longer than the old fixed buffers.
 
-#include "Folders.h"
+#include "Programs.h"
 #include "WinTestSupport.h"
 
 #include "dialogs/BtnSet.h"
