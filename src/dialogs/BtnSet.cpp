@@ -1,5 +1,9 @@
 #include "dialogs/BtnSet.h"
 
+#include "base/PathParts.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+#include "panel/FmxUtils.h"
 #include "ui/Application.h"
 
 #include <string>
@@ -25,7 +29,33 @@ ui::FormParams BtnSetParams() {
 
 } // namespace
 
-TBtnSetF::TBtnSetF() : ui::Form(BtnSetParams()) {
+TBtnSetF::TBtnSetF()
+    : ui::Form(BtnSetParams()), Label1(*this, {8, 12, 70, 12}, L"実行ﾌﾟﾛｸﾞﾗﾑ"),
+      Label3(*this, {8, 32, 70, 12}, L"作業ﾌｫﾙﾀﾞ"), Label4(*this, {8, 52, 70, 12}, L"実行ｵﾌﾟｼｮﾝ"),
+      Label2(*this, {8, 72, 70, 12}, L"ﾋﾝﾄ文字"), Label5(*this, {8, 92, 70, 12}, L"ｱｲｺﾝﾌｧｲﾙ"),
+      Edit1(*this, {80, 10, 177, 20}), Button1(*this, {256, 10, 33, 20}, L"参照"),
+      Edit3(*this, {80, 30, 209, 20}), Edit5(*this, {80, 50, 209, 20}), Edit4(*this, {80, 70, 209, 20}),
+      ComboBox1(*this, {80, 90, 177, 20}, 12), Button2(*this, {256, 90, 33, 20}, L"参照"),
+      SpinEdit1(*this, {80, 110, 41, 21}, clWhite), Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"),
+      Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"), Button4(*this, {220, 135, 69, 25}, L"OK"),
+      Panel1(*this, {18, 110, 40, 40}, clBtnHighlight), Edit6(*this, {120, 110, 171, 20}, true, false),
+      Image1(*this, {22, 114, 33, 33}, clBtnHighlight) {
+    Edit6.SetColor(clBtnFace);
+    OpenDialog1.Filter = L"ﾌﾟﾛｸﾞﾗﾑ　ﾌｧｲﾙ|*.exe|ｱｲｺﾝ　ﾌｧｲﾙ|*.Ico;*.dll;*.exe|すべてのﾌｧｲﾙ(*.*)|*.*";
+    OpenDialog1.HideReadOnly = true;
+    OpenDialog1.FileMustExist = true;
+    DialogKeys = true;
+    ActiveControl = Edit1.Handle();
+
+    Edit1.OnChange = [this] { Edit1Change(); };
+    ComboBox1.OnChange = [this] { ComboBox1Change(); };
+    SpinEdit1.OnChange = [this] { SpinEdit1Change(); };
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    Button3.OnClick = [this] { Button3Click(); };
+    Button4.OnClick = [this] { Button4Click(); };
+    Button5.OnClick = [this] { Button5Click(); };
+    OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
     DoCreate();
 }
@@ -35,8 +65,141 @@ TBtnSetF::~TBtnSetF() {
     if (BtnSetF == this) BtnSetF = nullptr;
 }
 
+void TBtnSetF::FormCreate() {
+    const std::wstring system = SystemDirectory();
+    ComboBox1.AddItem(system + L"\\Shell32.dll");
+    ComboBox1.AddItem(system + L"\\Pifmgr.dll");
+}
+
 void TBtnSetF::FormShow() {
+    PlaceBesidePanel();
     SetCaption(L"ボタン" + std::to_wstring(ButtonNo) + L"の詳細設定");
+    FillFromRecord();
+    ComboBox1Change();
+}
+
+void TBtnSetF::PlaceBesidePanel() {
+    RECT work{};
+    int right = 0, bottom = 0;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        right = work.right;
+        bottom = work.bottom;
+    } else {
+        right = GetSystemMetrics(SM_CXSCREEN);
+        bottom = GetSystemMetrics(SM_CYSCREEN);
+    }
+    const int panelLeft = BtnF1->Left(), panelTop = BtnF1->Top();
+    const int panelWidth = BtnF1->Width(), panelHeight = BtnF1->Height();
+    const int left = panelLeft + Width() <= right ? panelLeft : panelLeft + panelWidth - Width();
+    int top = panelTop + panelHeight + Height() <= bottom ? panelTop + panelHeight : panelTop - Height();
+    if (top < 0) top = 0;
+    SetBounds(left, top, Width(), Height());
+}
+
+void TBtnSetF::FillFromRecord() {
+    const ButtonRecord& record = BtnF1->Records[ButtonNo];
+    Edit1.SetText(record.Program); // may derive defaults; the fields below overwrite them
+    ComboBox1.SetText(record.IconFile);
+    SpinEdit1.SetValue(record.IconIndex + 1);
+    Edit4.SetText(BtnF1->Buttons[ButtonNo]->Hint());
+    Edit5.SetText(record.Options);
+    Edit3.SetText(record.WorkFolder);
+}
+
+void TBtnSetF::Edit1Change() {
+    const std::wstring program = Edit1.Text();
+    if (!program.empty()) {
+        if (ComboBox1.Text().empty()) ComboBox1.SetText(program);
+        if (Edit3.Text().empty()) Edit3.SetText(ExtractFilePath(program));
+        if (Edit4.Text().empty()) Edit4.SetText(FileNameWithoutExt(program));
+        // A document shows the icon of the program that opens it and starts in its own folder.
+        if (IconCount(program) == 0 && UpperAscii(ExtractFileExt(program)) != L".EXE") {
+            ComboBox1.SetText(FindExecutableFor(program));
+            Edit3.SetText(ExtractFilePath(program));
+        }
+    }
+    ComboBox1Change();
+}
+
+void TBtnSetF::ComboBox1Change() {
+    const int count = IconCount(ComboBox1.Text());
+    if (count <= 0) {
+        Edit6.SetText(L"アイコンがありません");
+        SpinEdit1.SetRange(0, 0);
+        SpinEdit1.SetValue(0);
+        SpinEdit1.SetEnabledWithArrows(false);
+        Image1.Clear();
+        return;
+    }
+    Edit6.SetText(std::to_wstring(count) + L"個のアイコンがあります");
+    if (count == 1) {
+        SpinEdit1.SetEnabledWithArrows(false);
+        SpinEdit1.SetValue(1);
+    } else {
+        SpinEdit1.SetEnabledWithArrows(true);
+        SpinEdit1.SetRange(1, count);
+        // The stored index, not the number shown now.
+        const int stored = BtnF1->Records[ButtonNo].IconIndex;
+        SpinEdit1.SetValue(stored != 0 ? stored + 1 : 1);
+    }
+    ShowIcon(SpinEdit1.Value());
+}
+
+void TBtnSetF::SpinEdit1Change() {
+    ShowIcon(SpinEdit1.Value());
+}
+
+void TBtnSetF::ShowIcon(int number) {
+    Image1.Clear();
+    if (number >= 1) Image1.SetIcon(ExtractIconAt(ComboBox1.Text(), number - 1));
+}
+
+void TBtnSetF::Button1Click() {
+    OpenDialog1.FilterIndex = 1;
+    OpenDialog1.Title = L"実行するﾌﾟﾛｸﾞﾗﾑや文書の選択";
+    if (OpenDialog1.Execute(Handle())) Edit1.SetText(OpenDialog1.FileName);
+    Edit1Change();
+}
+
+void TBtnSetF::Button2Click() {
+    OpenDialog1.FilterIndex = 2;
+    OpenDialog1.Title = L"ｱｲｺﾝﾌｧｲﾙの選択";
+    if (OpenDialog1.Execute(Handle())) ComboBox1.SetText(OpenDialog1.FileName);
+    ComboBox1Change();
+}
+
+void TBtnSetF::Button3Click() {
+    Edit1.SetText(L"");
+    ComboBox1.SetText(L"");
+    SpinEdit1.SetValue(0);
+    Edit3.SetText(L"");
+    Edit4.SetText(L"");
+    Edit5.SetText(L"");
+    Image1.Clear();
+}
+
+void TBtnSetF::Button4Click() {
+    const int n = ButtonNo;
+    ButtonRecord& record = BtnF1->Records[n];
+    record.Program = Edit1.Text();
+    record.IconFile = ComboBox1.Text();
+    record.IconIndex = SpinEdit1.Value() - 1;
+    BtnF1->RefreshButtonIcon(n);
+    record.WorkFolder = Edit3.Text();
+    record.Options = Edit5.Text();
+    BtnF1->SetButtonHint(n, Edit4.Text());
+    pamuF->WriteBtnIni(n);
+    BtnF1->ToolBar1.Repaint();
+    BtnF1->Show();
+    Button5Click();
+}
+
+void TBtnSetF::Button5Click() {
+    Close();
+    Release();
+    if (BtnSetF == this) BtnSetF = nullptr;
+    pamuF->EndEditMode(pamuF->PM_BtnSet, L"ﾎﾞﾀﾝ詳細設定");
+    BtnF1->SetCaption(DatedCaption());
 }
 
 TBtnSetF* CreateBtnSetF() {

@@ -87,6 +87,12 @@ TpamuF::TpamuF()
     OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
     for (ui::Shape* shape : {&Shape1, &Shape2, &Shape3, &Shape4})
         shape->OnMouseMove = [this](ui::ShiftState s, int x, int y) { FormMouseMove(s, x, y); };
+    PM_Option.OnClick = [this] { PM_OptionClick(); };
+    PM_Help.OnClick = [this] { PM_HelpClick(); };
+    PM_About.OnClick = [this] { PM_AboutClick(); };
+    PM_WinReset.OnClick = [this] { PM_WinResetClick(); };
+    PM_WinEnd.OnClick = [this] { PM_WinEndClick(); };
+    PM_Close.OnClick = [this] { PM_CloseClick(); };
     PM_BtnSet.OnClick = [this] { PM_BtnSetClick(); };
     PM_BtnDel.OnClick = [this] { PM_BtnDelClick(); };
     PM_BtnChange.OnClick = [this] { PM_BtnChangeClick(); };
@@ -195,6 +201,7 @@ void TpamuF::Timer2Timer() {
 LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
+    case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_DISPLAYCHANGE: ReadScreenSize(); return ui::Form::Dispatch(message, wParam, lParam);
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }

@@ -2,6 +2,7 @@
 // The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It holds
 // the program-wide options, creates the launcher panel and saves everything when it closes.
 
+#include "components/ExitWin32.h"
 #include "mascot/TrackingRules.h"
 #include "settings/Profile.h"
 #include "settings/Sections.h"
@@ -10,6 +11,8 @@
 #include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
+
+#include <shellapi.h>
 
 #include <string>
 
@@ -59,6 +62,8 @@ public:
     ui::MenuItem& N3;
     ui::MenuItem& PM_Close;
 
+    TExitWin ExitWin1;
+
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }
 
@@ -75,6 +80,9 @@ public:
     void Shape2MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
     void Timer2Timer();
 
+    // WM_DROPFILES: the first dropped file, shortcut or folder goes to the first free button.
+    void FilesDropped(HDROP drop);
+
     // Every 100 ms: the edge and hover rules while no edit mode is on, then the pupils.
     void Timer1Timer();
     // Shows the panel in its normal form: icons only, width fitted to whole buttons.
@@ -86,6 +94,16 @@ public:
     void PM_BtnSetClick();
     void PM_BtnChangeClick();
     void PM_BtnDelClick();
+    void PM_OptionClick();
+    void PM_HelpClick();
+    void PM_AboutClick();
+    void PM_WinResetClick();
+    void PM_WinEndClick();
+    void PM_CloseClick();
+    // Hot key 1 shows the panel for the keyboard, 2 hides it, 3 cancels a mode and hides it, 4 opens the
+    // menu at the panel.
+    void HookHotKey1HotKey(int index);
+    void TrayIcon1MouseClick(ui::MouseButton button, ui::ShiftState shift, int x, int y);
 
     // The panel follows the pointer only when nothing else would show it.
     bool HoverMode() const;
@@ -99,12 +117,21 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void RegisterDropped(HDROP drop);
+    // Hot key 1: the panel in front with its captions, the pointer inside it.
+    void ShowPanelForKeys();
+    // Hot key 2: the panel in its normal form, hidden, the pointer just outside its corner.
+    void HidePanelByKey();
+    // The red, surprised face shown while a drop is registered.
+    void ShowDropFace(bool show);
     void ToggleEditMode(int mode, ui::MenuItem& item);
     void ApplyEdgeRules(POINT pointer);
     void ApplyHoverRule(POINT pointer);
     void MovePupils(POINT pointer);
     // Icons only, the normal button height, and the scroll step of one button row.
     void ResetPanelToolBar();
+    // That, and the panel's width fitted to whole buttons.
+    void NormalPanelForm();
     EdgeOptions Edges() const { return {LWall, TWall, RWall, BWall}; }
     // The primary screen's size, read again whenever the display changes: asking for it costs the tick
     // more than everything else it does.

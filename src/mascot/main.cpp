@@ -1,5 +1,6 @@
 // Program entry of ぱむぱむランチ.
 
+#include "dialogs/VerDlg.h"
 #include "mascot/eye1.h"
 #include "ui/Application.h"
 
@@ -16,6 +17,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.SetTitle(L"ぱむぱむランチ");
         app.HelpFile = L"pmrun.hlp";
         app.CreateForm<TpamuF>();
+        // Hidden until asked for; its version text is read now.
+        VerDlgF = app.CreateOwnedForm<TVerDlgF>();
         app.Run();
     } catch (...) {
         ui::Application::HandleCurrentException();

@@ -72,10 +72,14 @@ void TpamuF::ResetPanelToolBar() {
     BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
 }
 
-void TpamuF::BtnFormShow() {
+void TpamuF::NormalPanelForm() {
     ResetPanelToolBar();
     BtnF1->ToolBar1.SetWidth(BtnF1->Width());
     BtnF1->SetClientWidth(BtnF1->ToolBar1.Width());
+}
+
+void TpamuF::BtnFormShow() {
+    NormalPanelForm();
     BtnF1->Show();
 }
 

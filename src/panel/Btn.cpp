@@ -279,6 +279,8 @@ void TBtnF1::EditInSettingsDialog(int number) {
     BtnSetF->ButtonNo = number;
     BtnSetF->Show();
     BtnSetF->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+    BtnSetF->FillFromRecord();
+    BtnSetF->ComboBox1Change();
 }
 
 void TBtnF1::PickForSwap(int number) {
@@ -329,14 +331,6 @@ std::wstring DatedCaption() {
 }
 
 ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
-    if (record.IconFile.empty()) return {};
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // With index -1 the "icon" is the number of icons in the file.
-    auto count = static_cast<int>(
-        reinterpret_cast<INT_PTR>(ExtractIconW(instance, record.IconFile.c_str(), static_cast<UINT>(-1))));
-    if (count <= 0 || record.IconIndex < 0 || record.IconIndex >= count) return {};
-    HICON icon = ExtractIconW(instance, record.IconFile.c_str(), static_cast<UINT>(record.IconIndex));
-    // 1 means "not a file with icons".
-    if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};
-    return ui::UniqueHicon(icon);
+    if (record.IconFile.empty() || record.IconIndex >= IconCount(record.IconFile)) return {};
+    return ExtractIconAt(record.IconFile, record.IconIndex);
 }

@@ -28,9 +28,55 @@ bool FileExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool DirectoryExists(const std::wstring& path) {
+    if (path.empty()) return false;
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring SystemDirectory() {
+    UINT length = GetSystemDirectoryW(nullptr, 0);
+    std::wstring folder(length, L'\0');
+    length = GetSystemDirectoryW(folder.data(), length);
+    folder.resize(length);
+    return folder;
+}
+
+std::wstring WindowsDirectory() {
+    UINT length = GetWindowsDirectoryW(nullptr, 0);
+    std::wstring folder(length, L'\0');
+    length = GetWindowsDirectoryW(folder.data(), length);
+    folder.resize(length);
+    return folder;
+}
+
 HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, const std::wstring& defaultDir,
                      int showCmd) {
     HWND owner = nullptr;
     if (auto* app = ui::Application::TryInstance(); app && app->MainForm()) owner = app->MainForm()->Handle();
     return ShellExecuteW(owner, nullptr, fileName.c_str(), OrNull(params), OrNull(defaultDir), showCmd);
+}
+
+int IconCount(const std::wstring& file) {
+    // With index -1 the "icon" is the number of icons, to be read as a signed number.
+    const auto count = reinterpret_cast<INT_PTR>(
+        ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(-1)));
+    return static_cast<int>(count);
+}
+
+ui::UniqueHicon ExtractIconAt(const std::wstring& file, int index) {
+    if (index < 0) return {};
+    HICON icon = ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
+    // 1 means "not a file with icons".
+    if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};
+    return ui::UniqueHicon(icon);
+}
+
+std::wstring FindExecutableFor(const std::wstring& document) {
+    // The call writes at most MAX_PATH characters; the buffer is larger so nothing it returns is cut.
+    std::wstring program(32768, L'\0');
+    const auto result = reinterpret_cast<INT_PTR>(FindExecutableW(document.c_str(), nullptr, program.data()));
+    if (result <= 32) return {};
+    program.resize(program.find(L'\0'));
+    return program;
 }

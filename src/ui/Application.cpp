@@ -143,7 +143,7 @@ void Application::Terminate() {
 
 void Application::DispatchOne(MSG& msg) {
     try {
-        if (PreviewKeys(msg)) return;
+        if (PreviewKeys(msg) || DialogKeys(msg)) return;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     } catch (...) {
@@ -167,6 +167,13 @@ bool Application::PreviewKeys(MSG& msg) {
     if (form->PreviewKeyDown(key)) return true;
     msg.wParam = key;
     return false;
+}
+
+bool Application::DialogKeys(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    auto* form = dynamic_cast<Form*>(Window::FromHandle(root));
+    return form && form->DialogKeys && IsDialogMessageW(root, &msg);
 }
 
 void Application::ApplyHintSettings() {

@@ -101,6 +101,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void AdoptForm(std::unique_ptr<Form> form, bool mayBeMain);
     bool PreviewKeys(MSG& msg);
+    bool DialogKeys(MSG& msg);
     void DispatchOne(MSG& msg);
     void DestroyReleased(Form* form);
 

@@ -88,6 +88,9 @@ Form::Form(const FormParams& params)
     Styles s = StylesFor(params);
     RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
     if (params.clientSize) AdjustWindowRectEx(&outer, s.style, FALSE, s.exStyle);
+    if (params.centred)
+        OffsetRect(&outer, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left,
+                   (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top);
     WindowCreateParams wp;
     wp.className = params.className;
     wp.caption = params.caption;
@@ -581,6 +584,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_MOUSEMOVE:
         if (OnMouseMove) OnMouseMove(MouseShiftState(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case DM_GETDEFID:
+        if (GetDlgItem(Handle(), IDOK)) return MAKELRESULT(IDOK, DC_HASDEFID);
         break;
     case WM_CONTEXTMENU:
         if (PopupMenu) {

@@ -33,6 +33,7 @@ struct FormParams {
     std::wstring caption;
     int left = 0, top = 0, width = 100, height = 100;
     bool clientSize = false; // width and height give the client area
+    bool centred = false;    // left and top are ignored: the middle of the screen
     BorderStyle borderStyle = BorderStyle::Single;
     bool systemMenu = true;
     bool stayOnTop = false;
@@ -98,6 +99,8 @@ public:
     int ShowModal();
 
     bool KeyPreview = false;
+    // Tab moves between the controls and Enter presses the default button (the child with id IDOK).
+    bool DialogKeys = false;
     std::function<void()> OnCreate;
     std::function<void()> OnShow;
     std::function<void()> OnResize;

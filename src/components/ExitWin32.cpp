@@ -1,0 +1,58 @@
+#include "components/ExitWin32.h"
+
+#include "ui/Handles.h"
+
+namespace {
+
+OSVERSIONINFOW osVersion{};
+
+} // namespace
+
+TExitWin::TExitWin() : TExitWin(ExitWinPlatform{}) {}
+
+TExitWin::TExitWin(const ExitWinPlatform& platform) : platform_(platform) {
+    osVersion = OSVERSIONINFOW{};
+    osVersion.dwOSVersionInfoSize = sizeof osVersion;
+    // On failure the record stays zero, which reads as "not NT": the session then ends without token work.
+    platform_.QueryVersion(&osVersion);
+}
+
+const OSVERSIONINFOW& TExitWin::OsVersion() {
+    return osVersion;
+}
+
+bool TExitWin::IsNT() {
+    return osVersion.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+void TExitWin::EnableShutdownPrivilege() {
+    HANDLE opened = nullptr;
+    bool ok = platform_.OpenToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened);
+    // Only a handle the call vouches for is ours to close.
+    ui::UniqueHandle token(ok ? opened : nullptr);
+    TOKEN_PRIVILEGES privileges{};
+    if (ok) ok = platform_.LookupPrivilege(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid);
+    if (ok) {
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        // ERROR_NOT_ALL_ASSIGNED is not looked at on purpose: without the privilege, ExitWindowsEx is
+        // the call that fails.
+        ok = platform_.AdjustPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+    }
+    if (!ok) throw EExitError(L"特権の取得に失敗しました。");
+}
+
+bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
+    EnableShutdownPrivilege();
+    return platform_.EndSession(flags, 0);
+}
+
+void TExitWin::ShutDownWindows() {
+    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_SHUTDOWN) : platform_.EndSession(EWX_SHUTDOWN, 0);
+    if (!ok) throw EExitError(L"Windows の電源を切れる状態にできませんでした。");
+}
+
+void TExitWin::RestartWindows() {
+    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_REBOOT) : platform_.EndSession(EWX_REBOOT, 0);
+    if (!ok) throw EExitError(L"Windows を再起動できませんでした。");
+}

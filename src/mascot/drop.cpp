@@ -1,0 +1,146 @@
+// Registering what is dropped on the mascot: the first dropped item goes to the first free button.
+
+#include "mascot/eye1.h"
+
+#include "base/PathParts.h"
+#include "dialogs/BtnSet.h"
+#include "panel/Btn.h"
+#include "panel/FmxUtils.h"
+#include "ui/ComPtr.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+
+namespace {
+
+std::wstring DroppedPath(HDROP drop, UINT index) {
+    // Asked for its length first, so that a long path is read whole.
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+    const UINT copied = DragQueryFileW(drop, index, path.data(), length + 1);
+    path.resize(copied);
+    return path;
+}
+
+std::wstring SystemErrorText(HRESULT hr) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : L"ショートカットを読めません";
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    return message;
+}
+
+void ThrowIfFailed(HRESULT hr) {
+    if (FAILED(hr)) throw Exception(SystemErrorText(hr));
+}
+
+// The 8.3 form of an existing path; the path as it is when the file system has no short form for it.
+std::wstring ShortPath(const std::wstring& path) {
+    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (length == 0) return path;
+    std::wstring shortPath(length, L'\0');
+    const DWORD copied = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+    if (copied == 0 || copied >= length) return path;
+    shortPath.resize(copied);
+    return shortPath;
+}
+
+// The target of a shortcut file, in its short form. Throws when the link cannot be read or points at
+// something that is no file or folder.
+std::wstring ResolveShortcut(const std::wstring& link) {
+    ui::ComPtr<IShellLinkW> shellLink;
+    ThrowIfFailed(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put()));
+    ui::ComPtr<IPersistFile> file;
+    ThrowIfFailed(shellLink->QueryInterface(IID_IPersistFile, file.put()));
+    ThrowIfFailed(file->Load(link.c_str(), STGM_READ));
+    // A buffer for any path; the link reports what fits.
+    std::wstring target(32768, L'\0');
+    const HRESULT hr =
+        shellLink->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_SHORTPATH);
+    ThrowIfFailed(hr);
+    target.resize(target.find(L'\0'));
+    if (hr == S_FALSE || target.empty()) throw Exception(L"ショートカットのリンク先がファイルではありません");
+    // Not every system honours SLGP_SHORTPATH.
+    return ShortPath(target);
+}
+
+bool IsWindowsXP() {
+    const OSVERSIONINFOW& version = TExitWin::OsVersion();
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
+           version.dwMinorVersion == 1;
+}
+
+} // namespace
+
+void TpamuF::FilesDropped(HDROP drop) {
+    try {
+        RegisterDropped(drop);
+    } catch (...) {
+        // Whatever failed, the face comes back and the drop is let go; then the error is shown.
+        ShowDropFace(false);
+        DragFinish(drop);
+        throw;
+    }
+    DragFinish(drop);
+}
+
+void TpamuF::ShowDropFace(bool show) {
+    if (show) {
+        Shape3.SetTop(3);
+        Shape4.SetTop(3);
+        Shape5.Show();
+        Shape6.Show();
+    } else {
+        Shape6.Hide();
+        Shape5.Hide();
+    }
+    UpdateWindow(Handle());
+}
+
+void TpamuF::RegisterDropped(HDROP drop) {
+    const std::wstring dropped = DroppedPath(drop, 0);
+    int n = 1;
+    while (n <= kButtonCount && !BtnF1->Records[n].Program.empty())
+        ++n;
+    if (n > kButtonCount) return; // every button is taken
+
+    ShowDropFace(true);
+    if (!BtnSetF) {
+        CreateBtnSetF()->ButtonNo = n;
+        BtnSetF->SetCaption(L"ボタン" + std::to_wstring(n) + L"の設定");
+    }
+
+    ButtonRecord& record = BtnF1->Records[n];
+    const std::wstring program =
+        UpperAscii(ExtractFileExt(dropped)) == L".LNK" ? ResolveShortcut(dropped) : dropped;
+    record.Program = program;
+    record.IconFile = UpperAscii(ExtractFileExt(program)) == L".EXE" ? program : FindExecutableFor(program);
+    if (IconCount(record.IconFile) == 0) record.IconFile = SystemDirectory() + L"\\Shell32.dll";
+    record.IconIndex = 0;
+    record.Options.clear();
+    record.WorkFolder = ExtractFilePath(program);
+    BtnF1->SetButtonHint(n, FileNameWithoutExt(program));
+    BtnF1->RefreshButtonIcon(n);
+    WriteBtnIni(n);
+    ShowDropFace(false);
+
+    if (DirectoryExists(program)) {
+        // A folder opens as an Explorer window on it.
+        record.Options = IsWindowsXP() ? program : L"/c /root," + program;
+        record.WorkFolder.clear();
+        BtnF1->SetButtonHint(n, program);
+        record.Program = WindowsDirectory() + L"\\Explorer.exe";
+        record.IconFile = SystemDirectory() + L"\\Shell32.dll";
+        record.IconIndex = 3;
+        BtnF1->RefreshButtonIcon(n);
+        WriteBtnIni(n);
+        ShowDropFace(false);
+    }
+}

@@ -1,0 +1,82 @@
+// The mascot's menu commands besides the edit modes, the hot keys' actions and the tray icon's click.
+
+#include "mascot/eye1.h"
+
+#include "dialogs/OptSet.h"
+#include "dialogs/VerDlg.h"
+#include "panel/Btn.h"
+#include "ui/Application.h"
+
+void TpamuF::PM_OptionClick() {
+    EditMode = 4;
+    auto& app = ui::Application::Instance();
+    TOptSetF* dialog = app.CreateOwnedForm<TOptSetF>();
+    dialog->ShowModal();
+    dialog->Release();
+    // Whatever mode was on before, none is now.
+    EditMode = 0;
+}
+
+void TpamuF::PM_HelpClick() {
+    WinHelpW(Handle(), ui::Application::Instance().HelpFile.c_str(), HELP_FINDER, 0);
+}
+
+void TpamuF::PM_AboutClick() {
+    auto& app = ui::Application::Instance();
+    VerDlgF = app.CreateOwnedForm<TVerDlgF>();
+    TVerDlgF* dialog = VerDlgF;
+    dialog->ShowModal();
+    dialog->Release();
+}
+
+void TpamuF::PM_WinResetClick() {
+    ExitWin1.RestartWindows();
+}
+
+void TpamuF::PM_WinEndClick() {
+    ExitWin1.ShutDownWindows();
+}
+
+void TpamuF::PM_CloseClick() {
+    Close();
+}
+
+void TpamuF::ShowPanelForKeys() {
+    BtnF1->ToolBar1.SetShowCaptions(true);
+    BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
+    BtnF1->Hide();
+    BtnF1->Show();
+    SetCursorPos(BtnF1->Left() + 10, BtnF1->Top() + 10);
+}
+
+void TpamuF::HidePanelByKey() {
+    NormalPanelForm();
+    BtnF1->Hide();
+    SetCursorPos(BtnF1->Left() - 10, BtnF1->Top() - 10);
+}
+
+void TpamuF::HookHotKey1HotKey(int index) {
+    switch (index) {
+    case 1: ShowPanelForKeys(); break;
+    case 2: HidePanelByKey(); break;
+    case 3:
+        // Each ends its own mode, so at most one of them acts.
+        if (EditMode == 1) PM_BtnSetClick();
+        if (EditMode == 2) PM_BtnChangeClick();
+        if (EditMode == 3) PM_BtnDelClick();
+        HidePanelByKey();
+        break;
+    case 4:
+        ShowPanelForKeys();
+        PopupMenu1.Popup(Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
+        break;
+    default: break;
+    }
+}
+
+void TpamuF::TrayIcon1MouseClick(ui::MouseButton, ui::ShiftState, int, int) {
+    ui::Application::Instance().BringToFront();
+    ResetPanelToolBar();
+    // Whatever the hover mode and the edit mode.
+    BtnF1->Show();
+}

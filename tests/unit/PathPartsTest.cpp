@@ -1,0 +1,54 @@
+// Path parts and the letters-only upper case, as the drop and the settings dialog use them.
+
+#include "base/PathParts.h"
+#include "ui/SpinRule.h"
+
+#include <gtest/gtest.h>
+
+TEST(PathParts, ExtensionIsAfterTheLastDotOfTheName) {
+    EXPECT_EQ(ExtractFileExt(L"C:\\Tools\\Editor.exe"), L".exe");
+    EXPECT_EQ(ExtractFileExt(L"C:\\a.b\\archive.tar.gz"), L".gz");
+    EXPECT_EQ(ExtractFileExt(L"C:\\a.b\\README"), L""); // the dot is in a folder name
+    EXPECT_EQ(ExtractFileExt(L"C:.profile"), L".profile");
+    EXPECT_EQ(ExtractFileExt(L"D:x.y:z"), L""); // a ":" after the dot ends the name there
+    EXPECT_EQ(ExtractFileExt(L"name."), L".");
+    EXPECT_EQ(ExtractFileExt(L""), L"");
+}
+
+TEST(PathParts, FolderKeepsItsBackslashAndNameIsTheRest) {
+    EXPECT_EQ(ExtractFilePath(L"C:\\Tools\\Editor.exe"), L"C:\\Tools\\");
+    EXPECT_EQ(ExtractFileName(L"C:\\Tools\\Editor.exe"), L"Editor.exe");
+    EXPECT_EQ(ExtractFilePath(L"C:Editor.exe"), L"C:");
+    EXPECT_EQ(ExtractFilePath(L"Editor.exe"), L"");
+    EXPECT_EQ(ExtractFilePath(L"\\\\server\\share\\"), L"\\\\server\\share\\");
+    EXPECT_EQ(ExtractFileName(L"\\\\server\\share\\"), L"");
+}
+
+TEST(PathParts, NameWithoutExtension) {
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\Tools\\Editor.exe"), L"Editor");
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\PROGRA~1\\EDITOR~1.EXE"), L"EDITOR~1");
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\a.b\\archive.tar.gz"), L"archive.tar");
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\a.b\\README"), L"README");
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\メモ\\日記.txt"), L"日記");
+    EXPECT_EQ(FileNameWithoutExt(L"C:\\Data"), L"Data");
+}
+
+TEST(PathParts, UpperCaseTouchesOnlyAtoZ) {
+    EXPECT_EQ(UpperAscii(L".exe"), L".EXE");
+    EXPECT_EQ(UpperAscii(L".Lnk"), L".LNK");
+    EXPECT_EQ(UpperAscii(L"äöüｅｘｅ"), L"äöüｅｘｅ");
+}
+
+TEST(SpinRule, ValuesStayInTheRangeUnlessItIsOneNumber) {
+    EXPECT_EQ(SpinValue(7, 1, 5), 5);
+    EXPECT_EQ(SpinValue(-1, 1, 5), 1);
+    EXPECT_EQ(SpinValue(0, 1, 5), 1);
+    EXPECT_EQ(SpinValue(3, 1, 5), 3);
+    EXPECT_EQ(SpinValue(7, 0, 0), 7); // equal bounds take any value
+    EXPECT_EQ(SpinValue(-4, 2, 2), -4);
+    EXPECT_EQ(SpinValueFromText(L"12", 1), 12);
+    EXPECT_EQ(SpinValueFromText(L"-3", 1), -3);
+    EXPECT_EQ(SpinValueFromText(L"", 4), 4);
+    EXPECT_EQ(SpinValueFromText(L"1x", 4), 4);
+    EXPECT_EQ(SpinValueFromText(L"99999999999", 2), 2);
+}
