@@ -9,39 +9,6 @@ using namespace e2e;
 
 namespace {
 
-constexpr int kRestX = 900, kRestY = 650; // away from every edge, the mascot and the panel
-constexpr wchar_t kNoEdges[] = L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n";
-
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
-
-void ClickAt(int x, int y, bool right = false) {
-    SetCursorPos(x, y);
-    Sleep(50);
-    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-}
-
-void SendKey(WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &input, sizeof input);
-}
-
-void TypeKey(WORD vk, bool shift = false) {
-    if (shift) SendKey(VK_SHIFT, false);
-    SendKey(vk, false);
-    SendKey(vk, true);
-    if (shift) SendKey(VK_SHIFT, true);
-    Sleep(30);
-}
-
 POINT CursorPos() {
     POINT p{};
     GetCursorPos(&p);
@@ -62,31 +29,7 @@ protected:
                        L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + buttons);
         return pmrun.Start();
     }
-    // The screen centre of button N in the panel as it is laid out now (six a row, 38 pixels, indent 1).
-    POINT ButtonCentre(int number) const {
-        RECT bar = WindowRect(pmrun.PanelToolBar());
-        const int perRow = (bar.right - bar.left - 1) / 38;
-        const int index = number - 1;
-        return {bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19};
-    }
-    void ClickButton(int number) {
-        POINT c = ButtonCentre(number);
-        ClickAt(c.x, c.y);
-    }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
-    // Right click on the mascot, then Down n times (separators are skipped) and Enter.
-    void ChooseMenuItem(int downs) {
-        RECT m = WindowRect(pmrun.Mascot());
-        ClickAt(m.left + 15, m.top + 29, true);
-        Sleep(300);
-        for (int i = 0; i < downs; ++i)
-            TypeKey(VK_DOWN);
-        TypeKey(VK_RETURN);
-        Sleep(100);
-    }
-    std::string Saved(int button, const char* key) const {
-        return ValueOf(ParseIni(pmrun.IniBytes()), "btn" + std::to_string(button), key);
-    }
 
     PmrunProcess pmrun;
 };
@@ -103,7 +46,7 @@ TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel)
     CreateDirectoryW(work.c_str(), nullptr);
     ASSERT_TRUE(Start(kNoEdges,
                       Button(1, L"pg=" + probe + L"\r\nop=--name \"two words\" -x\r\ndr=" + work + L"\r\n")));
-    ClickButton(1);
+    pmrun.ClickButton(1);
     ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(probe).empty(); }));
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     Sleep(300);
@@ -149,7 +92,7 @@ TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
     ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\no\\such\\program.exe\r\n") +
                                     Button(3, L"pg=" + pmrun.Folder() + L"\r\n")));
     for (int button : {2, 3}) { // a missing file, then a folder
-        ClickButton(button);
+        pmrun.ClickButton(button);
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ErrorBox()) != nullptr; })) << button;
         EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"プログラムが見つかりません");
@@ -191,37 +134,37 @@ TEST_F(ButtonsE2E, LeftEdgeWithZeroHidesThePanelAndLeavesThePointer) {
 TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
     ASSERT_TRUE(Start(kNoEdges, Button(1, L"pg=C:\\one.exe\r\nlb=いち\r\nop=-1\r\n") +
                                     Button(3, L"pg=C:\\three.exe\r\nlb=さん\r\ndr=C:\\\r\n")));
-    ChooseMenuItem(4); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
+    ChooseMenuItem(pmrun.Mascot(), 4); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
     ASSERT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え元のボタンを押してください"; }));
     RECT m = WindowRect(pmrun.Mascot());
     EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 29, RGB(255, 0, 0)),
               RGB(255, 0, 0)); // red in swap mode
-    ClickButton(1);
+    pmrun.ClickButton(1);
     EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え先のボタンを押してください"; }));
-    ClickButton(3);
+    pmrun.ClickButton(3);
     EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
-    EXPECT_EQ(Saved(1, "pg"), "C:\\three.exe");
-    EXPECT_EQ(Saved(1, "lb"), ToAnsi(L"さん"));
-    EXPECT_EQ(Saved(1, "dr"), "C:\\");
-    EXPECT_EQ(Saved(1, "op"), "");
-    EXPECT_EQ(Saved(3, "pg"), "C:\\one.exe");
-    EXPECT_EQ(Saved(3, "lb"), ToAnsi(L"いち"));
-    EXPECT_EQ(Saved(3, "op"), "-1");
-    EXPECT_EQ(Saved(3, "dr"), "");
+    EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\three.exe");
+    EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"さん"));
+    EXPECT_EQ(pmrun.Saved(1, "dr"), "C:\\");
+    EXPECT_EQ(pmrun.Saved(1, "op"), "");
+    EXPECT_EQ(pmrun.Saved(3, "pg"), "C:\\one.exe");
+    EXPECT_EQ(pmrun.Saved(3, "lb"), ToAnsi(L"いち"));
+    EXPECT_EQ(pmrun.Saved(3, "op"), "-1");
+    EXPECT_EQ(pmrun.Saved(3, "dr"), "");
     EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 29, RGB(255, 255, 0)), RGB(255, 255, 0));
 }
 
 TEST_F(ButtonsE2E, RemovalThroughTheMenuEmptiesTheSection) {
     ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\two.exe\r\nic=C:\\two.exe\r\nicidx=3\r\nlb=に\r\nop=/2\r\n"
                                           L"dr=C:\\\r\n")));
-    ChooseMenuItem(3);
+    ChooseMenuItem(pmrun.Mascot(), 3);
     ASSERT_TRUE(
         WaitFor([&] { return WindowText(pmrun.Panel()) == L"設定を解除するボタンを選択してください"; }));
-    ClickButton(2);
+    pmrun.ClickButton(2);
     EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
     for (const char* key : {"pg", "ic", "dr", "lb", "op"})
-        EXPECT_EQ(Saved(2, key), "") << key;
-    EXPECT_EQ(Saved(2, "icidx"), "0");
+        EXPECT_EQ(pmrun.Saved(2, key), "") << key;
+    EXPECT_EQ(pmrun.Saved(2, "icidx"), "0");
 }
 
 TEST_F(ButtonsE2E, PupilsAreDrawnWhereThePointerIs) {

@@ -82,6 +82,17 @@ HWND PmrunProcess::PanelToolBar() const {
     return FindWindowExW(Panel(), nullptr, L"ToolbarWindow32", nullptr);
 }
 
+void PmrunProcess::ClickButton(int number) const {
+    RECT bar = WindowRect(PanelToolBar());
+    const int perRow = (bar.right - bar.left - 1) / 38;
+    const int index = number - 1;
+    ClickAt(bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19);
+}
+
+std::string PmrunProcess::Saved(int button, const char* key) const {
+    return ValueOf(ParseIni(IniBytes()), "btn" + std::to_string(button), key);
+}
+
 std::wstring PmrunProcess::CopyProbe(const std::wstring& name) const {
     const std::wstring path = folder_ + L"\\" + name;
     CopyFileW((ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), path.c_str(), FALSE);
@@ -135,6 +146,54 @@ COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs) {
         c = ScreenPixel(x, y);
     }
     return c;
+}
+
+namespace {
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+} // namespace
+
+void ClickAt(int x, int y, bool right) {
+    SetCursorPos(x, y);
+    Sleep(50);
+    SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+}
+
+void TypeKey(WORD vk, bool shift) {
+    if (shift) SendKey(VK_SHIFT, false);
+    SendKey(vk, false);
+    SendKey(vk, true);
+    if (shift) SendKey(VK_SHIFT, true);
+    Sleep(30);
+}
+
+void OpenMascotMenu(HWND mascot) {
+    RECT m = WindowRect(mascot);
+    ClickAt(m.left + 15, m.top + 29, true);
+    Sleep(300);
+}
+
+void ChooseMenuItem(HWND mascot, int downs) {
+    OpenMascotMenu(mascot);
+    for (int i = 0; i < downs; ++i)
+        TypeKey(VK_DOWN);
+    TypeKey(VK_RETURN);
+    Sleep(100);
 }
 
 } // namespace e2e

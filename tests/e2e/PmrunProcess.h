@@ -40,6 +40,10 @@ public:
     HWND Panel() const { return FindWindowOfClass(L"TBtnF1"); }
     HWND AppWindow() const { return FindWindowOfClass(L"TApplication"); }
     HWND PanelToolBar() const;
+    // A left click on button N of the panel as it is laid out now (six a row, 38 pixels, indent 1).
+    void ClickButton(int number) const;
+    // What the settings file holds now for a key of [btnN].
+    std::string Saved(int button, const char* key) const;
 
     // Copies the launch probe into the folder under this name; returns its full path. The probe logs each
     // start to "<path>.log".
@@ -53,6 +57,11 @@ private:
     PROCESS_INFORMATION process_{};
 };
 
+// A resting place for the pointer away from every edge, the mascot and the panel.
+constexpr int kRestX = 900, kRestY = 650;
+// [eye] keys that keep the screen edges from showing or hiding anything.
+constexpr wchar_t kNoEdges[] = L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n";
+
 std::wstring WindowText(HWND hwnd);
 
 // Polls the condition every 20 ms; its last value.
@@ -63,5 +72,13 @@ RECT ClientRect(HWND hwnd);
 COLORREF ScreenPixel(int x, int y);
 // The pixel once it has the colour (a window paints a moment after it shows), or its last colour.
 COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs = 3000);
+
+// Input as the user gives it, through SendInput.
+void ClickAt(int x, int y, bool right = false);
+void TypeKey(WORD vk, bool shift = false);
+// A right click on the mascot's face, and time for its menu to open.
+void OpenMascotMenu(HWND mascot);
+// The menu opened, then Down n times (separators are skipped) and Enter.
+void ChooseMenuItem(HWND mascot, int downs);
 
 } // namespace e2e

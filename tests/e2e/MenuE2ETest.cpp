@@ -1,0 +1,322 @@
+// The real pmrun.exe driven through the mascot's menu: the three edit modes and what greys out while one
+// is on, a swap given up half way, the settings dialog an unassigned button opens, the version box and
+// quitting.
+
+#include "PmrunProcess.h"
+#include "Programs.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+using namespace e2e;
+
+namespace {
+
+// Down presses from the opened menu to each item; separators are skipped. Help (5) opens a modal
+// WinHelp box, and the two Windows items would end every process of the prefix: none of them is chosen.
+constexpr int kOptions = 1, kDetails = 2, kRemove = 3, kSwap = 4, kVersion = 6;
+
+constexpr COLORREF kYellow = RGB(255, 255, 0), kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0),
+                   kGreen = RGB(0, 128, 0);
+
+const std::wstring kDatePrefix = L"ぱむぱむランチ　";
+
+// Characters as the keyboard would type them, whatever the layout.
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT keys[2]{};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = c;
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        Sleep(30);
+    }
+}
+
+// The text of another process's control, which only the control itself knows.
+std::wstring ControlText(HWND control) {
+    wchar_t text[512]{};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                             &length))
+        return L"<no answer>";
+    return std::wstring(text, length);
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(WindowText(child));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+class MenuE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
+        SetCursorPos(kRestX, kRestY);
+    }
+    void TearDown() override { SetCursorPos(kRestX, kRestY); }
+
+    // The mascot at 600, 400 with the default colour, the panel at 100, 100 with the design width.
+    bool Start(const std::wstring& buttons) {
+        pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\n") + kNoEdges +
+                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + buttons);
+        return pmrun.Start();
+    }
+    void Choose(int downs) { ChooseMenuItem(pmrun.Mascot(), downs); }
+
+    // A pixel of the face between and below the eyes, once it has the colour or after three seconds.
+    COLORREF Face(COLORREF wanted) const {
+        RECT m = WindowRect(pmrun.Mascot());
+        return WaitForScreenPixel(m.left + 15, m.top + 29, wanted);
+    }
+    std::wstring Caption() const { return WindowText(pmrun.Panel()); }
+    bool CaptionBecomes(const std::wstring& caption) const {
+        return WaitFor([&] { return Caption() == caption; });
+    }
+    bool DateCaptionBack() const {
+        return WaitFor([&] { return Caption().starts_with(kDatePrefix); });
+    }
+    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
+    // A shown top-level window of the program: hidden ones of the same class may exist beside it.
+    HWND Shown(const wchar_t* className) const {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(pmrun.Mascot(), &pid);
+        return FindProcessWindow(pid, className, true);
+    }
+    bool MenuOpen() const { return Shown(L"#32768") != nullptr; }
+    // A point given in the client coordinates of a window, on the screen.
+    static POINT OnScreen(HWND window, int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(window, &p);
+        return p;
+    }
+    static void ClickInside(HWND window, int x, int y) {
+        POINT p = OnScreen(window, x, y);
+        ClickAt(p.x, p.y);
+    }
+
+    PmrunProcess pmrun;
+};
+
+} // namespace
+
+TEST_F(MenuE2E, EachModeItemColoursTheMascotGreysTheOtherItemsAndEndsWhenChosenAgain) {
+    struct Mode {
+        int item;
+        COLORREF colour;
+        const wchar_t* prompt;
+    };
+    const Mode modes[] = {{kDetails, kBlue, L"詳細設定するボタンを選択してください"},
+                          {kSwap, kRed, L"入れ替え元のボタンを押してください"},
+                          {kRemove, kGreen, L"設定を解除するボタンを選択してください"}};
+    ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n"));
+    const std::string before = pmrun.IniBytes();
+    for (const Mode& mode : modes) {
+        SCOPED_TRACE(mode.item);
+        Choose(mode.item);
+        ASSERT_TRUE(CaptionBecomes(mode.prompt)) << ToAnsi(Caption());
+        EXPECT_EQ(Face(mode.colour), mode.colour);
+        EXPECT_TRUE(PanelVisible());
+
+        for (int other : {kOptions, kDetails, kRemove, kSwap}) {
+            if (other == mode.item) continue;
+            Choose(other);
+            EXPECT_TRUE(WaitFor([&] { return !MenuOpen(); })) << other;
+            Sleep(300); // time for a wrongly enabled item to act
+            EXPECT_EQ(Caption(), mode.prompt) << other;
+            EXPECT_EQ(Face(mode.colour), mode.colour) << other;
+            EXPECT_EQ(Shown(L"TOptSetF"), nullptr) << other;
+        }
+
+        Choose(mode.item);
+        EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+        EXPECT_EQ(Face(kYellow), kYellow);
+        EXPECT_TRUE(PanelVisible());
+    }
+    EXPECT_EQ(pmrun.IniBytes(), before);
+
+    // A panel closed while the mode is on stays closed when the mode ends.
+    Choose(kDetails);
+    ASSERT_TRUE(CaptionBecomes(L"詳細設定するボタンを選択してください"));
+    OpenMascotMenu(pmrun.Mascot());
+    ASSERT_TRUE(MenuOpen());
+    SetCursorPos(kRestX, kRestY); // off the mascot, which shows the panel under the pointer
+    PostMessageW(pmrun.Panel(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    TypeKey(VK_DOWN);
+    TypeKey(VK_DOWN);
+    TypeKey(VK_RETURN);
+    EXPECT_EQ(Face(kYellow), kYellow);
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+    Sleep(300);
+    EXPECT_FALSE(PanelVisible());
+
+    // With no mode on, the options item is available again.
+    Choose(kOptions);
+    HWND options = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (options = Shown(L"TOptSetF")) != nullptr; }));
+    if (options) {
+        PostMessageW(options, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitFor([&] { return Shown(L"TOptSetF") == nullptr; }));
+    }
+}
+
+TEST_F(MenuE2E, SwapGivenUpAfterPickingTheSourceStartsAfreshNextTime) {
+    ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn3]\r\npg=C:\\three.exe\r\nlb=さん\r\n"));
+    const std::string before = pmrun.IniBytes();
+    Choose(kSwap);
+    ASSERT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください"));
+    pmrun.ClickButton(1);
+    ASSERT_TRUE(CaptionBecomes(L"入れ替え先のボタンを押してください"));
+
+    Choose(kSwap); // given up
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+    EXPECT_EQ(Face(kYellow), kYellow);
+    EXPECT_EQ(pmrun.IniBytes(), before);
+
+    // The first click picks a source again instead of finishing the swap with button 1.
+    Choose(kSwap);
+    ASSERT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください"));
+    EXPECT_EQ(Face(kRed), kRed);
+    pmrun.ClickButton(3);
+    EXPECT_TRUE(CaptionBecomes(L"入れ替え先のボタンを押してください"));
+    Sleep(300);
+    EXPECT_EQ(Caption(), L"入れ替え先のボタンを押してください");
+    EXPECT_EQ(Face(kRed), kRed);
+    EXPECT_EQ(pmrun.IniBytes(), before);
+
+    // The second click finishes it with the new source.
+    pmrun.ClickButton(2);
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+    EXPECT_EQ(Face(kYellow), kYellow);
+    EXPECT_EQ(pmrun.Saved(2, "pg"), "C:\\three.exe");
+    EXPECT_EQ(pmrun.Saved(2, "lb"), ToAnsi(L"さん"));
+    EXPECT_EQ(pmrun.Saved(3, "pg"), "");
+    EXPECT_EQ(pmrun.Saved(3, "lb"), "");
+    EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\one.exe");
+    EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"いち"));
+}
+
+TEST_F(MenuE2E, UnassignedButtonOpensItsSettingsBelowThePanelAndCancelEndsTheMode) {
+    ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n"));
+    const std::string before = pmrun.IniBytes();
+    pmrun.ClickButton(3);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Shown(L"TBtnSetF")) != nullptr; }));
+    EXPECT_EQ(WindowText(dialog), L"ボタン3の詳細設定");
+    EXPECT_EQ(Face(kBlue), kBlue);
+    EXPECT_EQ(Caption(), L"ボタンの詳細設定中");
+    const RECT panel = WindowRect(pmrun.Panel()), placed = WindowRect(dialog);
+    EXPECT_EQ(placed.left, panel.left);
+    EXPECT_EQ(placed.top, panel.bottom);
+
+    // The mode is on as if entered from the menu: the options and the other modes are greyed.
+    for (int other : {kOptions, kRemove, kSwap}) {
+        Choose(other);
+        EXPECT_TRUE(WaitFor([&] { return !MenuOpen(); })) << other;
+        Sleep(300);
+        EXPECT_EQ(Face(kBlue), kBlue) << other;
+        EXPECT_EQ(Caption(), L"ボタンの詳細設定中") << other;
+        if (HWND options = Shown(L"TOptSetF")) {
+            ADD_FAILURE() << "the options dialog opened while the details mode is on";
+            PostMessageW(options, WM_CLOSE, 0, 0);
+            WaitFor([&] { return Shown(L"TOptSetF") == nullptr; });
+        }
+    }
+    ASSERT_EQ(Shown(L"TBtnSetF"), dialog);
+
+    ClickInside(dialog, 80 + 32, 135 + 12); // ｷｬﾝｾﾙ
+    EXPECT_TRUE(WaitFor([&] { return Shown(L"TBtnSetF") == nullptr; }));
+    EXPECT_EQ(Face(kYellow), kYellow);
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+    EXPECT_EQ(pmrun.IniBytes(), before);
+
+    // Ended for the menu too: another mode can be entered and left.
+    Choose(kSwap);
+    EXPECT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください")) << ToAnsi(Caption());
+    EXPECT_EQ(Face(kRed), kRed);
+    Choose(kSwap);
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+}
+
+TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
+    ASSERT_TRUE(Start(L""));
+    const std::wstring program = pmrun.Folder() + L"\\pmrun.exe";
+    pmrun.ClickButton(3);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = Shown(L"TBtnSetF")) != nullptr; }));
+    ASSERT_EQ(WindowText(dialog), L"ボタン3の詳細設定");
+    HWND edit1 = ChildWindowFromPointEx(dialog, POINT{80 + 88, 10 + 10}, CWP_SKIPINVISIBLE);
+    ASSERT_NE(edit1, dialog);
+    ClickInside(dialog, 80 + 88, 10 + 10);
+    Sleep(200);
+    TypeText(program);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(edit1) == program; }, 10000)) << ToAnsi(ControlText(edit1));
+
+    ClickInside(dialog, 220 + 34, 135 + 12); // OK
+    EXPECT_TRUE(WaitFor([&] { return Shown(L"TBtnSetF") == nullptr; }));
+    EXPECT_EQ(Face(kYellow), kYellow);
+    EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_EQ(pmrun.Saved(3, "pg"), ToAnsi(program));
+    EXPECT_EQ(pmrun.Saved(3, "ic"), ToAnsi(program)); // found empty when the path was complete
+    EXPECT_EQ(pmrun.Saved(3, "icidx"), "0");
+    EXPECT_EQ(pmrun.Saved(3, "dr"), ToAnsi(pmrun.Folder() + L"\\"));
+    // The hint is filled only while empty, so by the first character typed.
+    EXPECT_EQ(pmrun.Saved(3, "lb"), ToAnsi(program.substr(0, 1)));
+    EXPECT_EQ(pmrun.Saved(3, "op"), "");
+}
+
+TEST_F(MenuE2E, VersionBoxShowsTheVersionAndEnterClosesIt) {
+    ASSERT_TRUE(Start(L""));
+    Choose(kVersion);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = Shown(L"TVerDlgF")) != nullptr; }));
+    EXPECT_EQ(WindowText(box), L"ﾊﾞｰｼﾞｮﾝ情報");
+    const auto texts = ChildTexts(box);
+    EXPECT_TRUE(Contains(texts, L"Ver 2.04"));
+    EXPECT_TRUE(Contains(texts, L"ぱむぱむランチ"));
+    EXPECT_FALSE(IsWindowEnabled(pmrun.Mascot())); // modal
+    EXPECT_FALSE(IsWindowEnabled(pmrun.Panel()));
+
+    SetForegroundWindow(box);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == box; }));
+    TypeKey(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return Shown(L"TVerDlgF") == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(pmrun.Mascot()) && IsWindowEnabled(pmrun.Panel()); }));
+    EXPECT_TRUE(pmrun.Running());
+}
+
+TEST_F(MenuE2E, QuitItemEndsTheProgramAndSavesTheSettings) {
+    ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n"));
+    OpenMascotMenu(pmrun.Mascot());
+    ASSERT_TRUE(MenuOpen());
+    TypeKey(VK_UP); // from no selection Up goes to the last item, past both Windows items
+    TypeKey(VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.Running(); }, 10000));
+    EXPECT_EQ(pmrun.ExitCode(), 0u);
+    const auto keys = ParseIni(pmrun.IniBytes());
+    EXPECT_EQ(Sorted(KeyOrder(keys)), Sorted(CompleteLayout()));
+    EXPECT_EQ(ValueOf(keys, "eye", "Left"), "600");
+    EXPECT_EQ(ValueOf(keys, "eye", "Top"), "400");
+    EXPECT_EQ(ValueOf(keys, "eye", "LWall"), "2");
+    EXPECT_EQ(ValueOf(keys, "btnform", "left"), "100");
+    EXPECT_EQ(ValueOf(keys, "btn1", "pg"), "C:\\one.exe");
+    EXPECT_EQ(ValueOf(keys, "btn1", "lb"), ToAnsi(L"いち"));
+}

@@ -1,0 +1,263 @@
+// Registering by drop: real HDROPs sent to the mascot, and what lands in the panel and the settings file.
+
+#include "Programs.h"
+#include "WinTestSupport.h"
+
+#include "base/PathParts.h"
+#include "dialogs/BtnSet.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+#include "panel/FmxUtils.h"
+#include "ui/ComPtr.h"
+
+#include <shlobj.h>
+
+using wintest::AllGrey;
+using wintest::ImagePixels;
+using wintest::SettingsPath;
+
+namespace {
+
+// A drop as the shell makes it: a DROPFILES header and the wide paths, each ended by a zero, then one
+// more zero. The receiver frees it with DragFinish.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& path : paths)
+        list += path + L'\0';
+    list += L'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    memcpy(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+class DropTest : public wintest::AppTest {
+protected:
+    void SetUp() override {
+        wintest::AppTest::SetUp();
+        folder = wintest::TempPath(L"pmrun_drop");
+        testfiles::DeleteFolder(folder);
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    void TearDown() override {
+        wintest::AppTest::TearDown();
+        testfiles::DeleteFolder(folder);
+    }
+    TBtnF1* Start(const std::wstring& ini = L"") {
+        mascot = StartProgram(ini);
+        mascot->Timer1.SetEnabled(false); // the pupils stay where the drop put them
+        return BtnF1;
+    }
+    void Drop(const std::vector<std::wstring>& paths) {
+        SendMessageW(mascot->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    }
+    std::wstring MakeFile(const std::wstring& name, const std::string& bytes = "x") const {
+        const std::wstring path = folder + L"\\" + name;
+        testfiles::WriteFileBytes(path, bytes);
+        return path;
+    }
+    std::string Saved(int button, const char* key) const {
+        return testfiles::ValueOf(testfiles::ParseIni(testfiles::ReadFileBytes(SettingsPath())),
+                                  "btn" + std::to_string(button), key);
+    }
+    void ExpectFaceRestored() const {
+        EXPECT_FALSE(mascot->Shape5.Visible());
+        EXPECT_FALSE(mascot->Shape6.Visible());
+    }
+    TpamuF* mascot = nullptr;
+    std::wstring folder;
+};
+
+} // namespace
+
+TEST_F(DropTest, ProgramLandsOnTheFirstButtonWithItsFolderAndName) {
+    const std::wstring program = folder + L"\\Editor.exe";
+    ASSERT_TRUE(CopyFileW(ui::Application::ExeName().c_str(), program.c_str(), FALSE)); // it has icons
+    TBtnF1* panel = Start();
+    ASSERT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    Drop({program});
+
+    const ButtonRecord& r = panel->Records[1];
+    EXPECT_EQ(r.Program, program);
+    EXPECT_EQ(r.IconFile, program);
+    EXPECT_EQ(r.IconIndex, 0);
+    EXPECT_EQ(r.WorkFolder, folder + L"\\");
+    EXPECT_EQ(r.Options, L"");
+    EXPECT_EQ(r.Hint, L"Editor");
+    EXPECT_EQ(panel->Buttons[1]->Hint(), L"Editor");
+    EXPECT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    EXPECT_EQ(Saved(1, "pg"), testfiles::ToAnsi(program));
+    EXPECT_EQ(Saved(1, "dr"), testfiles::ToAnsi(folder + L"\\"));
+    EXPECT_EQ(Saved(1, "lb"), "Editor");
+    EXPECT_EQ(Saved(1, "icidx"), "0");
+
+    // The pupils look up; the red face is gone again.
+    EXPECT_EQ(mascot->Shape3.Top(), 3);
+    EXPECT_EQ(mascot->Shape4.Top(), 3);
+    ExpectFaceRestored();
+    // A settings dialog waits, hidden, for the button.
+    ASSERT_NE(BtnSetF, nullptr);
+    EXPECT_FALSE(BtnSetF->Visible());
+    EXPECT_EQ(BtnSetF->ButtonNo, 1);
+    EXPECT_EQ(BtnSetF->Caption(), L"ボタン1の設定");
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(DropTest, DocumentsTakeTheIconOfTheirProgramOrOfShell32) {
+    const std::wstring text = MakeFile(L"日記.txt", "hello");
+    const std::wstring unknown = MakeFile(L"data.pmrunxyz");
+    TBtnF1* panel = Start();
+    Drop({text});
+    EXPECT_EQ(panel->Records[1].Program, text);
+    EXPECT_EQ(Lower(ExtractFileName(panel->Records[1].IconFile)), L"notepad.exe");
+    EXPECT_EQ(panel->Records[1].Hint, L"日記");
+    EXPECT_EQ(panel->Records[1].WorkFolder, folder + L"\\");
+
+    Drop({unknown});
+    EXPECT_EQ(panel->Records[2].Program, unknown);
+    EXPECT_EQ(panel->Records[2].IconFile, SystemDirectory() + L"\\Shell32.dll");
+    EXPECT_EQ(panel->Records[2].Hint, L"data");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(DropTest, FolderBecomesAnExplorerWindowOnIt) {
+    const std::wstring data = folder + L"\\Data";
+    CreateDirectoryW(data.c_str(), nullptr);
+    TBtnF1* panel = Start();
+    Drop({data});
+    const ButtonRecord& r = panel->Records[1];
+    EXPECT_EQ(r.Program, WindowsDirectory() + L"\\Explorer.exe");
+    EXPECT_EQ(r.Options, L"/c /root," + data); // not Windows XP
+    EXPECT_EQ(r.WorkFolder, L"");
+    EXPECT_EQ(r.Hint, data);
+    EXPECT_EQ(panel->Buttons[1]->Hint(), data);
+    EXPECT_EQ(r.IconFile, SystemDirectory() + L"\\Shell32.dll");
+    EXPECT_EQ(r.IconIndex, 3);
+    EXPECT_EQ(Saved(1, "pg"), testfiles::ToAnsi(WindowsDirectory() + L"\\Explorer.exe"));
+    EXPECT_EQ(Saved(1, "op"), testfiles::ToAnsi(L"/c /root," + data));
+    EXPECT_EQ(Saved(1, "icidx"), "3");
+    EXPECT_EQ(Saved(1, "dr"), "");
+    ExpectFaceRestored();
+}
+
+TEST_F(DropTest, ShortcutRegistersItsTargetInShortForm) {
+    const std::wstring longFolder = folder + L"\\Program Files Long";
+    CreateDirectoryW(longFolder.c_str(), nullptr);
+    const std::wstring target = longFolder + L"\\A Long Program Name.exe";
+    ASSERT_TRUE(CopyFileW(ui::Application::ExeName().c_str(), target.c_str(), FALSE));
+    const std::wstring link = folder + L"\\Editor.lnk";
+    {
+        ui::ComPtr<IShellLinkW> shellLink;
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                                  IID_IShellLinkW, shellLink.put()));
+        shellLink->SetPath(target.c_str());
+        shellLink->SetArguments(L"--ignored");
+        ui::ComPtr<IPersistFile> file;
+        ASSERT_HRESULT_SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put()));
+        ASSERT_HRESULT_SUCCEEDED(file->Save(link.c_str(), TRUE));
+    }
+    TBtnF1* panel = Start();
+    Drop({link});
+    const ButtonRecord& r = panel->Records[1];
+    ASSERT_FALSE(r.Program.empty());
+    // The target in its 8.3 form: the same file, no part longer than eight plus three characters.
+    wchar_t fullBack[MAX_PATH * 2];
+    ASSERT_GT(GetLongPathNameW(r.Program.c_str(), fullBack, MAX_PATH * 2), 0u);
+    EXPECT_EQ(Lower(fullBack), Lower(target));
+    std::size_t start = 3; // after "C:\"
+    while (start < r.Program.size()) {
+        std::size_t end = r.Program.find(L'\\', start);
+        const std::wstring part =
+            r.Program.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        EXPECT_LE(FileNameWithoutExt(part).size(), 8u) << testfiles::ToAnsi(part);
+        EXPECT_EQ(part.find(L' '), std::wstring::npos) << testfiles::ToAnsi(part);
+        if (end == std::wstring::npos) break;
+        start = end + 1;
+    }
+    EXPECT_EQ(r.Hint, FileNameWithoutExt(r.Program));
+    EXPECT_EQ(r.IconFile, r.Program);
+    EXPECT_EQ(r.Options, L""); // the shortcut's arguments are not used
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(DropTest, UnreadableShortcutRegistersNothingAndRestoresTheFace) {
+    const std::wstring broken = MakeFile(L"broken.lnk", "this is not a shortcut");
+    TBtnF1* panel = Start();
+    Drop({broken});
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(panel->Records[1].Program.empty());
+    EXPECT_TRUE(panel->Records[1].IconFile.empty());
+    EXPECT_EQ(Saved(1, "pg"), "<missing>");
+    ExpectFaceRestored();
+    // The next drop still works and goes to the same button.
+    const std::wstring program = folder + L"\\Next.exe";
+    CopyFileW(ui::Application::ExeName().c_str(), program.c_str(), FALSE);
+    Drop({program});
+    EXPECT_EQ(panel->Records[1].Program, program);
+}
+
+TEST_F(DropTest, OnlyTheFirstItemOnTheLowestFreeButton) {
+    const std::wstring a = MakeFile(L"a.txt"), b = MakeFile(L"b.txt"), c = MakeFile(L"c.txt");
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\one.exe\r\n[btn3]\r\npg=C:\\three.exe\r\n");
+    Drop({a, b, c});
+    EXPECT_EQ(panel->Records[2].Program, a);
+    EXPECT_TRUE(panel->Records[4].Program.empty());
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\one.exe");
+    EXPECT_EQ(panel->Records[3].Program, L"C:\\three.exe");
+    Drop({b});
+    EXPECT_EQ(panel->Records[4].Program, b);
+}
+
+TEST_F(DropTest, FullPanelIgnoresTheDrop) {
+    std::wstring ini;
+    for (int n = 1; n <= 30; ++n)
+        ini += L"[btn" + std::to_wstring(n) + L"]\r\npg=C:\\p" + std::to_wstring(n) + L".exe\r\n";
+    TBtnF1* panel = Start(ini);
+    const int pupilTop = mascot->Shape3.Top();
+    Drop({MakeFile(L"late.txt")});
+    for (int n = 1; n <= 30; ++n)
+        EXPECT_EQ(panel->Records[n].Program, L"C:\\p" + std::to_wstring(n) + L".exe");
+    EXPECT_EQ(BtnSetF, nullptr);
+    EXPECT_EQ(mascot->Shape3.Top(), pupilTop);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(DropTest, DropInAModeKeepsTheModeAndTheDialog) {
+    const std::wstring a = MakeFile(L"a.txt");
+    TBtnF1* panel = Start();
+    mascot->PM_BtnChange.Click();
+    panel->Buttons[5]->Click(); // a swap source
+    TBtnSetF* existing = CreateBtnSetF();
+    existing->ButtonNo = 9;
+    Drop({a});
+    EXPECT_EQ(panel->Records[1].Program, a);
+    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(panel->SwapPending, 1);
+    EXPECT_EQ(BtnSetF, existing); // an existing dialog is left as it is
+    EXPECT_EQ(existing->ButtonNo, 9);
+}
+
+TEST_F(DropTest, PathsLongerThanTheOldLimitArriveWhole) {
+    const std::wstring deep = folder + L"\\" + std::wstring(120, L'd');
+    CreateDirectoryW(deep.c_str(), nullptr);
+    const std::wstring name = std::wstring(120, L'n') + L".txt";
+    const std::wstring path = deep + L"\\" + name;
+    ASSERT_GT(path.size(), 255u);
+    testfiles::WriteFileBytes(L"\\\\?\\" + path, "x");
+    TBtnF1* panel = Start();
+    Drop({path});
+    EXPECT_EQ(panel->Records[1].Program, path);
+    EXPECT_EQ(panel->Records[1].Hint, std::wstring(120, L'n'));
+    EXPECT_EQ(panel->Records[1].WorkFolder, deep + L"\\");
+}

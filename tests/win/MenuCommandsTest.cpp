@@ -1,0 +1,240 @@
+// The mascot's menu commands besides the edit modes, the hot keys' actions and the tray icon's click.
+
+#include "WinTestSupport.h"
+
+#include "components/ExitWin32.h"
+#include "dialogs/OptSet.h"
+#include "dialogs/VerDlg.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+
+#include <functional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Runs once inside whatever modal loop is running when the timer comes due.
+std::function<void()> g_whileModal;
+void CALLBACK RunWhileModal(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto action = std::move(g_whileModal);
+    if (action) action();
+}
+void WhileModal(std::function<void()> action) {
+    g_whileModal = std::move(action);
+    SetTimer(nullptr, 0, 50, RunWhileModal);
+}
+
+HWND VisibleWindowOfClass(const wchar_t* className) {
+    HWND found = nullptr;
+    for (HWND w = FindWindowW(className, nullptr); w; w = FindWindowExW(nullptr, w, className, nullptr))
+        if (IsWindowVisible(w)) found = w;
+    return found;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) {
+            wchar_t text[256] = {};
+            GetWindowTextW(child, text, 256);
+            reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+POINT Cursor() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+BOOL WINAPI RefuseEndSession(UINT, DWORD) {
+    return FALSE;
+}
+BOOL WINAPI TokenOpens(HANDLE, DWORD, PHANDLE token) {
+    *token = nullptr;
+    return TRUE;
+}
+BOOL WINAPI PrivilegeFound(LPCWSTR, LPCWSTR, PLUID) {
+    return TRUE;
+}
+BOOL WINAPI PrivilegeAdjusted(HANDLE, BOOL, PTOKEN_PRIVILEGES, DWORD, PTOKEN_PRIVILEGES, PDWORD) {
+    return TRUE;
+}
+
+class MenuCommandsTest : public wintest::AppTest {
+protected:
+    TpamuF* Start(const std::wstring& eyeKeys = L"") {
+        mascot =
+            StartProgram(L"[eye]\r\nColor=clAqua\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n" + eyeKeys +
+                         L"[btnform]\r\nleft=200\r\ntop=200\r\nwidth=238\r\n[btn1]\r\npg=C:\\one.exe\r\n");
+        mascot->Timer1.SetEnabled(false);
+        return mascot;
+    }
+    void TearDown() override {
+        SetCursorPos(900, 650);
+        wintest::AppTest::TearDown();
+    }
+    TpamuF* mascot = nullptr;
+};
+
+} // namespace
+
+TEST_F(MenuCommandsTest, HotKeysShowAndHideThePanel) {
+    Start();
+    BtnF1->Hide();
+    mascot->HookHotKey1HotKey(1);
+    EXPECT_TRUE(BtnF1->Visible());
+    EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
+    EXPECT_EQ(BtnF1->VertScrollIncrement(), BtnF1->ToolBar1.ButtonHeight());
+    EXPECT_EQ(Cursor().x, BtnF1->Left() + 10);
+    EXPECT_EQ(Cursor().y, BtnF1->Top() + 10);
+
+    mascot->HookHotKey1HotKey(2);
+    EXPECT_FALSE(BtnF1->Visible());
+    EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
+    EXPECT_EQ(BtnF1->ToolBar1.ButtonHeight(), 38);
+    EXPECT_EQ(BtnF1->ClientWidth(), BtnF1->ToolBar1.Width());
+    EXPECT_EQ(Cursor().x, BtnF1->Left() - 10);
+    EXPECT_EQ(Cursor().y, BtnF1->Top() - 10);
+
+    mascot->HookHotKey1HotKey(5); // no such key: nothing
+    mascot->HookHotKey1HotKey(0);
+    EXPECT_FALSE(BtnF1->Visible());
+}
+
+TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
+    Start();
+    mascot->PM_BtnChange.Click();
+    BtnF1->Buttons[1]->Click(); // a source is picked
+    ASSERT_TRUE(BtnF1->Buttons[1]->Down());
+    mascot->HookHotKey1HotKey(3);
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_FALSE(BtnF1->Buttons[1]->Down());
+    EXPECT_EQ(BtnF1->SwapPending, 0);
+    EXPECT_EQ(mascot->PM_BtnChange.Caption(), L"ﾎﾞﾀﾝの入れ替え");
+    EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
+    EXPECT_FALSE(BtnF1->Visible());
+    EXPECT_EQ(Cursor().x, BtnF1->Left() - 10);
+
+    mascot->PM_BtnDel.Click();
+    mascot->HookHotKey1HotKey(3);
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->PM_BtnDel.Caption(), L"ﾎﾞﾀﾝの設定解除"); // a cancelled removal reads so
+    mascot->HookHotKey1HotKey(3);                              // no mode: only hides
+    EXPECT_EQ(mascot->EditMode, 0);
+}
+
+TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
+    Start();
+    BtnF1->Hide();
+    // The menu runs its own loop; Escape closes it again.
+    PostMessageW(mascot->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    mascot->HookHotKey1HotKey(4);
+    EXPECT_TRUE(BtnF1->Visible());
+    EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
+    EXPECT_EQ(Cursor().x, BtnF1->Left() + 10);
+    EXPECT_EQ(mascot->EditMode, 0);
+}
+
+TEST_F(MenuCommandsTest, TrayClickShowsThePanelInAnyMode) {
+    Start(L"ApSc=\r\nDApSc=\r\nPamuHide=No\r\n");
+    ASSERT_TRUE(mascot->HoverMode());
+    mascot->PM_BtnDel.Click();
+    BtnF1->Hide();
+    BtnF1->ToolBar1.SetShowCaptions(true);
+    mascot->TrayIcon1MouseClick(ui::MouseButton::mbLeft, {}, 0, 0);
+    EXPECT_TRUE(BtnF1->Visible());
+    EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
+    EXPECT_EQ(mascot->EditMode, 3);
+}
+
+TEST_F(MenuCommandsTest, OptionsRunInModeFourAndLeaveModeZero) {
+    Start();
+    BtnF1->Buttons[5]->Click(); // mode 1 by a click: the options item stays enabled
+    ASSERT_EQ(mascot->EditMode, 1);
+    ASSERT_TRUE(mascot->PM_Option.Enabled());
+    int modeWhileOpen = -1;
+    WhileModal([&] {
+        modeWhileOpen = mascot->EditMode;
+        ASSERT_NE(OptSetF, nullptr);
+        EXPECT_EQ(OptSetF->Caption(), L"ぱむぱむランチ－オプション設定");
+        OptSetF->Close();
+    });
+    mascot->PM_Option.Click();
+    EXPECT_EQ(modeWhileOpen, 4);
+    EXPECT_EQ(mascot->EditMode, 0);
+    // The rest of mode 1 stays as it was: blue, and the item still offers to cancel.
+    EXPECT_EQ(mascot->ui::Form::Color(), clBlue);
+    EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"詳細設定の中止");
+    // Choosing it now enters mode 1 again, and once more ends it.
+    mascot->PM_BtnSet.Click();
+    EXPECT_EQ(mascot->EditMode, 1);
+    mascot->PM_BtnSet.Click();
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
+}
+
+TEST_F(MenuCommandsTest, VersionBoxShowsTheProgramsVersion) {
+    Start();
+    std::vector<std::wstring> texts;
+    std::wstring caption;
+    WhileModal([&] {
+        HWND box = VisibleWindowOfClass(L"TVerDlgF");
+        ASSERT_NE(box, nullptr);
+        wchar_t text[64] = {};
+        GetWindowTextW(box, text, 64);
+        caption = text;
+        texts = ChildTexts(box);
+        // Enter: the default button closes it.
+        PostMessageW(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    mascot->PM_About.Click();
+    EXPECT_EQ(caption, L"ﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"Ver 2.04"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"ぱむぱむランチ"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"OK"), texts.end());
+    app->ProcessMessages();
+    EXPECT_EQ(VisibleWindowOfClass(L"TVerDlgF"), nullptr);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(MenuCommandsTest, RefusedShutdownAndRestartAreReported) {
+    Start();
+    ExitWinPlatform refusing;
+    refusing.OpenToken = TokenOpens;
+    refusing.LookupPrivilege = PrivilegeFound;
+    refusing.AdjustPrivileges = PrivilegeAdjusted;
+    refusing.EndSession = RefuseEndSession;
+    mascot->ExitWin1 = TExitWin(refusing);
+    try {
+        mascot->PM_WinEnd.Click();
+        ADD_FAILURE() << "no error";
+    } catch (const EExitError& e) {
+        EXPECT_EQ(e.Message(), L"Windows の電源を切れる状態にできませんでした。");
+    }
+    try {
+        mascot->PM_WinReset.Click();
+        ADD_FAILURE() << "no error";
+    } catch (const EExitError& e) {
+        EXPECT_EQ(e.Message(), L"Windows を再起動できませんでした。");
+    }
+    EXPECT_FALSE(app->Terminated());
+}
+
+TEST_F(MenuCommandsTest, QuitSavesEverythingAndEndsTheProgram) {
+    Start();
+    mascot->SetBounds(321, 45, 31, 31);
+    mascot->PM_Close.Click();
+    app->ProcessMessages();
+    EXPECT_TRUE(app->Terminated());
+    const auto keys = testfiles::ParseIni(testfiles::ReadFileBytes(wintest::SettingsPath()));
+    EXPECT_EQ(testfiles::ValueOf(keys, "eye", "Left"), "321");
+    EXPECT_EQ(testfiles::ValueOf(keys, "eye", "Top"), "45");
+    EXPECT_EQ(testfiles::ValueOf(keys, "btn1", "pg"), "C:\\one.exe");
+}
