@@ -198,8 +198,7 @@ void TBtnSetF::Button5Click() {
     Close();
     Release();
     if (BtnSetF == this) BtnSetF = nullptr;
-    pamuF->EndEditMode(pamuF->PM_BtnSet, L"ﾎﾞﾀﾝ詳細設定");
-    BtnF1->SetCaption(DatedCaption());
+    pamuF->ApplyModeChange(SettingsDialogClosed());
 }
 
 TBtnSetF* CreateBtnSetF() {

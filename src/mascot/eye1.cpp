@@ -185,12 +185,23 @@ TColor TpamuF::OptionColor() const {
     return ColorFromNameOr(Color, clYellow);
 }
 
-void TpamuF::EndEditMode(ui::MenuItem& modeItem, const std::wstring& caption) {
-    modeItem.SetCaption(caption);
-    for (ui::MenuItem* item : {&PM_Option, &PM_BtnSet, &PM_BtnDel, &PM_BtnChange})
-        item->SetEnabled(true);
-    EditMode = 0;
-    SetColor(OptionColor());
+ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
+    switch (item) {
+    case ModeItem::Option: return PM_Option;
+    case ModeItem::BtnSet: return PM_BtnSet;
+    case ModeItem::BtnDel: return PM_BtnDel;
+    default: return PM_BtnChange;
+    }
+}
+
+void TpamuF::ApplyModeChange(const ModeChange& change) {
+    ModeMenuItem(change.captionItem).SetCaption(change.caption);
+    for (int i = 0; i < kModeItemCount; ++i)
+        if (const auto& enabled = change.enabled[static_cast<std::size_t>(i)])
+            ModeMenuItem(static_cast<ModeItem>(i)).SetEnabled(*enabled);
+    EditMode = change.editMode;
+    SetColor(change.colour == kOptionColour ? OptionColor() : change.colour);
+    BtnF1->SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
 }
 
 void TpamuF::Timer2Timer() {

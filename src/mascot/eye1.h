@@ -3,6 +3,7 @@
 // the program-wide options, creates the launcher panel and saves everything when it closes.
 
 #include "components/ExitWin32.h"
+#include "mascot/EditModes.h"
 #include "mascot/TrackingRules.h"
 #include "settings/Profile.h"
 #include "settings/Sections.h"
@@ -109,9 +110,10 @@ public:
     bool HoverMode() const;
     // The colour the Color option names: the mascot's colour outside the edit modes.
     TColor OptionColor() const;
-    // The end of an edit mode: the mode's menu item gets its caption back, the option and mode items are
-    // enabled, EditMode is 0 and the mascot takes its own colour again.
-    void EndEditMode(ui::MenuItem& modeItem, const std::wstring& caption);
+    // Applies a change of the edit mode: EditMode, the mode items of the menu, the mascot's colour and
+    // the panel's caption.
+    void ApplyModeChange(const ModeChange& change);
+    ui::MenuItem& ModeMenuItem(ModeItem item);
 
 protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -124,7 +126,7 @@ private:
     void HidePanelByKey();
     // The red, surprised face shown while a drop is registered.
     void ShowDropFace(bool show);
-    void ToggleEditMode(int mode, ui::MenuItem& item);
+    void ToggleEditMode(ModeItem item);
     void ApplyEdgeRules(POINT pointer);
     void ApplyHoverRule(POINT pointer);
     void MovePupils(POINT pointer);

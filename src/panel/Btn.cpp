@@ -228,12 +228,7 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
             Launch(number);
         } else {
             // An unassigned button opens its settings: the set-details mode, entered from here.
-            pamuF->EditMode = 1;
-            pamuF->PM_BtnSet.SetCaption(L"詳細設定の中止");
-            pamuF->PM_BtnChange.SetEnabled(false);
-            pamuF->PM_BtnDel.SetEnabled(false);
-            pamuF->SetColor(clBlue);
-            SetCaption(L"ボタンの詳細設定中");
+            pamuF->ApplyModeChange(UnassignedButtonClicked());
             ShowNewSettingsDialog(number);
         }
         break;
@@ -294,8 +289,7 @@ void TBtnF1::PickForSwap(int number) {
     SwapButtons(SwapSource, number);
     Buttons[SwapSource]->SetDown(false);
     SwapPending = 0;
-    pamuF->EndEditMode(pamuF->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
-    SetCaption(DatedCaption());
+    pamuF->ApplyModeChange(SwapCompleted());
 }
 
 void TBtnF1::RemoveSetting(int number) {
@@ -305,8 +299,7 @@ void TBtnF1::RemoveSetting(int number) {
     pamuF->WriteBtnIni(number);
     ImageList1.ReplaceIcon(number - 1, pamuF->Icon());
     ToolBar1.Repaint();
-    pamuF->EndEditMode(pamuF->PM_BtnDel, L"ﾎﾞﾀﾝの設定削除");
-    SetCaption(DatedCaption());
+    pamuF->ApplyModeChange(RemovalCompleted());
 }
 
 void TBtnF1::SwapButtons(int source, int target) {

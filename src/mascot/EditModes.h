@@ -1,0 +1,43 @@
+#pragma once
+// The button-edit modes: what each way into or out of a mode changes in the mascot's menu, its colour
+// and the panel's caption. Free of Windows so that the whole table is tested directly.
+
+#include "base/Color.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+// The four menu items the modes touch.
+enum class ModeItem { Option, BtnSet, BtnDel, BtnChange };
+constexpr int kModeItemCount = 4;
+
+// The colour the Color option names; the caller resolves it.
+constexpr TColor kOptionColour = SystemColor(0xFF);
+
+struct ModeChange {
+    int editMode = 0;
+    // The item whose caption changes, and to what.
+    ModeItem captionItem = ModeItem::BtnSet;
+    std::wstring caption;
+    // Each item's enabled state afterwards; empty leaves it as it is. Indexed by ModeItem.
+    std::array<std::optional<bool>, kModeItemCount> enabled{};
+    // The mascot's colour afterwards: a colour, or kOptionColour.
+    TColor colour = kOptionColour;
+    // The panel's caption afterwards; empty: the dated caption.
+    std::wstring panelCaption;
+};
+
+// The edit mode a mode item stands for: 1 set details, 2 swap, 3 remove; 0 for the options item.
+int ModeOf(ModeItem item);
+
+// A mode item chosen in the menu: enters its mode, or ends it when it is the current one.
+ModeChange MenuItemChosen(int editMode, ModeItem item);
+// A click on an unassigned button outside any mode: set details for it.
+ModeChange UnassignedButtonClicked();
+// The second click of a swap.
+ModeChange SwapCompleted();
+// The click that removed a button's setting.
+ModeChange RemovalCompleted();
+// OK or Cancel in the button settings dialog.
+ModeChange SettingsDialogClosed();
