@@ -183,9 +183,13 @@ void TypeKey(WORD vk, bool shift) {
 }
 
 void OpenMascotMenu(HWND mascot) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(mascot, &pid);
     RECT m = WindowRect(mascot);
     ClickAt(m.left + 15, m.top + 29, true);
-    Sleep(300);
+    // Usually there at once, but up to two seconds late when the active window had just been hidden.
+    WaitFor([&] { return FindProcessWindow(pid, L"#32768", true) != nullptr; });
+    Sleep(100);
 }
 
 void ChooseMenuItem(HWND mascot, int downs) {

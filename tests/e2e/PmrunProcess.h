@@ -76,7 +76,7 @@ COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs = 300
 // Input as the user gives it, through SendInput.
 void ClickAt(int x, int y, bool right = false);
 void TypeKey(WORD vk, bool shift = false);
-// A right click on the mascot's face, and time for its menu to open.
+// A right click on the mascot's face; returns once its menu is open, or after five seconds.
 void OpenMascotMenu(HWND mascot);
 // The menu opened, then Down n times (separators are skipped) and Enter.
 void ChooseMenuItem(HWND mascot, int downs);
