@@ -8,6 +8,19 @@ namespace ui {
 
 std::function<bool(OPENFILENAMEW&)> OpenDialog::Override;
 
+namespace {
+// comdlg32 is loaded when a file dialog is first needed: linked in, it costs every start of the program
+// its loading time and memory.
+bool ShowOpenDialog(OPENFILENAMEW& ofn) {
+    using GetOpenFileNameProc = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static HMODULE library = LoadLibraryW(L"comdlg32.dll");
+    if (!library) return false;
+    static auto proc = reinterpret_cast<GetOpenFileNameProc>(
+        reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")));
+    return proc && proc(&ofn) != FALSE;
+}
+} // namespace
+
 std::wstring FilterList(const std::wstring& filter) {
     std::wstring list = filter;
     for (wchar_t& c : list)
@@ -32,7 +45,7 @@ bool OpenDialog::Execute(HWND owner) {
     ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | (HideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (FileMustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
-    const bool chosen = Override ? Override(ofn) : GetOpenFileNameW(&ofn) != FALSE;
+    const bool chosen = Override ? Override(ofn) : ShowOpenDialog(ofn);
     if (!chosen) return false;
     FileName = file.data();
     FilterIndex = static_cast<int>(ofn.nFilterIndex);
