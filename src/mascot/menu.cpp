@@ -10,9 +10,15 @@
 void TpamuF::PM_OptionClick() {
     EditMode = 4;
     auto& app = ui::Application::Instance();
-    TOptSetF* dialog = app.CreateOwnedForm<TOptSetF>();
-    dialog->ShowModal();
-    dialog->Release();
+    try {
+        TOptSetF* dialog = app.CreateOwnedForm<TOptSetF>();
+        dialog->ShowModal();
+        dialog->Release();
+    } catch (...) {
+        // A dialog that cannot open must not leave the panel's clicks and the edges switched off.
+        EditMode = 0;
+        throw;
+    }
     // Whatever mode was on before, none is now.
     EditMode = 0;
 }
@@ -68,7 +74,8 @@ void TpamuF::HookHotKey1HotKey(int index) {
         break;
     case 4:
         ShowPanelForKeys();
-        PopupMenu1.Popup(Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
+        // Owned by the panel, so that the panel stays active for the keys once the menu closes.
+        PopupMenu1.Popup(BtnF1->Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
         break;
     default: break;
     }

@@ -103,6 +103,11 @@ void Application::DestroyReleased(Form* form) {
     auto it =
         std::find_if(forms_.begin(), forms_.end(), [&](const auto& owned) { return owned.get() == form; });
     if (it == forms_.end()) return;
+    if (form->Busy()) {
+        // One of its handlers waits in a nested loop below us; it goes once that handler returns.
+        form->ReleaseWhenIdle();
+        return;
+    }
     if (mainForm_ == form) mainForm_ = nullptr;
     std::unique_ptr<Form> doomed = std::move(*it);
     forms_.erase(it);

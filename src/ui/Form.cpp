@@ -503,6 +503,16 @@ bool Form::SetCursorFor(HWND target, WORD hitTest) {
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    struct DispatchDepth {
+        Form& form;
+        explicit DispatchDepth(Form& f) : form(f) { ++form.dispatchDepth_; }
+        ~DispatchDepth() {
+            if (--form.dispatchDepth_ == 0 && form.releaseWhenIdle_) {
+                form.releaseWhenIdle_ = false;
+                form.Release();
+            }
+        }
+    } depth(*this);
     if (hints_ && HintHost::IsRelayed(message)) hints_->Relay(Handle(), message, wParam, lParam);
     if (IsMouseMessage(message) && RouteMouseToGraphic(message, wParam, lParam)) return 0;
     return Dispatch(message, wParam, lParam);

@@ -92,8 +92,12 @@ public:
     // The close request: OnCloseQuery decides; the main form then ends the program, any other hides.
     void Close();
     bool CloseQuery();
-    // Destroys the form after the current message.
+    // Destroys the form after the current message, and never while one of its handlers is still running
+    // (a nested loop, such as a file dialog's, also handles the release).
     void Release();
+    bool Busy() const { return dispatchDepth_ > 0; }
+    // Called by the application when a release came while the form was busy.
+    void ReleaseWhenIdle() { releaseWhenIdle_ = true; }
 
     int ModalResult = 0;
     int ShowModal();
@@ -168,6 +172,8 @@ private:
     bool updatingScrollBar_ = false;
     bool hintsRebuildPending_ = false;
     bool inModalLoop_ = false;
+    int dispatchDepth_ = 0;
+    bool releaseWhenIdle_ = false;
 };
 
 } // namespace ui

@@ -307,3 +307,26 @@ TEST_F(BtnSetTest, CancelChangesNoRecordButEndsTheMode) {
     EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
     EXPECT_EQ(BtnF1->Caption(), DatedCaption());
 }
+
+TEST_F(BtnSetTest, DialogEndedWhileItsFileDialogIsOpenGoesOnlyAfterwards) {
+    TBtnSetF* dialog = Open(7);
+    ASSERT_NE(dialog, nullptr);
+    bool aliveInTheLoop = false;
+    ui::OpenDialog::Override = [&](OPENFILENAMEW& ofn) {
+        // Meanwhile the user ends the mode from the mascot's menu, and the file dialog's loop runs on.
+        mascot->PM_BtnSet.Click();
+        app->ProcessMessages();
+        aliveInTheLoop = FindWindowW(L"TBtnSetF", nullptr) != nullptr;
+        wcscpy_s(ofn.lpstrFile, ofn.nMaxFile, self.c_str());
+        return true;
+    };
+    // The click arrives as the button's notification, as it does from the mouse.
+    SendMessageW(dialog->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog->Button1.Handle()));
+    EXPECT_TRUE(aliveInTheLoop);
+    EXPECT_EQ(BtnSetF, nullptr);
+    EXPECT_EQ(mascot->EditMode, 0);
+    app->ProcessMessages();
+    EXPECT_EQ(FindWindowW(L"TBtnSetF", nullptr), nullptr);
+    EXPECT_TRUE(errors.empty());
+}

@@ -370,3 +370,22 @@ TEST(VersionResource, FileAndProductVersionWithTheJapaneseTranslation) {
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00020000u);
     EXPECT_EQ(fixed->dwFileVersionLS, 0x00040000u);
 }
+
+TEST_F(FormTest, ReleaseWaitsForTheFormsRunningHandler) {
+    auto* form = app->CreateForm<TestForm>(Params());
+    HWND hwnd = form->Handle();
+    bool ran = false, existedAfterNestedLoop = false;
+    // A handler of the form's own message (WM_SIZE) that runs a nested loop after asking for release.
+    form->OnResize = [&] {
+        if (ran) return;
+        ran = true;
+        form->Release();
+        app->ProcessMessages(); // as a file dialog's loop would
+        existedAfterNestedLoop = IsWindow(hwnd) != FALSE;
+    };
+    form->SetWidth(form->Width() + 10);
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(existedAfterNestedLoop);
+    app->ProcessMessages();
+    EXPECT_FALSE(IsWindow(hwnd));
+}
