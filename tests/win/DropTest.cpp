@@ -261,3 +261,16 @@ TEST_F(DropTest, PathsLongerThanTheOldLimitArriveWhole) {
     EXPECT_EQ(panel->Records[1].Hint, std::wstring(120, L'n'));
     EXPECT_EQ(panel->Records[1].WorkFolder, deep + L"\\");
 }
+
+TEST_F(DropTest, FailingSaveIsReportedAndTheFaceComesBack) {
+    const std::wstring a = MakeFile(L"a.txt");
+    TBtnF1* panel = Start();
+    // A folder where the settings file should be: every write fails.
+    DeleteFileW(SettingsPath().c_str());
+    ASSERT_TRUE(CreateDirectoryW(SettingsPath().c_str(), nullptr));
+    Drop({a});
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
+    ExpectFaceRestored();
+    EXPECT_EQ(panel->Records[1].Program, a); // registered in memory; quitting tries the file again
+}
