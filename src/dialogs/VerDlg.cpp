@@ -5,6 +5,7 @@
 #include "ui/Application.h"
 
 TVerDlgF* VerDlgF = nullptr;
+std::wstring TVerDlgF::VersionSource;
 
 namespace {
 
@@ -51,6 +52,6 @@ TVerDlgF::~TVerDlgF() {
 }
 
 void TVerDlgF::FormCreate() {
-    TVerInfo info(ui::Application::ExeName());
+    TVerInfo info(VersionSource.empty() ? ui::Application::ExeName() : VersionSource);
     Label2.SetCaption(VersionText(info.GetFileVersion()));
 }

@@ -4,6 +4,8 @@
 #include "ui/Form.h"
 #include "ui/StdControls.h"
 
+#include <string>
+
 class TVerDlgF : public ui::Form {
 public:
     TVerDlgF();
@@ -16,6 +18,9 @@ public:
     ui::Label Label2;
 
     void FormCreate();
+
+    // The file whose version the box shows; empty: the running program. Tests point it elsewhere.
+    static std::wstring VersionSource;
 };
 
 // The instance a menu command shows; empty while there is none.

@@ -330,3 +330,42 @@ TEST_F(BtnSetTest, DialogEndedWhileItsFileDialogIsOpenGoesOnlyAfterwards) {
     EXPECT_EQ(FindWindowW(L"TBtnSetF", nullptr), nullptr);
     EXPECT_TRUE(errors.empty());
 }
+
+TEST_F(BtnSetTest, TurningTheIconNumberChangesThePreview) {
+    TBtnSetF* dialog = Open(10);
+    dialog->ComboBox1.SetText(self);
+    dialog->ComboBox1Change();
+    ASSERT_EQ(dialog->SpinEdit1.MaxValue(), 3);
+    auto preview = [&] {
+        std::vector<COLORREF> pixels;
+        HDC dc = GetDC(dialog->Image1.Handle());
+        UpdateWindow(dialog->Image1.Handle());
+        for (int y = 0; y < 32; y += 2)
+            for (int x = 0; x < 32; x += 2)
+                pixels.push_back(GetPixel(dc, x, y));
+        ReleaseDC(dialog->Image1.Handle(), dc);
+        return pixels;
+    };
+    dialog->Show();
+    dialog->SpinEdit1.SetValue(1);
+    const auto first = preview();
+    dialog->SpinEdit1.SetValue(2); // the wholly transparent icon: only the background is left
+    const auto second = preview();
+    EXPECT_NE(first, second);
+    for (COLORREF c : second)
+        EXPECT_EQ(c, GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+
+TEST_F(BtnSetTest, OkWhoseSaveFailsKeepsTheDialogAndTheMode) {
+    TBtnSetF* dialog = Open(11);
+    dialog->Edit1.SetText(self);
+    DeleteFileW(SettingsPath().c_str());
+    ASSERT_TRUE(CreateDirectoryW(SettingsPath().c_str(), nullptr));
+    SendMessageW(dialog->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog->Button4.Handle()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
+    EXPECT_EQ(BtnSetF, dialog); // still open: Cancel or another OK is up to the user
+    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(BtnF1->Records[11].Program, self);
+}

@@ -238,3 +238,32 @@ TEST_F(MenuCommandsTest, QuitSavesEverythingAndEndsTheProgram) {
     EXPECT_EQ(testfiles::ValueOf(keys, "eye", "Top"), "45");
     EXPECT_EQ(testfiles::ValueOf(keys, "btn1", "pg"), "C:\\one.exe");
 }
+
+TEST_F(MenuCommandsTest, VersionBoxWithoutAVersionResourceStillOpens) {
+    Start();
+    const std::wstring plain = wintest::TempPath(L"pmrun_no_version.txt");
+    testfiles::WriteFileBytes(plain, "no version here");
+    TVerDlgF::VersionSource = plain;
+    std::vector<std::wstring> texts;
+    WhileModal([&] {
+        HWND box = VisibleWindowOfClass(L"TVerDlgF");
+        ASSERT_NE(box, nullptr);
+        texts = ChildTexts(box);
+        PostMessageW(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    mascot->PM_About.Click();
+    TVerDlgF::VersionSource.clear();
+    DeleteFileW(plain.c_str());
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], L"バージョン情報が取得できません.");
+    EXPECT_NE(std::find(texts.begin(), texts.end(), L"VerSion:"), texts.end());
+}
+
+TEST_F(MenuCommandsTest, ModesFromTheMenuShowThePanelAsItIs) {
+    Start();
+    BtnF1->Hide();
+    BtnF1->ToolBar1.SetShowCaptions(true); // as hot key 1 left it
+    mascot->PM_BtnDel.Click();
+    EXPECT_TRUE(BtnF1->Visible());
+    EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
+}
