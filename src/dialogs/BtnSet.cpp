@@ -7,6 +7,7 @@
 #include "ui/Application.h"
 
 #include <string>
+#include <utility>
 
 TBtnSetF* BtnSetF = nullptr;
 
@@ -195,13 +196,18 @@ void TBtnSetF::Button4Click() {
 }
 
 void TBtnSetF::Button5Click() {
-    Close();
-    Release();
-    if (BtnSetF == this) BtnSetF = nullptr;
+    ReleaseBtnSetF();
     pamuF->ApplyModeChange(SettingsDialogClosed());
 }
 
 TBtnSetF* CreateBtnSetF() {
     BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>();
     return BtnSetF;
+}
+
+void ReleaseBtnSetF() {
+    if (!BtnSetF) return;
+    TBtnSetF* dialog = std::exchange(BtnSetF, nullptr);
+    dialog->Close();
+    dialog->Release();
 }

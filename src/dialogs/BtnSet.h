@@ -56,3 +56,5 @@ extern TBtnSetF* BtnSetF;
 
 // Creates the dialog, owned by the application, hidden, and stores it in BtnSetF.
 TBtnSetF* CreateBtnSetF();
+// Closes the dialog, if there is one, releases it and empties BtnSetF.
+void ReleaseBtnSetF();

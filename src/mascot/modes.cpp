@@ -26,12 +26,7 @@ void TpamuF::ToggleEditMode(ModeItem item) {
         if (mode == 2) BtnF1->SwapPending = 0; // the next click picks the source
         return;
     }
-    if (mode == 1 && BtnSetF) {
-        TBtnSetF* dialog = BtnSetF;
-        BtnSetF = nullptr;
-        dialog->Close();
-        dialog->Release();
-    }
+    if (mode == 1) ReleaseBtnSetF();
     if (mode == 2 && BtnF1->SwapPending == 1) {
         BtnF1->Buttons[BtnF1->SwapSource]->SetDown(false);
         BtnF1->SwapPending = 0;

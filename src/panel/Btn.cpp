@@ -255,11 +255,7 @@ void TBtnF1::Launch(int number) {
 
 void TBtnF1::ShowNewSettingsDialog(int number) {
     // A dialog the drop handler left hidden gives way, so that there is never more than one.
-    if (BtnSetF) {
-        BtnSetF->Hide();
-        BtnSetF->Release();
-        BtnSetF = nullptr;
-    }
+    ReleaseBtnSetF();
     CreateBtnSetF()->ButtonNo = number;
     BtnSetF->Show();
 }
