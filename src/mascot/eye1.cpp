@@ -47,7 +47,7 @@ TpamuF::TpamuF()
       PM_About(PopupMenu1.Add(L"PM_About", L"ﾊﾞｰｼﾞｮﾝ情報")), N2(PopupMenu1.AddSeparator(L"N2")),
       PM_WinReset(PopupMenu1.Add(L"PM_WinReset", L"Windowsの再起動")),
       PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
-      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")) {
+      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this) {
     icon_.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -99,6 +99,21 @@ TpamuF::TpamuF()
     PopupMenu = &PopupMenu1;
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnCreate = [this] { FormCreate(); };
+
+    SingleInstance1.DupInstAction = TDupInstAction::diActivateFirst;
+    SingleInstance1.ErrorMessage = L"すでに起動されています";
+    SingleInstance1.UniqueName = L"Ident766";
+    HookHotKey1.OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
+    PseudoApp1.HintColor = clInfoBk;
+    PseudoApp1.HintPause = 500;
+    PseudoApp1.HintShortPause = 50;
+    PseudoApp1.HintHidePause = 2500;
+    PseudoApp1.ShowHint = true;
+    PseudoApp1.ShowMainForm = true;
+    PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
+    // The form is loaded: a second instance learns here that it is one, before FormCreate runs.
+    SingleInstance1.Loaded();
+    PseudoApp1.Loaded();
     DoCreate();
 }
 
@@ -125,6 +140,11 @@ void TpamuF::FormCreate() {
     SetWidth(FaceSize);
     SetHeight(FaceSize);
     EditMode = 0;
+    // A key another program holds (or the running instance) simply does nothing.
+    HookHotKey1.RegisterKey(1, TextToShortCut(ApSc));
+    HookHotKey1.RegisterKey(2, TextToShortCut(DApSc));
+    HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
+    HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ReadScreenSize();
     ui::Application::Instance().CreateOwnedForm<TBtnF1>();
     Timer1.SetEnabled(true);
@@ -202,6 +222,11 @@ void TpamuF::ApplyModeChange(const ModeChange& change) {
     EditMode = change.editMode;
     SetColor(change.colour == kOptionColour ? OptionColor() : change.colour);
     BtnF1->SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
+}
+
+void TpamuF::PseudoApp1ShowHint(ui::HintShowInfo& info) {
+    // The mascot's place counts even while it is hidden.
+    if (HintPos == L"pamu") info.position = {Left() + 15, Top() + 30};
 }
 
 void TpamuF::Timer2Timer() {

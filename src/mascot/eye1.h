@@ -3,6 +3,8 @@
 // the program-wide options, creates the launcher panel and saves everything when it closes.
 
 #include "components/ExitWin32.h"
+#include "components/Hkhotkey.h"
+#include "components/SysCtrls.h"
 #include "mascot/EditModes.h"
 #include "mascot/TrackingRules.h"
 #include "settings/Profile.h"
@@ -64,6 +66,9 @@ public:
     ui::MenuItem& PM_Close;
 
     TExitWin ExitWin1;
+    TSingleInstance SingleInstance1;
+    THookHotKey HookHotKey1;
+    TPseudoApp PseudoApp1;
 
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }
@@ -80,6 +85,8 @@ public:
     void Shape1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
     void Shape2MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
     void Timer2Timer();
+    // Every hint of the program, just before it shows: at the mascot when HintPos is "pamu".
+    void PseudoApp1ShowHint(ui::HintShowInfo& info);
 
     // WM_DROPFILES: the first dropped file, shortcut or folder goes to the first free button.
     void FilesDropped(HDROP drop);

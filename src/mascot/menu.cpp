@@ -24,7 +24,7 @@ void TpamuF::PM_OptionClick() {
 }
 
 void TpamuF::PM_HelpClick() {
-    WinHelpW(Handle(), ui::Application::Instance().HelpFile.c_str(), HELP_FINDER, 0);
+    ui::Application::Instance().HelpCommand(HELP_FINDER, 0);
 }
 
 void TpamuF::PM_AboutClick() {

@@ -66,8 +66,9 @@ TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
     OnKeyDown = [this](WORD& key, ui::ShiftState shift) { FormKeyDown(key, shift); };
     ready_ = true;
     DoCreate();
-    // Visible from its creation; the mascot's own showing activates the program.
-    ShowNoActivate();
+    // Visible from its creation; the mascot's own showing activates the program. A second instance,
+    // already told to end, shows nothing.
+    if (!ui::Application::Instance().TerminateRequested()) ShowNoActivate();
 }
 
 TBtnF1::~TBtnF1() {

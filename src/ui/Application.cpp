@@ -114,13 +114,19 @@ void Application::DestroyReleased(Form* form) {
 }
 
 void Application::Run() {
-    if (mainForm_ && ShowMainForm) mainForm_->Show();
+    // A program told to end while it was starting (a second instance) never shows itself.
+    if (mainForm_ && ShowMainForm && !terminateRequested_) mainForm_->Show();
     while (!terminated_)
         PumpOne();
 }
 
 void Application::PumpOne() {
     MSG msg{};
+    if (OnIdle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        bool done = true;
+        OnIdle(done);
+        if (!done) return;
+    }
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
         terminated_ = true;
@@ -148,6 +154,11 @@ void Application::Terminate() {
 
 void Application::DispatchOne(MSG& msg) {
     try {
+        if (OnMessage) {
+            bool handled = false;
+            OnMessage(msg, handled);
+            if (handled) return;
+        }
         if (PreviewKeys(msg) || DialogKeys(msg)) return;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -192,6 +203,36 @@ void Application::RegisterHintHost(HintHost* host) {
 
 void Application::UnregisterHintHost(HintHost* host) {
     std::erase(hintHosts_, host);
+}
+
+void Application::SetHint(const std::wstring& hint) {
+    if (hint == hint_) return;
+    hint_ = hint;
+    if (OnHint) OnHint();
+}
+
+void Application::Minimize() {
+    if (minimized_) return;
+    minimized_ = true;
+    // Hides the owned windows and marks them, so that only those come back.
+    ShowOwnedPopups(Handle(), FALSE);
+    if (OnMinimize) OnMinimize();
+}
+
+void Application::Restore() {
+    if (!minimized_) return;
+    minimized_ = false;
+    ShowOwnedPopups(Handle(), TRUE);
+    if (OnRestore) OnRestore();
+}
+
+bool Application::HelpCommand(UINT command, ULONG_PTR data) {
+    bool callHelp = true;
+    bool result = false;
+    if (OnHelp) result = OnHelp(command, data, callHelp);
+    if (!callHelp) return result;
+    HWND owner = mainForm_ ? mainForm_->Handle() : Handle();
+    return WinHelpW(owner, HelpFile.c_str(), command, data) != FALSE;
 }
 
 void Application::ShowException(const std::wstring& message) {

@@ -66,12 +66,31 @@ public:
     void ReleaseForm(Form* form);
     const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
 
+    // Shows the main form (unless the program is already ending) and handles messages until the end.
     void Run();
-    // Waits for one message and handles it (modal loops use this).
+    // Waits for one message and handles it (modal loops use this). With an idle handler, that handler
+    // runs first whenever the queue is empty.
     void PumpOne();
     void ProcessMessages();
+    // Asks the message loop to end the next time it runs.
     void Terminate();
     bool Terminated() const { return terminated_; }
+    bool TerminateRequested() const { return terminateRequested_; }
+    // Sees every message the loop takes before it is dispatched; handled stops it there.
+    std::function<void(MSG& msg, bool& handled)> OnMessage;
+    // The queue is empty; done (true on entry) lets the loop wait, false calls again after a message check.
+    std::function<void(bool& done)> OnIdle;
+
+    // Hides every visible form until Restore shows them again.
+    void Minimize();
+    void Restore();
+    bool Minimized() const { return minimized_; }
+    std::function<void()> OnMinimize;
+    std::function<void()> OnRestore;
+
+    // Opens the help file through the help engine, unless OnHelp says the call is handled.
+    bool HelpCommand(UINT command, ULONG_PTR data);
+    std::function<bool(UINT command, ULONG_PTR data, bool& callHelp)> OnHelp;
 
     // Puts the program's last active window in the foreground, if it is visible and enabled.
     void BringToFront();
@@ -87,6 +106,10 @@ public:
     int HintHidePause = 2500;
     bool ShowHint = true;
     std::function<void(HintShowInfo&)> OnShowHint;
+    // The text of the hint shown last; OnHint follows each change.
+    const std::wstring& Hint() const { return hint_; }
+    void SetHint(const std::wstring& hint);
+    std::function<void()> OnHint;
     void ApplyHintSettings();
     void RegisterHintHost(HintHost* host);
     void UnregisterHintHost(HintHost* host);
@@ -112,6 +135,8 @@ private:
     bool terminated_ = false;
     bool terminateRequested_ = false;
     bool active_ = false;
+    bool minimized_ = false;
+    std::wstring hint_;
     bool comInitialized_ = false;
 };
 

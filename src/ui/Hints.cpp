@@ -130,7 +130,7 @@ bool HintHost::HandleNotify(const NMHDR& header, LRESULT& result) {
 
 bool HintHost::OnShow() {
     auto* app = Application::TryInstance();
-    if (!app || !app->OnShowHint) return false;
+    if (!app) return false;
 
     // No text buffer: the texts are kept here, so nothing is copied into a buffer of guessed size.
     TTTOOLINFOW ti{};
@@ -139,6 +139,8 @@ bool HintHost::OnShow() {
 
     HintShowInfo info;
     if (const Tool* tool = FindTool(ti.hwnd, ti.uId)) info.text = tool->text;
+    app->SetHint(info.text);
+    if (!app->OnShowHint) return false;
     info.control = ti.hwnd;
     GetCursorPos(&info.position);
     info.position.y += GetSystemMetrics(SM_CYCURSOR) * 3 / 4; // where the tooltip would put it

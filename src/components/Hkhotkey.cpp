@@ -1,0 +1,83 @@
+#include "components/Hkhotkey.h"
+
+#include "ui/Form.h"
+
+std::wstring LayoutKeyNameOf(unsigned key) {
+    // With the extended-key prefix, so that Print Screen and Num *, or Num / and /, get names of their
+    // own; sharing one name, a stored key would read back as the other one.
+    const UINT scanCode = MapVirtualKeyW(key, MAPVK_VK_TO_VSC_EX);
+    if ((scanCode & 0xFF) == 0) return {};
+    constexpr LONG kExtendedKey = 1 << 24;
+    LONG keyParam = static_cast<LONG>((scanCode & 0xFF) << 16);
+    if ((scanCode & 0xFF00) == 0xE000 || (scanCode & 0xFF00) == 0xE100) keyParam |= kExtendedKey;
+    // Names are short, but a layout may have longer ones than any buffer guessed: grow until it fits.
+    std::wstring name(32, L'\0');
+    for (;;) {
+        const int length = GetKeyNameTextW(keyParam, name.data(), static_cast<int>(name.size()));
+        if (length <= 0) return {};
+        if (static_cast<std::size_t>(length) + 1 < name.size()) {
+            name.resize(static_cast<std::size_t>(length));
+            return name;
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+std::wstring ShortCutToText(TShortCut shortCut) {
+    return ShortCutToText(shortCut, LayoutKeyNameOf);
+}
+
+TShortCut TextToShortCut(const std::wstring& text) {
+    return TextToShortCut(text, LayoutKeyNameOf);
+}
+
+THookHotKey::THookHotKey(ui::Form& owner) : owner_(owner), window_(*this) {}
+
+THookHotKey::~THookHotKey() = default;
+
+bool THookHotKey::RegisterKey(int index, TShortCut shortCut) {
+    if (registered_.contains(index)) return false;
+    const UINT key = shortCut & kShortCutKeyMask;
+    UINT flags = 0;
+    if (shortCut & scAlt) flags |= MOD_ALT;
+    if (shortCut & scCtrl) flags |= MOD_CONTROL;
+    if (shortCut & scShift) flags |= MOD_SHIFT;
+    if (!RegisterHotKey(Handle(), index, flags, key)) return false;
+    registered_.insert(index);
+    return true;
+}
+
+bool THookHotKey::UnregisterKey(int index) {
+    if (!UnregisterHotKey(Handle(), index)) return false;
+    registered_.erase(index);
+    return true;
+}
+
+void THookHotKey::DoHotKey(int index) {
+    if (!OnHotKey) return;
+    if (Activate) SetForegroundWindow(owner_.Handle());
+    OnHotKey(index);
+}
+
+THookHotKey::HotKeyWindow::HotKeyWindow(THookHotKey& owner) : owner_(owner) {
+    ui::WindowCreateParams params;
+    params.className = L"THookHotKeyWindow";
+    params.left = params.top = params.width = params.height = 0;
+    params.parent = HWND_MESSAGE;
+    CreateHandle(params);
+}
+
+THookHotKey::HotKeyWindow::~HotKeyWindow() {
+    // Its keys go with it; the owner does not unregister them first.
+    DestroyHandle();
+}
+
+LRESULT THookHotKey::HotKeyWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // An exception from the handler reaches the application's error box through the dispatch, and the
+    // next press is handled as usual.
+    if (message == WM_HOTKEY) {
+        owner_.DoHotKey(static_cast<int>(wParam));
+        return 0;
+    }
+    return DefaultHandler(message, wParam, lParam);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// System-wide hot keys: registered against a hidden message-only window of the user-interface thread,
+// each press reported through OnHotKey with the index it was registered under.
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-registerhotkey
+
+#include "components/ShortCutText.h"
+#include "ui/Window.h"
+
+#include <functional>
+#include <set>
+#include <string>
+
+namespace ui {
+class Form;
+}
+
+// The key names of the user's keyboard layout for the keys the fixed table leaves out.
+std::wstring LayoutKeyNameOf(unsigned key);
+std::wstring ShortCutToText(TShortCut shortCut);
+TShortCut TextToShortCut(const std::wstring& text);
+
+class THookHotKey {
+public:
+    // The owner is brought to the foreground before a press is reported (Activate).
+    explicit THookHotKey(ui::Form& owner);
+    virtual ~THookHotKey();
+    THookHotKey(const THookHotKey&) = delete;
+    THookHotKey& operator=(const THookHotKey&) = delete;
+
+    bool Activate = true;
+    std::function<void(int index)> OnHotKey;
+
+    // False when another program holds the combination or the index is taken on this window. The
+    // index rule is kept here: Windows would keep both keys and Wine would replace the first.
+    bool RegisterKey(int index, TShortCut shortCut);
+    bool UnregisterKey(int index);
+
+    // The hidden window the keys are registered against.
+    HWND Handle() const { return window_.Handle(); }
+
+protected:
+    virtual void DoHotKey(int index);
+
+private:
+    class HotKeyWindow : public ui::Window {
+    public:
+        explicit HotKeyWindow(THookHotKey& owner);
+        ~HotKeyWindow() override;
+
+    private:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+        THookHotKey& owner_;
+    };
+
+    ui::Form& owner_;
+    HotKeyWindow window_;
+    std::set<int> registered_;
+};

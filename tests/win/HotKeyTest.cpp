@@ -1,0 +1,238 @@
+// Global hot keys: registration against the hidden window, the press reaching OnHotKey, and the
+// mascot's four keys.
+
+#include "WinTestSupport.h"
+
+#include "components/Hkhotkey.h"
+#include "panel/Btn.h"
+#include "ui/Form.h"
+
+#include <stdexcept>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+ui::FormParams PlainForm() {
+    ui::FormParams p;
+    p.className = L"HotKeyTestForm";
+    p.caption = L"hot key owner";
+    p.left = 100;
+    p.top = 100;
+    p.width = 200;
+    p.height = 100;
+    return p;
+}
+
+class OwnerForm : public ui::Form {
+public:
+    OwnerForm() : ui::Form(PlainForm()) {}
+    ~OwnerForm() override { DestroyHandle(); }
+};
+
+// A combination no desktop holds; the tests register and press it.
+constexpr TShortCut kTestKey = scCtrl | scAlt | scShift | VK_F9;
+
+void Press(WORD vk, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD code, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = code;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    for (WORD m : modifiers)
+        key(m, false);
+    key(vk, false);
+    key(vk, true);
+    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
+        key(*it, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+class HotKeyTest : public wintest::AppTest {
+protected:
+    void SetUp() override {
+        wintest::AppTest::SetUp();
+        owner = app->CreateOwnedForm<OwnerForm>();
+        other = app->CreateOwnedForm<OwnerForm>();
+        other->SetLeft(400);
+        owner->Show();
+        other->Show();
+        hotKey = std::make_unique<THookHotKey>(*owner);
+        hotKey->OnHotKey = [this](int index) {
+            pressed.push_back(index);
+            foregroundAtPress = GetForegroundWindow();
+        };
+    }
+    void TearDown() override {
+        hotKey.reset();
+        wintest::AppTest::TearDown();
+    }
+    // Puts the other form in front, so that bringing the owner forward can be seen.
+    void FocusOther() {
+        SetForegroundWindow(other->Handle());
+        wintest::PumpUntil([&] { return GetForegroundWindow() == other->Handle(); }, 1s);
+        ASSERT_EQ(GetForegroundWindow(), other->Handle());
+    }
+    OwnerForm* owner = nullptr;
+    OwnerForm* other = nullptr;
+    std::unique_ptr<THookHotKey> hotKey;
+    std::vector<int> pressed;
+    HWND foregroundAtPress = nullptr;
+};
+
+} // namespace
+
+TEST(ShortCutNames, TheLayoutNamesTheKeysOutsideTheTable) {
+    EXPECT_EQ(TextToShortCut(L"Alt+ESC"), scAlt | VK_ESCAPE);
+    EXPECT_EQ(TextToShortCut(L"alt+q"), scAlt | 'Q');
+    EXPECT_EQ(ShortCutToText(scShift | scCtrl | VK_F5), L"Shift+Ctrl+F5");
+    // Keys without a fixed name are named by the keyboard layout and read back by that name.
+    // (Wine names some keys alike, such as Num * and Print Screen; these it names apart.)
+    for (WORD key : {VK_DIVIDE, VK_CAPITAL, VK_OEM_1}) {
+        const std::wstring text = ShortCutToText(static_cast<TShortCut>(scAlt | key));
+        ASSERT_GT(text.size(), 4u) << key;
+        EXPECT_EQ(text.substr(0, 4), L"Alt+");
+        EXPECT_EQ(TextToShortCut(text), scAlt | key);
+    }
+    EXPECT_EQ(ShortCutToText(0), L"");
+    EXPECT_EQ(TextToShortCut(L""), 0);
+    EXPECT_EQ(TextToShortCut(L"no such key"), 0);
+}
+
+TEST_F(HotKeyTest, AnIndexHoldsOneKeyUntilItIsUnregistered) {
+    ASSERT_TRUE(hotKey->RegisterKey(1, kTestKey));
+    EXPECT_FALSE(hotKey->RegisterKey(1, scCtrl | scAlt | scShift | VK_F10)); // the index is taken
+    EXPECT_FALSE(hotKey->UnregisterKey(2));                                  // never registered
+    EXPECT_TRUE(hotKey->UnregisterKey(1));
+    EXPECT_FALSE(hotKey->UnregisterKey(1));
+    EXPECT_TRUE(hotKey->RegisterKey(1, kTestKey));
+
+    // The same combination cannot be held twice, not even by a second component.
+    THookHotKey second(*other);
+    EXPECT_FALSE(second.RegisterKey(5, kTestKey));
+    EXPECT_TRUE(hotKey->UnregisterKey(1));
+    EXPECT_TRUE(second.RegisterKey(5, kTestKey));
+}
+
+TEST_F(HotKeyTest, APressReachesTheHandlerWithItsIndex) {
+    ASSERT_TRUE(hotKey->RegisterKey(7, kTestKey));
+    FocusOther();
+    Press(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !pressed.empty(); }, 2s));
+    EXPECT_EQ(pressed, std::vector<int>{7});
+    EXPECT_EQ(foregroundAtPress, owner->Handle()); // brought forward before the handler ran
+
+    // Unregistered, the key is an ordinary key again.
+    ASSERT_TRUE(hotKey->UnregisterKey(7));
+    Press(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
+    wintest::Pump(200ms);
+    EXPECT_EQ(pressed.size(), 1u);
+}
+
+TEST_F(HotKeyTest, ActivateDecidesWhetherTheOwnerComesForward) {
+    FocusOther();
+    hotKey->Activate = false;
+    PostMessageW(hotKey->Handle(), WM_HOTKEY, 3, 0);
+    wintest::PumpUntil([&] { return !pressed.empty(); }, 1s);
+    EXPECT_EQ(pressed, std::vector<int>{3});
+    EXPECT_EQ(foregroundAtPress, other->Handle());
+
+    hotKey->Activate = true;
+    PostMessageW(hotKey->Handle(), WM_HOTKEY, 4, 0);
+    wintest::PumpUntil([&] { return pressed.size() == 2; }, 1s);
+    EXPECT_EQ(pressed, (std::vector<int>{3, 4}));
+    EXPECT_EQ(foregroundAtPress, owner->Handle());
+}
+
+TEST_F(HotKeyTest, WithoutAHandlerAPressDoesNothing) {
+    hotKey->OnHotKey = nullptr;
+    FocusOther();
+    PostMessageW(hotKey->Handle(), WM_HOTKEY, 1, 0);
+    wintest::Pump(200ms);
+    EXPECT_EQ(GetForegroundWindow(), other->Handle()); // not even brought forward
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(HotKeyTest, AFailingHandlerIsReportedAndLaterKeysStillArrive) {
+    hotKey->OnHotKey = [this](int index) {
+        pressed.push_back(index);
+        if (index == 1) throw std::runtime_error("handler failed");
+    };
+    PostMessageW(hotKey->Handle(), WM_HOTKEY, 1, 0);
+    PostMessageW(hotKey->Handle(), WM_HOTKEY, 2, 0);
+    wintest::PumpUntil([&] { return pressed.size() == 2; }, 1s);
+    EXPECT_EQ(pressed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(errors, std::vector<std::wstring>{L"handler failed"});
+}
+
+TEST_F(HotKeyTest, TheHiddenWindowIsMessageOnlyAndGoesWithTheComponent) {
+    HWND window = hotKey->Handle();
+    ASSERT_TRUE(IsWindow(window));
+    // A message-only window has the message root, not the desktop, as its parent.
+    EXPECT_NE(GetAncestor(window, GA_PARENT), GetDesktopWindow());
+    EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, L"THookHotKeyWindow", nullptr), window);
+    EXPECT_FALSE(IsWindowVisible(window));
+    ASSERT_TRUE(hotKey->RegisterKey(1, kTestKey));
+    hotKey.reset();
+    EXPECT_FALSE(IsWindow(window));
+    // Its keys went with it.
+    THookHotKey next(*owner);
+    EXPECT_TRUE(next.RegisterKey(1, kTestKey));
+}
+
+namespace {
+
+class MascotHotKeyTest : public wintest::AppTest {
+protected:
+    void TearDown() override {
+        SetCursorPos(900, 650);
+        wintest::AppTest::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(MascotHotKeyTest, TheFourKeysAreHeldFromCreation) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nApSc=Ctrl+Shift+F7\r\nDApSc=^F8\r\n");
+    // Each index is taken, and so is each combination.
+    for (int index = 1; index <= 4; ++index)
+        EXPECT_FALSE(mascot->HookHotKey1.RegisterKey(index, kTestKey)) << index;
+    ui::Form& form = *mascot;
+    THookHotKey probe(form);
+    EXPECT_FALSE(probe.RegisterKey(1, scShift | scCtrl | VK_F7));
+    EXPECT_FALSE(probe.RegisterKey(2, scCtrl | VK_F8));
+    EXPECT_FALSE(probe.RegisterKey(3, scAlt | VK_ESCAPE));
+    EXPECT_FALSE(probe.RegisterKey(4, scAlt | 'Q'));
+    EXPECT_TRUE(probe.RegisterKey(5, scAlt | 'A')); // the default is not used when a key is set
+}
+
+TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
+    wintest::Pump(100ms);
+    BtnF1->Hide();
+    Press('A', {VK_MENU});
+    ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
+    EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
+    POINT p{};
+    GetCursorPos(&p);
+    EXPECT_EQ(p.x, BtnF1->Left() + 10);
+    EXPECT_EQ(p.y, BtnF1->Top() + 10);
+
+    Press('Z', {VK_MENU});
+    ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->Visible(); }, 2s));
+    EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
+    EXPECT_EQ(mascot->EditMode, 0);
+}
+
+TEST_F(MascotHotKeyTest, EmptyOrUnknownKeyTextsRegisterNothingUsable) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nApSc=\r\nDApSc=Hyper+X\r\n");
+    ui::Form& form = *mascot;
+    THookHotKey probe(form);
+    // Alt+A and Alt+Z stay free for others.
+    EXPECT_TRUE(probe.RegisterKey(1, scAlt | 'A'));
+    EXPECT_TRUE(probe.RegisterKey(2, scAlt | 'Z'));
+    EXPECT_TRUE(errors.empty());
+}
