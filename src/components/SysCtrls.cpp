@@ -96,7 +96,7 @@ void TSingleInstance::FindFirstInstance() {
     search.caption = FileNameWithoutExt(ExtractFileName(ui::Application::ExeName()));
     if (auto* app = ui::Application::TryInstance()) search.own = app->Handle();
     EnumWindows(&FindApplicationWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found) g_finalActivation.window = GetLastActivePopup(search.found);
+    g_finalActivation.window = search.found ? GetLastActivePopup(search.found) : nullptr;
 }
 
 TPseudoApp::TPseudoApp() {

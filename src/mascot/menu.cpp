@@ -74,6 +74,10 @@ void TpamuF::HookHotKey1HotKey(int index) {
         break;
     case 4:
         ShowPanelForKeys();
+        // The hot key overtakes its own Alt press, still queued as input when this program is in front;
+        // the menu would take that press for the user closing it.
+        for (MSG key; PeekMessageW(&key, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
+        }
         // Owned by the panel, so that the panel stays active for the keys once the menu closes.
         PopupMenu1.Popup(BtnF1->Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
         break;

@@ -65,6 +65,8 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        // A window of one of our classes made by someone else has no object: it gets the defaults.
+        if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         SetPropW(hwnd, kWindowProp, self);

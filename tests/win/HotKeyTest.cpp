@@ -1,6 +1,7 @@
 // Global hot keys: registration against the hidden window, the press reaching OnHotKey, and the
 // mascot's four keys.
 
+#include "Keys.h"
 #include "WinTestSupport.h"
 
 #include "components/Hkhotkey.h"
@@ -32,24 +33,6 @@ public:
 
 // A combination no desktop holds; the tests register and press it.
 constexpr TShortCut kTestKey = scCtrl | scAlt | scShift | VK_F9;
-
-void Press(WORD vk, std::initializer_list<WORD> modifiers) {
-    std::vector<INPUT> inputs;
-    auto key = [&](WORD code, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = code;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(in);
-    };
-    for (WORD m : modifiers)
-        key(m, false);
-    key(vk, false);
-    key(vk, true);
-    for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it)
-        key(*it, true);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
 
 class HotKeyTest : public wintest::AppTest {
 protected:
@@ -120,14 +103,14 @@ TEST_F(HotKeyTest, AnIndexHoldsOneKeyUntilItIsUnregistered) {
 TEST_F(HotKeyTest, APressReachesTheHandlerWithItsIndex) {
     ASSERT_TRUE(hotKey->RegisterKey(7, kTestKey));
     FocusOther();
-    Press(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
+    testfiles::PressChord(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
     ASSERT_TRUE(wintest::PumpUntil([&] { return !pressed.empty(); }, 2s));
     EXPECT_EQ(pressed, std::vector<int>{7});
     EXPECT_EQ(foregroundAtPress, owner->Handle()); // brought forward before the handler ran
 
     // Unregistered, the key is an ordinary key again.
     ASSERT_TRUE(hotKey->UnregisterKey(7));
-    Press(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
+    testfiles::PressChord(VK_F9, {VK_CONTROL, VK_MENU, VK_SHIFT});
     wintest::Pump(200ms);
     EXPECT_EQ(pressed.size(), 1u);
 }
@@ -213,7 +196,7 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     TpamuF* mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
     wintest::Pump(100ms);
     BtnF1->Hide();
-    Press('A', {VK_MENU});
+    testfiles::PressChord('A', {VK_MENU});
     ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
     POINT p{};
@@ -221,7 +204,7 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     EXPECT_EQ(p.x, BtnF1->Left() + 10);
     EXPECT_EQ(p.y, BtnF1->Top() + 10);
 
-    Press('Z', {VK_MENU});
+    testfiles::PressChord('Z', {VK_MENU});
     ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->Visible(); }, 2s));
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(mascot->EditMode, 0);

@@ -133,9 +133,15 @@ TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
 TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
     Start();
     BtnF1->Hide();
-    // The menu runs its own loop; Escape closes it again.
-    PostMessageW(mascot->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    // The menu runs its own loop; keys queued before it are dropped, so it is closed from inside.
+    PostMessageW(mascot->Handle(), WM_KEYDOWN, VK_MENU, 0);
+    bool menuOpen = false;
+    WhileModal([&] {
+        menuOpen = FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr));
+        EndMenu();
+    });
     mascot->HookHotKey1HotKey(4);
+    EXPECT_TRUE(menuOpen);
     EXPECT_TRUE(BtnF1->Visible());
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(Cursor().x, BtnF1->Left() + 10);
