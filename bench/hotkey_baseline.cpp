@@ -1,0 +1,47 @@
+// The baseline of the hot-key and second-start benchmarks: a window that a registered hot key shows
+// (Ctrl+Alt+S) and another hides (Ctrl+Alt+X), guarded by a named mutex so that a second start ends at
+// once, as directly as a program can.
+
+#include <windows.h>
+
+namespace {
+
+constexpr int kShow = 1, kHide = 2;
+
+LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_HOTKEY:
+        if (wParam == kShow) {
+            ShowWindow(hwnd, SW_SHOW);
+            SetForegroundWindow(hwnd);
+        } else if (wParam == kHide) {
+            ShowWindow(hwnd, SW_HIDE);
+        }
+        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    HANDLE running = CreateMutexW(nullptr, FALSE, L"pmrunBenchHotKeyBaseline");
+    if (running && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = instance;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = L"HotKeyBaseline";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"hot key baseline",
+                                WS_POPUP, 500, 550, 100, 100, nullptr, nullptr, instance, nullptr);
+    RegisterHotKey(hwnd, kShow, MOD_CONTROL | MOD_ALT, 'S');
+    RegisterHotKey(hwnd, kHide, MOD_CONTROL | MOD_ALT, 'X');
+    ShowWindow(hwnd, SW_SHOW);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
+    CloseHandle(running);
+    return 0;
+}

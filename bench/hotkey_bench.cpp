@@ -1,0 +1,113 @@
+// Hot-key and second-start benchmarks, against a minimal program that shows a window on a registered
+// hot key and ends at once when a named mutex says it runs already:
+//   - from a hot key press until the panel (the baseline's window) is visible;
+//   - from the start of a second process, while the first runs, until it has ended.
+//
+//   pmrun_bench_hotkey [runs]      (default 10; beside pmrun.exe and pmrun_bench_hotkey_baseline.exe)
+
+#include "BenchSupport.h"
+#include "Keys.h"
+
+#include <cstdio>
+
+using namespace bench;
+
+namespace {
+
+// Presses the chord and returns the milliseconds until the window's visibility is as wanted; negative
+// on a time-out.
+double TimeKey(WORD vk, std::initializer_list<WORD> modifiers, HWND window, bool visible) {
+    const LARGE_INTEGER t0 = Now();
+    testfiles::PressChord(vk, modifiers);
+    for (;;) {
+        if ((IsWindowVisible(window) != FALSE) == visible) return Milliseconds(t0, Now());
+        if (Milliseconds(t0, Now()) > 5000) return -1;
+        Sleep(0);
+    }
+}
+
+// Starts the program once more in its folder and returns the milliseconds until that process ended.
+double TimeSecondStart(const Started& first) {
+    std::wstring commandLine = L"\"" + first.exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const LARGE_INTEGER t0 = Now();
+    if (!CreateProcessW(first.exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        first.folder.c_str(), &si, &pi))
+        return -1;
+    const bool ended = WaitForSingleObject(pi.hProcess, 10000) == WAIT_OBJECT_0;
+    const double ms = Milliseconds(t0, Now());
+    if (!ended) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return ended ? ms : -1;
+}
+
+void Report(const char* what, const std::vector<double>& base, const std::vector<double>& ours) {
+    const double b = Median(base), o = Median(ours);
+    std::printf("%-34s baseline %7.1f ms   pmrun %7.1f ms   ratio %.2fx   (%zu runs, medians)\n", what, b, o,
+                b > 0 ? o / b : 0.0, ours.size());
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? _wtoi(argv[1]) : 10;
+    const std::wstring here = ExeFolder();
+    const std::wstring pmrunFolder = FreshFolder(L"pmrun-bench-hotkey");
+    const std::wstring baseFolder = FreshFolder(L"pmrun-bench-hotkey-base");
+    WriteText(pmrunFolder + L"\\pmrun.Ini",
+              "[eye]\r\nLeft=600\r\nTop=300\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\n"
+              "BWall=2\r\n[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\n"
+              "height=220\r\n");
+
+    Started pmrun, baseline;
+    if (!StartCopy(here + L"\\pmrun.exe", pmrunFolder, L"", pmrun) ||
+        !StartCopy(here + L"\\pmrun_bench_hotkey_baseline.exe", baseFolder, L"", baseline)) {
+        std::fprintf(stderr, "cannot start the programs\n");
+        return 1;
+    }
+    HWND panel = WaitForVisibleWindow(pmrun.process.dwProcessId, L"TBtnF1", 20000);
+    HWND base = WaitForVisibleWindow(baseline.process.dwProcessId, nullptr, 20000);
+    if (!panel || !base || !WaitForVisibleWindow(pmrun.process.dwProcessId, L"TpamuF", 20000)) {
+        std::fprintf(stderr, "no window shown\n");
+        Stop(pmrun);
+        Stop(baseline);
+        return 1;
+    }
+    SetCursorPos(900, 650);
+
+    std::vector<double> keys[2], seconds[2];
+    for (int run = 0; run < runs; ++run) {
+        if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
+            break;
+        Sleep(100);
+        const double oursMs = TimeKey('A', {VK_MENU}, panel, true);
+        const double baseMs = TimeKey('S', {VK_CONTROL, VK_MENU}, base, true);
+        if (oursMs < 0 || baseMs < 0) {
+            std::fprintf(stderr, "run %d: no window shown by the key\n", run + 1);
+            break;
+        }
+        keys[0].push_back(baseMs);
+        keys[1].push_back(oursMs);
+        SetCursorPos(900, 650);
+        Sleep(100);
+    }
+    for (int run = 0; run < runs; ++run) {
+        const double oursMs = TimeSecondStart(pmrun);
+        const double baseMs = TimeSecondStart(baseline);
+        if (oursMs < 0 || baseMs < 0) {
+            std::fprintf(stderr, "run %d: a second start did not end\n", run + 1);
+            break;
+        }
+        seconds[0].push_back(baseMs);
+        seconds[1].push_back(oursMs);
+    }
+    Stop(pmrun);
+    Stop(baseline);
+    if (keys[0].empty() || seconds[0].empty()) return 1;
+    Report("hot key to window visible", keys[0], keys[1]);
+    Report("second start to process end", seconds[0], seconds[1]);
+    return 0;
+}
