@@ -47,7 +47,7 @@ TpamuF::TpamuF()
       PM_About(PopupMenu1.Add(L"PM_About", L"ﾊﾞｰｼﾞｮﾝ情報")), N2(PopupMenu1.AddSeparator(L"N2")),
       PM_WinReset(PopupMenu1.Add(L"PM_WinReset", L"Windowsの再起動")),
       PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
-      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this) {
+      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this), TrayIcon1(*this) {
     icon_.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -111,9 +111,31 @@ TpamuF::TpamuF()
     PseudoApp1.ShowHint = true;
     PseudoApp1.ShowMainForm = true;
     PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
+    TrayIcon1.BeginLoading();
+    {
+        ui::UniqueHicon trayPicture(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, 16, 16, 0)));
+        TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
+    }
+    TrayIcon1.SetTipHelp(L"ぼく、ミニぱむ太");
+    TrayIcon1.HideOnTaskBar = true;
+    TrayIcon1.SetResourceIconID(-1);
+    TrayIcon1.SetCheckSingleDoubleClick(true);
+    TrayIcon1.SetBalloonHelpTimeOut(0);
+    TrayIcon1.ToolTipStyle().UseDefault = true;
+    TrayIcon1.ToolTipStyle().BackGroundColor = clBlack;
+    TrayIcon1.ToolTipStyle().TextColor = clWindowText;
+    TrayIcon1.SetRButtonPopupMenu(&PopupMenu1);
+    TrayIcon1.OnMouseMove = [this](ui::ShiftState s, int x, int y) { TrayIcon1MouseMove(s, x, y); };
+    TrayIcon1.OnMouseClick = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
+        TrayIcon1MouseClick(b, s, x, y);
+    };
+
     // The form is loaded: a second instance learns here that it is one, before FormCreate runs.
     SingleInstance1.Loaded();
     PseudoApp1.Loaded();
+    // Whatever TPamuHide says, the icon shows at start; a second instance, already ending, adds none.
+    if (!ui::Application::Instance().TerminateRequested()) TrayIcon1.Loaded();
     DoCreate();
 }
 

@@ -5,6 +5,7 @@
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
+#include "components/Taskbar.h"
 #include "mascot/EditModes.h"
 #include "mascot/TrackingRules.h"
 #include "settings/Profile.h"
@@ -69,6 +70,8 @@ public:
     TSingleInstance SingleInstance1;
     THookHotKey HookHotKey1;
     TPseudoApp PseudoApp1;
+    // "ミニぱむ太" in the notification area.
+    TTrayIcon TrayIcon1;
 
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }

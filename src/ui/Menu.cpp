@@ -36,6 +36,21 @@ PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
     if (!menu_) throw Exception(L"メニューを作成できません");
 }
 
+PopupMenu::~PopupMenu() {
+    auto listeners = std::move(removalListeners_);
+    for (auto& [key, onRemoved] : listeners)
+        onRemoved();
+}
+
+void PopupMenu::AddRemovalListener(const void* key, std::function<void()> onRemoved) {
+    RemoveRemovalListener(key);
+    removalListeners_.emplace_back(key, std::move(onRemoved));
+}
+
+void PopupMenu::RemoveRemovalListener(const void* key) {
+    std::erase_if(removalListeners_, [&](const auto& entry) { return entry.first == key; });
+}
+
 MenuItem& PopupMenu::Add(const std::wstring& name, const std::wstring& caption) {
     return Append(name, caption, false);
 }

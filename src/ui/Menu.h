@@ -45,6 +45,7 @@ private:
 class PopupMenu {
 public:
     PopupMenu();
+    ~PopupMenu();
     PopupMenu(const PopupMenu&) = delete;
     PopupMenu& operator=(const PopupMenu&) = delete;
 
@@ -59,7 +60,12 @@ public:
     // Opens the menu at a screen point for the owner window and runs the chosen item, if any.
     void Popup(HWND owner, int x, int y);
 
+    // Whoever refers to the menu is told when it goes, and forgets it; the key names the listener.
+    void AddRemovalListener(const void* key, std::function<void()> onRemoved);
+    void RemoveRemovalListener(const void* key);
+
 private:
+    std::vector<std::pair<const void*, std::function<void()>>> removalListeners_;
     MenuItem& Append(const std::wstring& name, const std::wstring& caption, bool separator);
     UniqueHmenu menu_;
     std::vector<std::unique_ptr<MenuItem>> items_;

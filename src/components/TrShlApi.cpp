@@ -1,0 +1,388 @@
+#include "components/TrShlApi.h"
+
+#include "components/VerInfo.h"
+#include "ui/Application.h"
+#include "ui/Graphics.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+TrayShellPlatform& TrayShell() {
+    static TrayShellPlatform platform;
+    return platform;
+}
+
+// The icons of the process, the hidden window class they share and the "TaskbarCreated" message.
+// Made with the first icon, gone with the last.
+class TTrayIconWinProcList {
+public:
+    static TTrayIconWinProcList& Acquire(TTaskTrayIcon* icon) {
+        if (!instance_) instance_ = new TTrayIconWinProcList();
+        instance_->icons_.push_back(icon);
+        return *instance_;
+    }
+    static void Release(TTaskTrayIcon* icon) {
+        if (!instance_) return;
+        std::erase(instance_->icons_, icon);
+        if (instance_->icons_.empty()) {
+            delete instance_;
+            instance_ = nullptr;
+        }
+    }
+    static UINT TaskbarCreatedMsg() { return instance_ ? instance_->taskbarCreated_ : 0; }
+    static constexpr const wchar_t* kClassName = L"TaskTrayHandle";
+
+private:
+    TTrayIconWinProcList() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = &TTrayIconWinProcList::WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = kClassName;
+        RegisterClassW(&wc);
+        taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    }
+    ~TTrayIconWinProcList() { UnregisterClassW(kClassName, GetModuleHandleW(nullptr)); }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (instance_) {
+            for (TTaskTrayIcon* icon : instance_->icons_) {
+                if (icon->wnd_ != hwnd) continue;
+                try {
+                    return icon->HandleMessage(message, wParam, lParam);
+                } catch (...) {
+                    // Never into Windows: the error box shows it and the loop goes on.
+                    ui::Application::HandleCurrentException();
+                    return 0;
+                }
+            }
+        }
+        // Also while the window is being made, before its icon knows it.
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    static inline TTrayIconWinProcList* instance_ = nullptr;
+    std::vector<TTaskTrayIcon*> icons_;
+    UINT taskbarCreated_ = 0;
+};
+
+// ---- the exit poll ----
+
+TMouseEventMaker::TMouseEventMaker(HWND target, const std::atomic<bool>& inside)
+    : target_(target), inside_(inside), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    thread_ = std::thread([this] { Run(); });
+}
+
+TMouseEventMaker::~TMouseEventMaker() {
+    terminated_ = true;
+    SetEvent(wake_);
+    if (thread_.joinable()) thread_.join();
+    CloseHandle(wake_);
+}
+
+void TMouseEventMaker::Resume() {
+    // Always signalled: a resume that meets the thread just before it waits must not be lost. At worst
+    // the thread polls once more.
+    SetEvent(wake_);
+}
+
+void TMouseEventMaker::Run() {
+    // Created waiting: the first Resume starts it.
+    WaitForSingleObject(wake_, INFINITE);
+    suspended_ = false;
+    while (!terminated_) {
+        if (!inside_) {
+            suspended_ = true;
+            WaitForSingleObject(wake_, INFINITE);
+            suspended_ = false;
+            continue;
+        }
+        // Sleeps 100 ms unless told to end.
+        if (WaitForSingleObject(wake_, 100) == WAIT_OBJECT_0 && terminated_) break;
+        // The poll reads and changes the tracker's state: it runs on the window's thread.
+        PostMessageW(target_, kTrayPollMessage, 0, 0);
+    }
+}
+
+// ---- tooltip style and tracker ----
+
+namespace {
+
+// The shell's tooltip: a top-level "tooltips_class32" window of the task bar's process without
+// TTS_NOPREFIX.
+HWND FindShellToolTip() {
+    HWND taskbar = FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr);
+    if (!taskbar) return nullptr;
+    DWORD shellProcess = 0;
+    GetWindowThreadProcessId(taskbar, &shellProcess);
+    for (HWND w = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); w;
+         w = FindWindowExW(nullptr, w, TOOLTIPS_CLASSW, nullptr)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == shellProcess && !(GetWindowLongW(w, GWL_STYLE) & TTS_NOPREFIX)) return w;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TCustomToolTipStyle::TCustomToolTipStyle() : ToolTipWnd(FindShellToolTip()) {}
+
+TCustomToolTipStyle::~TCustomToolTipStyle() {
+    StopTracking();
+    // The shell's tooltip gets its system colours back whatever UseDefault says.
+    if (ToolTipWnd) {
+        SendMessageW(ToolTipWnd, TTM_POP, 0, 0);
+        SendMessageW(ToolTipWnd, TTM_SETTIPBKCOLOR, GetSysColor(COLOR_INFOBK), 0);
+        SendMessageW(ToolTipWnd, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
+    }
+}
+
+void TCustomToolTipStyle::Assign(const TCustomToolTipStyle& source) {
+    UseDefault = source.UseDefault;
+    BackGroundColor = source.BackGroundColor;
+}
+
+void TCustomToolTipStyle::StopTracking() {
+    mouseMaker_.reset();
+}
+
+void TCustomToolTipStyle::TrackMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kTrayMessage)
+        tracker_.TrayNotification(static_cast<long>(static_cast<LONG_PTR>(wParam)),
+                                  static_cast<long>(lParam));
+    else if (message == WM_TIMER)
+        tracker_.ClickTimerExpired();
+    else if (message == kTrayPollMessage)
+        tracker_.Poll();
+}
+
+void TCustomToolTipStyle::ApplyColors() {
+    if (!ToolTipWnd || UseDefault) return;
+    // System colours are resolved: the tooltip takes plain RGB values.
+    SendMessageW(ToolTipWnd, TTM_SETTIPBKCOLOR, ui::ColorToRGB(BackGroundColor), 0);
+    SendMessageW(ToolTipWnd, TTM_SETTIPTEXTCOLOR, ui::ColorToRGB(TextColor), 0);
+}
+
+void TCustomToolTipStyle::RestoreColors() {
+    if (!ToolTipWnd || UseDefault) return;
+    SendMessageW(ToolTipWnd, TTM_POP, 0, 0);
+    SendMessageW(ToolTipWnd, TTM_SETTIPBKCOLOR, GetSysColor(COLOR_INFOBK), 0);
+    SendMessageW(ToolTipWnd, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
+}
+
+void TCustomToolTipStyle::CursorPos(int& x, int& y) {
+    POINT p{};
+    GetCursorPos(&p);
+    x = p.x;
+    y = p.y;
+}
+
+bool TCustomToolTipStyle::StartClickTimer() {
+    // Through the window's own procedure, like every other message of it; a running timer starts over.
+    return Wnd && SetTimer(Wnd, kTrayClickTimer, GetDoubleClickTime(), nullptr) != 0;
+}
+
+void TCustomToolTipStyle::StopClickTimer() {
+    if (Wnd) KillTimer(Wnd, kTrayClickTimer);
+}
+
+void TCustomToolTipStyle::SendTray(long wParam, long lParam) {
+    if (Wnd) SendMessageW(Wnd, kTrayMessage, static_cast<WPARAM>(wParam), lParam);
+}
+
+void TCustomToolTipStyle::PostTray(long wParam, long lParam) {
+    if (Wnd) PostMessageW(Wnd, kTrayMessage, static_cast<WPARAM>(static_cast<LONG_PTR>(wParam)), lParam);
+}
+
+void TCustomToolTipStyle::PointerEntered() {
+    inside_ = true;
+    ApplyColors();
+    if (!mouseMaker_ && Wnd) mouseMaker_ = std::make_unique<TMouseEventMaker>(Wnd, inside_);
+    if (mouseMaker_) mouseMaker_->Resume();
+}
+
+void TCustomToolTipStyle::PointerLeft() {
+    inside_ = false;
+    RestoreColors();
+}
+
+// ---- the icon ----
+
+namespace {
+
+std::wstring SystemFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length);
+    }
+}
+
+DWORD FileShellVersion() {
+    try {
+        TVerInfo info(SystemFolder() + L"\\shell32.dll");
+        return ShellVersionFromFileVersion(info.GetFileVersion());
+    } catch (const Exception&) {
+        return 0; // no version resource
+    }
+}
+
+// Copies text into a fixed field of the record, cut to the field (and to at most limit characters).
+template <std::size_t N> void CopyField(wchar_t (&field)[N], const std::wstring& text, std::size_t limit) {
+    const std::size_t length = std::min({text.size(), limit, N - 1});
+    std::copy_n(text.data(), length, field);
+    field[length] = L'\0';
+}
+
+} // namespace
+
+DWORD TTaskTrayIcon::ReadShellVersion() {
+    const DWORD fromFile = FileShellVersion();
+    const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    HMODULE shell = LoadLibraryW(L"shell32.dll");
+    SetErrorMode(oldMode);
+    if (!shell) return fromFile;
+    DWORD version = fromFile;
+    if (auto get = reinterpret_cast<DLLGETVERSIONPROC>(
+            reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")))) {
+        DLLVERSIONINFO info{};
+        info.cbSize = sizeof(info);
+        if (SUCCEEDED(get(&info))) version = MAKELONG(info.dwMinorVersion, info.dwMajorVersion);
+    }
+    FreeLibrary(shell);
+    return version;
+}
+
+UINT TTaskTrayIcon::TaskbarCreatedMessage() {
+    return TTrayIconWinProcList::TaskbarCreatedMsg();
+}
+
+TTaskTrayIcon::TTaskTrayIcon() : ShellVersion(ReadShellVersion()) {
+    TTrayIconWinProcList::Acquire(this);
+}
+
+TTaskTrayIcon::~TTaskTrayIcon() {
+    Style.StopTracking();
+    DeleteIcon();
+    if (wnd_) {
+        HWND wnd = wnd_;
+        wnd_ = nullptr;
+        DestroyWindow(wnd);
+    }
+    TTrayIconWinProcList::Release(this);
+}
+
+HWND TTaskTrayIcon::GetWnd() {
+    if (!wnd_) {
+        wnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, TTrayIconWinProcList::kClassName, L"", WS_POPUP, 0, 0, 0, 0,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        Style.Wnd = wnd_;
+    }
+    return wnd_;
+}
+
+void TTaskTrayIcon::SetTip(const std::wstring& text) {
+    CopyField(NotifyData.szTip, ClipTip(text, IsShell5()), IsShell5() ? 127 : 63);
+}
+
+std::wstring TTaskTrayIcon::Tip() const {
+    return NotifyData.szTip;
+}
+
+void TTaskTrayIcon::SetBalloonText(const std::wstring& text) {
+    CopyField(NotifyData.szInfo, text, 255);
+}
+
+void TTaskTrayIcon::SetBalloonTitle(const std::wstring& title) {
+    CopyField(NotifyData.szInfoTitle, title, 63);
+}
+
+void TTaskTrayIcon::FillRecord() {
+    if (IsShell5()) {
+        NotifyData.cbSize = NOTIFYICONDATAW_V2_SIZE;
+        NotifyData.dwState = NIS_SHAREDICON;
+        NotifyData.dwStateMask = 0;
+        NotifyData.dwInfoFlags = 0;
+    } else {
+        NotifyData.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    }
+    NotifyData.uID = 1;
+    NotifyData.hWnd = GetWnd();
+    NotifyData.uCallbackMessage = kTrayMessage;
+    // Only message, icon and tip: no balloon is ever shown.
+    NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+}
+
+bool TTaskTrayIcon::Notify(DWORD message) {
+    if (DoForegroundWindow) SetForegroundWindow(wnd_);
+    return TrayShell().NotifyIcon(message, &NotifyData) != FALSE;
+}
+
+bool TTaskTrayIcon::AddIcon() {
+    if (Registered) return true;
+    FillRecord();
+    if (!NotifyData.hIcon) return false;
+    if (Notify(NIM_ADD)) {
+        Registered = true;
+        return true;
+    }
+    // Only a shell that timed out is asked again: six times more, 2 s apart.
+    for (int retries = 5; !Registered && retries >= 0;) {
+        if (GetLastError() != ERROR_TIMEOUT)
+            throw ENotifyIconError(L"タスクトレイにアイコンを登録できません。");
+        TrayShell().Wait(2000);
+        // The add that timed out may have gone through.
+        if (TrayShell().NotifyIcon(NIM_MODIFY, &NotifyData) || Notify(NIM_ADD)) {
+            Registered = true;
+            break;
+        }
+        if (retries == 0) throw ENotifyIconError(L"タスクトレイのアイコンを変更できません。");
+        --retries;
+    }
+    return Registered;
+}
+
+bool TTaskTrayIcon::ModifyIcon() {
+    if (!Registered) return AddIcon();
+    if (!NotifyData.hIcon) return false;
+    if (Notify(NIM_MODIFY) || GetLastError() == ERROR_TIMEOUT) return Registered;
+    // The shell has lost the icon: add it again, quietly.
+    Registered = false;
+    try {
+        AddIcon();
+    } catch (const ENotifyIconError&) {
+    }
+    return Registered;
+}
+
+bool TTaskTrayIcon::DeleteIcon() {
+    if (!Registered) return true;
+    Registered = false;
+    return TrayShell().NotifyIcon(NIM_DELETE, &NotifyData) != FALSE;
+}
+
+LRESULT TTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == TTrayIconWinProcList::TaskbarCreatedMsg() && message != 0 && Registered) {
+        // The shell was started again and knows no icon: this one goes back in.
+        Registered = false;
+        AddIcon();
+    }
+    Style.TrackMessage(message, wParam, lParam);
+    if (OnMessage) {
+        TrayWindowMessage m{message, wParam, lParam, 0};
+        OnMessage(m);
+        return m.Result;
+    }
+    return DefWindowProcW(wnd_, message, wParam, lParam);
+}

@@ -1,0 +1,159 @@
+#pragma once
+// One icon in the notification area, kept there across restarts of the shell, and the mouse tracker
+// that turns the shell's notifications into pointer enter, pointer exit and deferred single clicks.
+// Each icon has a hidden window of the class "TaskTrayHandle"; the shell and the tracker talk to it
+// with the tray message (1224).
+// https://learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shell_notifyiconw
+
+#include "base/Color.h"
+#include "base/Exception.h"
+#include "components/TrayRules.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+class ENotifyIconError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+enum class TBalloonIconType { bitNone, bitInfo, bitWarning, bitError };
+
+// The shell calls of the icons, replaceable so that tests can count them and make them fail or time out.
+struct TrayShellPlatform {
+    BOOL(WINAPI* NotifyIcon)(DWORD message, PNOTIFYICONDATAW data) = ::Shell_NotifyIconW;
+    void(WINAPI* Wait)(DWORD milliseconds) = ::Sleep;
+};
+TrayShellPlatform& TrayShell();
+
+// One message of the hidden window, as the owner's handler gets it.
+struct TrayWindowMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+// Posted to the hidden window by the exit poll; the poll itself runs on the window's thread.
+constexpr UINT kTrayPollMessage = WM_APP + 0x2C9;
+// The click timer on the hidden window.
+constexpr UINT_PTR kTrayClickTimer = 7;
+
+// While the pointer is on the icon, asks the window's thread every 100 ms to check whether it left;
+// otherwise it waits, costing nothing.
+class TMouseEventMaker {
+public:
+    TMouseEventMaker(HWND target, const std::atomic<bool>& inside);
+    ~TMouseEventMaker();
+    TMouseEventMaker(const TMouseEventMaker&) = delete;
+    TMouseEventMaker& operator=(const TMouseEventMaker&) = delete;
+
+    void Resume();
+    bool Suspended() const { return suspended_; }
+
+private:
+    void Run();
+    HWND target_;
+    const std::atomic<bool>& inside_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> suspended_{true};
+    HANDLE wake_;
+    std::thread thread_;
+};
+
+// The mouse tracker and the colours of the shell's tooltip while the pointer is on the icon.
+class TCustomToolTipStyle : private TrayTrackerHost {
+public:
+    TCustomToolTipStyle();
+    ~TCustomToolTipStyle() override;
+    TCustomToolTipStyle(const TCustomToolTipStyle&) = delete;
+    TCustomToolTipStyle& operator=(const TCustomToolTipStyle&) = delete;
+
+    // The owning icon's hidden window.
+    HWND Wnd = nullptr;
+    // The shell's tooltip window, found by the constructor; null when there is none.
+    HWND ToolTipWnd = nullptr;
+    bool UseDefault = true;
+    TColor BackGroundColor = clBlack;
+    TColor TextColor = clWindowText;
+    bool CheckSingleDoubleClick() const { return tracker_.CheckSingleDoubleClick; }
+    void SetCheckSingleDoubleClick(bool check) { tracker_.CheckSingleDoubleClick = check; }
+
+    // Copies UseDefault and BackGroundColor, not the text colour.
+    void Assign(const TCustomToolTipStyle& source);
+
+    // Every message of the hidden window passes here first.
+    void TrackMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    const TrayMouseTracker& Tracker() const { return tracker_; }
+    // The exit poll's thread, once the pointer first came onto the icon.
+    const TMouseEventMaker* MouseMaker() const { return mouseMaker_.get(); }
+    // Ends the exit poll (waiting for its thread).
+    void StopTracking();
+
+    void ApplyColors();
+    void RestoreColors();
+
+private:
+    void CursorPos(int& x, int& y) override;
+    bool StartClickTimer() override;
+    void StopClickTimer() override;
+    void SendTray(long wParam, long lParam) override;
+    void PostTray(long wParam, long lParam) override;
+    void PointerEntered() override;
+    void PointerLeft() override;
+
+    TrayMouseTracker tracker_{*this};
+    std::atomic<bool> inside_{false};
+    std::unique_ptr<TMouseEventMaker> mouseMaker_;
+};
+
+class TToolTipStyle : public TCustomToolTipStyle {};
+
+class TTaskTrayIcon {
+public:
+    TTaskTrayIcon();
+    ~TTaskTrayIcon();
+    TTaskTrayIcon(const TTaskTrayIcon&) = delete;
+    TTaskTrayIcon& operator=(const TTaskTrayIcon&) = delete;
+
+    // Major version in the high 16 bits, minor in the low ones.
+    const DWORD ShellVersion;
+    NOTIFYICONDATAW NotifyData{};
+    bool Registered = false;
+    // Every message of the hidden window, after the tracker; without it the default handling applies.
+    std::function<void(TrayWindowMessage&)> OnMessage;
+    TToolTipStyle Style;
+    bool DoForegroundWindow = false;
+
+    // NIM_ADD, retried while the shell times out; ENotifyIconError when it refuses. The record needs an
+    // icon: without one nothing is asked and the result is false.
+    bool AddIcon();
+    // NIM_MODIFY; an icon the shell has lost is added again.
+    bool ModifyIcon();
+    bool DeleteIcon();
+    HWND GetWnd();
+    void SetTip(const std::wstring& text);
+    std::wstring Tip() const;
+    bool IsShell5() const { return HIWORD(ShellVersion) >= 5; }
+
+    void SetBalloonText(const std::wstring& text);
+    void SetBalloonTitle(const std::wstring& title);
+
+    // The shell version: DllGetVersion of shell32, or else its file version.
+    static DWORD ReadShellVersion();
+    // The message the shell broadcasts when the task bar is made again.
+    static UINT TaskbarCreatedMessage();
+
+private:
+    friend class TTrayIconWinProcList;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void FillRecord();
+    bool Notify(DWORD message);
+    HWND wnd_ = nullptr;
+};
