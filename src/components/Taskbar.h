@@ -42,7 +42,7 @@ private:
     HWND target_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> paused_{true};
-    std::atomic<bool> waiting_{true};
+    std::atomic<bool> waiting_{false};
     HANDLE wake_;
     std::thread thread_;
 };

@@ -1,0 +1,142 @@
+// The real pmrun.exe and its tray icon: the shell's notifications sent to the icon's hidden window, as
+// the notification area sends them when the pointer moves over the icon and its buttons are pressed.
+
+#include "Keys.h"
+#include "PmrunProcess.h"
+#include "Programs.h"
+
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+constexpr UINT kTrayMessage = 1224;
+
+class TrayE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
+        SetCursorPos(kRestX, kRestY);
+    }
+    void TearDown() override { SetCursorPos(kRestX, kRestY); }
+
+    bool Start(const std::wstring& more = L"") {
+        pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\n") + kNoEdges + more +
+                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
+        if (!pmrun.Start()) return false;
+        DWORD pid = 0;
+        GetWindowThreadProcessId(pmrun.Mascot(), &pid);
+        pid_ = pid;
+        tray = FindProcessWindow(pid, L"TaskTrayHandle", false);
+        return tray != nullptr;
+    }
+    // The panel hidden by its hot key, so that the icon can be seen bringing it back.
+    bool HidePanel() {
+        PressChord('Z', {VK_MENU});
+        return WaitFor([&] { return !PanelVisible(); });
+    }
+    void Shell(LPARAM message) const { PostMessageW(tray, kTrayMessage, 1, message); }
+    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()) != FALSE; }
+    HWND Menu() const { return FindProcessWindow(pid_, L"#32768", true); }
+
+    PmrunProcess pmrun;
+    HWND tray = nullptr;
+    DWORD pid_ = 0;
+};
+
+} // namespace
+
+TEST_F(TrayE2E, TheIconsWindowIsHiddenAndAnswersTheEndOfTheSession) {
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(IsWindowVisible(tray));
+    EXPECT_TRUE(GetWindowLongW(tray, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutW(tray, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer));
+    EXPECT_EQ(answer, 1u);
+    EXPECT_TRUE(pmrun.Running());
+    ASSERT_TRUE(pmrun.Quit());
+}
+
+TEST_F(TrayE2E, MovingOverTheIconShowsThePanel) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(HidePanel());
+    SetCursorPos(300, 700); // away from the real notification area at the top left
+    Shell(WM_MOUSEMOVE);
+    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }, 2000));
+    ASSERT_TRUE(pmrun.Quit());
+}
+
+TEST_F(TrayE2E, ASingleClickShowsThePanelOnceTheDoubleClickTimeHasPassed) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(HidePanel());
+    SetCursorPos(300, 700); // away from the real notification area at the top left
+    const DWORD doubleClickTime = GetDoubleClickTime();
+    const DWORD started = GetTickCount();
+    Shell(WM_LBUTTONDOWN);
+    Shell(WM_LBUTTONUP);
+    Sleep(doubleClickTime / 3);
+    EXPECT_FALSE(PanelVisible()); // a double click may still follow
+    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }, 3000));
+    EXPECT_GE(GetTickCount() - started, doubleClickTime * 9 / 10);
+    ASSERT_TRUE(pmrun.Quit());
+}
+
+TEST_F(TrayE2E, ADoubleClickShowsNothing) {
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(HidePanel());
+    SetCursorPos(300, 700); // away from the real notification area at the top left
+    Shell(WM_LBUTTONDOWN);
+    Shell(WM_LBUTTONUP);
+    Shell(WM_LBUTTONDBLCLK);
+    Sleep(50);
+    Shell(WM_LBUTTONUP);
+    Sleep(GetDoubleClickTime() + 700);
+    EXPECT_FALSE(PanelVisible());
+    EXPECT_TRUE(pmrun.Running());
+    ASSERT_TRUE(pmrun.Quit());
+}
+
+TEST_F(TrayE2E, AClickShowsThePanelEvenInHoverModeAndInAnEditMode) {
+    // No hot keys, no edges, PamuHide "No": the panel follows the pointer alone.
+    ASSERT_TRUE(Start(L"ApSc=\r\nDApSc=\r\nPamuHide=No\r\n"));
+    SetCursorPos(kRestX, kRestY);
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); })); // the pointer is not over it
+    SetCursorPos(300, 700); // away from the real notification area at the top left
+    Shell(WM_MOUSEMOVE);
+    Sleep(300);
+    EXPECT_FALSE(PanelVisible()); // a move does nothing in hover mode
+
+    ChooseMenuItem(pmrun.Mascot(), 3); // remove mode
+    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    SetCursorPos(kRestX, kRestY);
+    PostMessageW(pmrun.Panel(), WM_CLOSE, 0, 0); // hidden by its close box
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    Shell(WM_LBUTTONDOWN);
+    Shell(WM_LBUTTONUP);
+    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }, 3000));
+    EXPECT_EQ(WindowText(pmrun.Panel()), L"設定を解除するボタンを選択してください");
+    ASSERT_TRUE(pmrun.Quit());
+}
+
+TEST_F(TrayE2E, TheRightButtonOpensTheMascotsMenu) {
+    ASSERT_TRUE(Start());
+    SetCursorPos(200, 500);
+    Shell(WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (menu = Menu()) != nullptr; }, 3000));
+    RECT r = WindowRect(menu);
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 500);
+    Shell(WM_RBUTTONUP);
+    // Down to "ﾊﾞｰｼﾞｮﾝ情報" and Enter: the menu's own commands run from the icon too.
+    for (int i = 0; i < 6; ++i)
+        TypeKey(VK_DOWN);
+    TypeKey(VK_RETURN);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(pid_, L"TVerDlgF", true)) != nullptr; }));
+    EXPECT_EQ(WindowText(box), L"ﾊﾞｰｼﾞｮﾝ情報");
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
+    ASSERT_TRUE(pmrun.Quit());
+}
