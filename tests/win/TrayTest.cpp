@@ -442,6 +442,55 @@ TEST_F(TrayIconTest, QueryEndSessionIsAnsweredYes) {
     EXPECT_EQ(SendMessageW(Wnd(), WM_QUERYENDSESSION, 0, 0), 1);
 }
 
+TEST_F(TrayIconTest, TheIconComesFromThePictureThenTheResourceListThenTheProgram) {
+    tray->Loaded();
+    EXPECT_EQ(tray->TaskTrayIcon().NotifyData.hIcon, tray->Icon());
+    EXPECT_NE(tray->Icon(), picture.get()); // a copy of its own
+    tray->SetIcon(nullptr);
+    EXPECT_EQ(tray->Icon(), nullptr);
+    EXPECT_EQ(tray->TaskTrayIcon().NotifyData.hIcon, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+    // A list with a negative index is not used.
+    tray->SetResourceIconList({L"#102"});
+    EXPECT_EQ(tray->TaskTrayIcon().NotifyData.hIcon, LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+    tray->SetResourceIconID(0);
+    EXPECT_EQ(tray->TaskTrayIcon().NotifyData.hIcon, LoadIconW(GetModuleHandleW(nullptr), L"#102"));
+    // A picture given afterwards comes first again.
+    tray->SetIcon(picture.get());
+    EXPECT_EQ(tray->TaskTrayIcon().NotifyData.hIcon, tray->Icon());
+}
+
+TEST_F(TrayTest, TheShellsTooltipIsFoundInTheTaskBarsProcess) {
+    // A task bar of this process in front of Wine's, with two tooltips: one with TTS_NOPREFIX, which is
+    // not the shell's kind, and one without.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    ASSERT_TRUE(RegisterClassW(&wc));
+    HWND taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1,
+                                   1, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowPos(taskbar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    auto tooltip = [&](DWORD style) {
+        return CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, 0, 0, 0, 0, nullptr,
+                               nullptr, wc.hInstance, nullptr);
+    };
+    HWND plain = tooltip(0);
+    HWND noPrefix = tooltip(TTS_NOPREFIX);
+    SetWindowPos(noPrefix, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), taskbar);
+    {
+        TToolTipStyle style;
+        EXPECT_EQ(style.ToolTipWnd, plain);
+        // Gone with the style, the tooltip has the system colours back whatever UseDefault says.
+        SendMessageW(plain, TTM_SETTIPBKCOLOR, RGB(1, 2, 3), 0);
+    }
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(plain, TTM_GETTIPBKCOLOR, 0, 0)), GetSysColor(COLOR_INFOBK));
+    DestroyWindow(plain);
+    DestroyWindow(noPrefix);
+    DestroyWindow(taskbar);
+    UnregisterClassW(L"Shell_TrayWnd", wc.hInstance);
+}
+
 TEST_F(TrayIconTest, ResourceIndexIsClampedAndTakesTheIconsPlace) {
     tray->Loaded();
     tray->SetResourceIconList({L"MAINICON", L"#101", L"#102"});
