@@ -15,23 +15,14 @@ POINT CursorPos() {
     return p;
 }
 
-class ButtonsE2E : public ::testing::Test {
+class ButtonsE2E : public E2ETest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
-        SetCursorPos(kRestX, kRestY);
-    }
-    void TearDown() override { SetCursorPos(kRestX, kRestY); }
-
     // The panel at 100, 100 with the design width; eyeKeys and buttons added.
     bool Start(const std::wstring& eyeKeys, const std::wstring& buttons) {
-        pmrun.WriteIni(L"[eye]\r\nLeft=600\r\nTop=400\r\n" + eyeKeys +
-                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + buttons);
+        pmrun.WriteIni(StandardIni(eyeKeys, buttons));
         return pmrun.Start();
     }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
-
-    PmrunProcess pmrun;
 };
 
 std::wstring Button(int number, const std::wstring& keys) {

@@ -118,25 +118,17 @@ private:
     std::vector<PROCESS_INFORMATION> processes_;
 };
 
-class HotKeysE2E : public ::testing::Test {
+class HotKeysE2E : public E2ETest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
-        SetCursorPos(kRestX, kRestY);
-    }
-    void TearDown() override { SetCursorPos(kRestX, kRestY); }
-
     // The mascot at 600, 400, the panel at 100, 100 with the design width, the edges quiet.
     bool Start(const std::wstring& more = L"") {
-        pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\n") + kNoEdges + more +
-                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n"
-                       L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn3]\r\npg=C:\\three.exe\r\nlb=さん\r\n");
+        pmrun.WriteIni(
+            StandardIni(kNoEdges + more,
+                        L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn3]\r\npg=C:\\three.exe\r\nlb=さん\r\n"));
         return pmrun.Start();
     }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
     RECT Panel() const { return WindowRect(pmrun.Panel()); }
-
-    PmrunProcess pmrun;
 };
 
 } // namespace

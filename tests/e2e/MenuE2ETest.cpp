@@ -64,18 +64,11 @@ bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) 
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-class MenuE2E : public ::testing::Test {
+class MenuE2E : public E2ETest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
-        SetCursorPos(kRestX, kRestY);
-    }
-    void TearDown() override { SetCursorPos(kRestX, kRestY); }
-
     // The mascot at 600, 400 with the default colour, the panel at 100, 100 with the design width.
     bool Start(const std::wstring& buttons) {
-        pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\n") + kNoEdges +
-                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + buttons);
+        pmrun.WriteIni(StandardIni(kNoEdges, buttons));
         return pmrun.Start();
     }
     void Choose(int downs) { ChooseMenuItem(pmrun.Mascot(), downs); }
@@ -110,8 +103,6 @@ protected:
         POINT p = OnScreen(window, x, y);
         ClickAt(p.x, p.y);
     }
-
-    PmrunProcess pmrun;
 };
 
 } // namespace

@@ -104,6 +104,20 @@ HWND PmrunProcess::ErrorBox() const {
     return box && WindowText(box) == L"エラー" ? box : nullptr;
 }
 
+std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sections) {
+    return L"[eye]\r\nLeft=600\r\nTop=400\r\n" + eyeKeys +
+           L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + sections;
+}
+
+void E2ETest::SetUp() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
+    SetCursorPos(kRestX, kRestY);
+}
+
+void E2ETest::TearDown() {
+    SetCursorPos(kRestX, kRestY);
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (!condition()) {

@@ -4,6 +4,7 @@
 
 #include "IniFiles.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -55,6 +56,18 @@ private:
     void Kill();
     std::wstring folder_;
     PROCESS_INFORMATION process_{};
+};
+
+// The settings most tests start from: the mascot at 600, 400 and the panel at 100, 100 in its design size,
+// with eyeKeys added to [eye] and further sections after the panel's.
+std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sections = L"");
+
+// A test of the real program: no older settings in the registry, and the pointer at rest before and after.
+class E2ETest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    PmrunProcess pmrun;
 };
 
 // A resting place for the pointer away from every edge, the mascot and the panel.

@@ -13,17 +13,10 @@ namespace {
 
 constexpr UINT kTrayMessage = 1224;
 
-class TrayE2E : public ::testing::Test {
+class TrayE2E : public E2ETest {
 protected:
-    void SetUp() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
-        SetCursorPos(kRestX, kRestY);
-    }
-    void TearDown() override { SetCursorPos(kRestX, kRestY); }
-
     bool Start(const std::wstring& more = L"") {
-        pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\n") + kNoEdges + more +
-                       L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
+        pmrun.WriteIni(StandardIni(kNoEdges + more));
         if (!pmrun.Start()) return false;
         DWORD pid = 0;
         GetWindowThreadProcessId(pmrun.Mascot(), &pid);
@@ -40,7 +33,6 @@ protected:
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()) != FALSE; }
     HWND Menu() const { return FindProcessWindow(pid_, L"#32768", true); }
 
-    PmrunProcess pmrun;
     HWND tray = nullptr;
     DWORD pid_ = 0;
 };
