@@ -14,23 +14,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-ui::FormParams PlainForm() {
-    ui::FormParams p;
-    p.className = L"HotKeyTestForm";
-    p.caption = L"hot key owner";
-    p.left = 100;
-    p.top = 100;
-    p.width = 200;
-    p.height = 100;
-    return p;
-}
-
-class OwnerForm : public ui::Form {
-public:
-    OwnerForm() : ui::Form(PlainForm()) {}
-    ~OwnerForm() override { DestroyHandle(); }
-};
-
 // A combination no desktop holds; the tests register and press it.
 constexpr TShortCut kTestKey = scCtrl | scAlt | scShift | VK_F9;
 
@@ -38,8 +21,8 @@ class HotKeyTest : public wintest::AppTest {
 protected:
     void SetUp() override {
         wintest::AppTest::SetUp();
-        owner = app->CreateOwnedForm<OwnerForm>();
-        other = app->CreateOwnedForm<OwnerForm>();
+        owner = app->CreateOwnedForm<wintest::TestForm>(wintest::Params());
+        other = app->CreateOwnedForm<wintest::TestForm>(wintest::Params());
         other->SetLeft(400);
         owner->Show();
         other->Show();
@@ -59,8 +42,8 @@ protected:
         wintest::PumpUntil([&] { return GetForegroundWindow() == other->Handle(); }, 1s);
         ASSERT_EQ(GetForegroundWindow(), other->Handle());
     }
-    OwnerForm* owner = nullptr;
-    OwnerForm* other = nullptr;
+    wintest::TestForm* owner = nullptr;
+    wintest::TestForm* other = nullptr;
     std::unique_ptr<THookHotKey> hotKey;
     std::vector<int> pressed;
     HWND foregroundAtPress = nullptr;

@@ -11,25 +11,10 @@
 
 using namespace std::chrono_literals;
 
+using wintest::Params;
+using wintest::TestForm;
+
 namespace {
-
-class TestForm : public ui::Form {
-public:
-    explicit TestForm(const ui::FormParams& params) : ui::Form(params) {}
-    ~TestForm() override { DestroyHandle(); }
-    using ui::Form::DoCreate;
-};
-
-ui::FormParams Params(int width = 300, int height = 200) {
-    ui::FormParams p;
-    p.className = L"TTestForm";
-    p.caption = L"test";
-    p.left = 50;
-    p.top = 60;
-    p.width = width;
-    p.height = height;
-    return p;
-}
 
 ui::ToolBar::Params GridParams() {
     ui::ToolBar::Params p;

@@ -68,6 +68,17 @@ bool AllGrey(const std::vector<COLORREF>& pixels) {
     return true;
 }
 
+ui::FormParams Params(int width, int height) {
+    ui::FormParams p;
+    p.className = L"TTestForm";
+    p.caption = L"test";
+    p.left = 50;
+    p.top = 60;
+    p.width = width;
+    p.height = height;
+    return p;
+}
+
 void AppTest::SetUp() {
     DeleteSettings();
     app = std::make_unique<ui::Application>();

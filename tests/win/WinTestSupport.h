@@ -4,6 +4,7 @@
 #include "IniFiles.h"
 #include "mascot/eye1.h"
 #include "ui/Application.h"
+#include "ui/Form.h"
 #include "ui/ImageList.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,16 @@ std::wstring TempPath(const std::wstring& name);
 // The pixels of one image of an image list, drawn on a grey ground.
 std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index);
 bool AllGrey(const std::vector<COLORREF>& pixels);
+
+// A plain form for the toolkit's own tests.
+class TestForm : public ui::Form {
+public:
+    explicit TestForm(const ui::FormParams& params) : ui::Form(params) {}
+    ~TestForm() override { DestroyHandle(); }
+    using ui::Form::DoCreate;
+};
+// A captioned form at 50, 60 of the given size.
+ui::FormParams Params(int width = 300, int height = 200);
 
 // Each test gets its own application object, with errors collected instead of shown.
 class AppTest : public ::testing::Test {
