@@ -1,6 +1,7 @@
 // Hot-key and second-start benchmarks, against a minimal program that shows a window on a registered
 // hot key and ends at once when a named mutex says it runs already:
 //   - from a hot key press until the panel (the baseline's window) is visible;
+//   - from the tray's pointer-move notification until the panel is visible;
 //   - from the start of a second process, while the first runs, until it has ended.
 //
 //   pmrun_bench_hotkey [runs]      (default 10; beside pmrun.exe and pmrun_bench_hotkey_baseline.exe)
@@ -21,6 +22,17 @@ double TimeKey(WORD vk, std::initializer_list<WORD> modifiers, HWND window, bool
     testfiles::PressChord(vk, modifiers);
     for (;;) {
         if ((IsWindowVisible(window) != FALSE) == visible) return Milliseconds(t0, Now());
+        if (Milliseconds(t0, Now()) > 5000) return -1;
+        Sleep(0);
+    }
+}
+
+// Posts the tray message of a pointer move and returns the milliseconds until the window is visible.
+double TimeTrayMove(HWND target, HWND window) {
+    const LARGE_INTEGER t0 = Now();
+    PostMessageW(target, WM_USER + 200, 1, WM_MOUSEMOVE);
+    for (;;) {
+        if (IsWindowVisible(window)) return Milliseconds(t0, Now());
         if (Milliseconds(t0, Now()) > 5000) return -1;
         Sleep(0);
     }
@@ -78,7 +90,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     SetCursorPos(900, 650);
 
-    std::vector<double> keys[2], seconds[2];
+    HWND tray = testfiles::FindProcessWindow(pmrun.process.dwProcessId, L"TaskTrayHandle", false);
+    std::vector<double> keys[2], trays[2], seconds[2];
     for (int run = 0; run < runs; ++run) {
         if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
             break;
@@ -92,6 +105,17 @@ int wmain(int argc, wchar_t** argv) {
         keys[0].push_back(baseMs);
         keys[1].push_back(oursMs);
         SetCursorPos(900, 650);
+        Sleep(100);
+        if (!tray || TimeKey('Z', {VK_MENU}, panel, false) < 0 ||
+            TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
+            continue;
+        Sleep(100);
+        const double oursTray = TimeTrayMove(tray, panel);
+        const double baseTray = TimeTrayMove(base, base);
+        if (oursTray >= 0 && baseTray >= 0) {
+            trays[0].push_back(baseTray);
+            trays[1].push_back(oursTray);
+        }
         Sleep(100);
     }
     for (int run = 0; run < runs; ++run) {
@@ -108,6 +132,7 @@ int wmain(int argc, wchar_t** argv) {
     Stop(baseline);
     if (keys[0].empty() || seconds[0].empty()) return 1;
     Report("hot key to window visible", keys[0], keys[1]);
+    if (!trays[0].empty()) Report("tray move to window visible", trays[0], trays[1]);
     Report("second start to process end", seconds[0], seconds[1]);
     return 0;
 }
