@@ -1,5 +1,7 @@
 #include "ui/CommonDialogs.h"
 
+#include "ui/Graphics.h"
+
 #include <commdlg.h>
 
 #include <vector>
@@ -7,17 +9,17 @@
 namespace ui {
 
 std::function<bool(OPENFILENAMEW&)> OpenDialog::Override;
+std::function<bool(CHOOSECOLORW&)> ColorDialog::Override;
 
 namespace {
-// comdlg32 is loaded when a file dialog is first needed: linked in, it costs every start of the program
-// its loading time and memory.
-bool ShowOpenDialog(OPENFILENAMEW& ofn) {
-    using GetOpenFileNameProc = BOOL(WINAPI*)(OPENFILENAMEW*);
+// comdlg32 is loaded when a dialog is first needed: linked in, it costs every start of the program its
+// loading time and memory.
+template <typename Record> bool RunCommonDialog(const char* name, Record& record) {
+    using Proc = BOOL(WINAPI*)(Record*);
     static HMODULE library = LoadLibraryW(L"comdlg32.dll");
     if (!library) return false;
-    static auto proc = reinterpret_cast<GetOpenFileNameProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameW")));
-    return proc && proc(&ofn) != FALSE;
+    auto proc = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    return proc && proc(&record) != FALSE;
 }
 } // namespace
 
@@ -45,11 +47,23 @@ bool OpenDialog::Execute(HWND owner) {
     ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | (HideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (FileMustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
-    const bool chosen = Override ? Override(ofn) : ShowOpenDialog(ofn);
+    const bool chosen = Override ? Override(ofn) : RunCommonDialog("GetOpenFileNameW", ofn);
     if (!chosen) return false;
     FileName = file.data();
     FilterIndex = static_cast<int>(ofn.nFilterIndex);
     return true;
+}
+
+bool ColorDialog::Execute(HWND owner) {
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = owner;
+    cc.rgbResult = ColorToRGB(Color);
+    cc.lpCustColors = custom_;
+    cc.Flags = CC_RGBINIT;
+    const bool chosen = Override ? Override(cc) : RunCommonDialog("ChooseColorW", cc);
+    if (chosen) Color = static_cast<TColor>(cc.rgbResult);
+    return chosen;
 }
 
 } // namespace ui

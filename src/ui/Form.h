@@ -7,6 +7,7 @@
 #include "ui/Graphics.h"
 #include "ui/Handles.h"
 #include "ui/Input.h"
+#include "ui/Container.h"
 #include "ui/Window.h"
 
 #include <functional>
@@ -47,7 +48,7 @@ constexpr UINT kRebuildHintsMessage = WM_APP + 0x100;
 
 // A derived form calls DestroyHandle() first in its destructor, so that no message reaches it while its
 // members are being destroyed.
-class Form : public Window {
+class Form : public Window, public Container {
 public:
     explicit Form(const FormParams& params);
     ~Form() override;
@@ -74,6 +75,8 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
     HFONT Font() const { return font_.get(); }
+    HWND ContainerHandle() const override { return Handle(); }
+    HFONT ContainerFont() const override { return Font(); }
 
     HCURSOR Cursor = nullptr; // null: the arrow
     // Opened by a right click on the form (WM_CONTEXTMENU); not owned.

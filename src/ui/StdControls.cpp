@@ -1,9 +1,12 @@
 #include "ui/StdControls.h"
 
+#include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/SpinRule.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -21,10 +24,10 @@ std::wstring WindowTextOf(HWND hwnd) {
 
 // --- StdControl
 
-void StdControl::Create(Form& parent, const wchar_t* className, DWORD style, DWORD exStyle,
+void StdControl::Create(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle,
                         const Bounds& bounds, int id) {
-    CreateHandle(className, style | WS_VISIBLE, exStyle, bounds.Rect(), parent.Handle(), id);
-    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    CreateHandle(className, style | WS_VISIBLE, exStyle, bounds.Rect(), parent.ContainerHandle(), id);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(parent.ContainerFont()), FALSE);
 }
 
 void StdControl::SetOwnFont(const FontSpec& font) {
@@ -50,7 +53,7 @@ void StdControl::SetFocus() {
 
 // --- Label
 
-Label::Label(Form& parent, const Bounds& bounds, const std::wstring& caption,
+Label::Label(Container& parent, const Bounds& bounds, const std::wstring& caption,
              const std::optional<FontSpec>& font) {
     Create(parent, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, bounds);
     if (font) SetOwnFont(*font);
@@ -63,7 +66,7 @@ void Label::SetCaption(const std::wstring& caption) {
 
 // --- Button
 
-Button::Button(Form& parent, const Bounds& bounds, const std::wstring& caption, bool isDefault) {
+Button::Button(Container& parent, const Bounds& bounds, const std::wstring& caption, bool isDefault) {
     Create(parent, L"BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
            isDefault ? IDOK : 0);
     SetWindowTextW(Handle(), caption.c_str());
@@ -80,9 +83,97 @@ bool Button::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resul
     return true;
 }
 
+// --- CheckBox
+
+CheckBox::CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
+    Create(parent, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, bounds);
+    SetWindowTextW(Handle(), caption.c_str());
+}
+
+bool CheckBox::Checked() const {
+    return SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void CheckBox::SetChecked(bool checked) {
+    if (checked == Checked()) return;
+    SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (OnClick) OnClick();
+}
+
+bool CheckBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
+    if (OnClick) OnClick();
+    result = 0;
+    return true;
+}
+
+// --- GroupBox
+
+GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
+    Create(parent, L"BUTTON", BS_GROUPBOX, 0, bounds);
+    SetWindowTextW(Handle(), caption.c_str());
+}
+
+// --- HotKeyEdit
+
+namespace {
+constexpr std::uint16_t kShift = 0x2000, kCtrl = 0x4000, kAlt = 0x8000;
+} // namespace
+
+HotKeyEdit::HotKeyEdit(Container& parent, const Bounds& bounds) {
+    Create(parent, HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, bounds);
+    // Refused: no modifier, and Shift alone; nothing put in their place.
+    SendMessageW(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
+    SetWindowSubclass(Handle(), &HotKeyEdit::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+HotKeyEdit::~HotKeyEdit() {
+    if (Handle() && IsWindow(Handle())) RemoveWindowSubclass(Handle(), &HotKeyEdit::SubclassProc, 0);
+}
+
+std::uint16_t HotKeyEdit::Value() const {
+    const auto value = static_cast<WORD>(SendMessageW(Handle(), HKM_GETHOTKEY, 0, 0));
+    const BYTE flags = HIBYTE(value);
+    std::uint16_t shortCut = LOBYTE(value);
+    if (shortCut == 0) return 0;
+    if (flags & HOTKEYF_SHIFT) shortCut |= kShift;
+    if (flags & HOTKEYF_CONTROL) shortCut |= kCtrl;
+    if (flags & HOTKEYF_ALT) shortCut |= kAlt;
+    return shortCut;
+}
+
+void HotKeyEdit::SetValue(std::uint16_t shortCut) {
+    BYTE flags = 0;
+    if (shortCut & kShift) flags |= HOTKEYF_SHIFT;
+    if (shortCut & kCtrl) flags |= HOTKEYF_CONTROL;
+    if (shortCut & kAlt) flags |= HOTKEYF_ALT;
+    const BYTE key = static_cast<BYTE>(shortCut & 0xFF);
+    SendMessageW(Handle(), HKM_SETHOTKEY, key ? MAKEWORD(key, flags) : 0, 0);
+}
+
+LRESULT CALLBACK HotKeyEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR data) {
+    auto* self = reinterpret_cast<HotKeyEdit*>(data);
+    if (message == WM_KILLFOCUS) {
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        // Only a move within the window counts as leaving the field, not a switch to another program.
+        HWND to = reinterpret_cast<HWND>(wParam);
+        if (to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd, GA_ROOT) && self->OnExit) {
+            try {
+                self->OnExit();
+            } catch (...) {
+                Application::HandleCurrentException();
+            }
+        }
+        return result;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &HotKeyEdit::SubclassProc, 0);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 // --- Edit
 
-Edit::Edit(Form& parent, const Bounds& bounds, bool readOnly, bool tabStop) {
+Edit::Edit(Container& parent, const Bounds& bounds, bool readOnly, bool tabStop) {
     Create(parent, L"EDIT", ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0) | (tabStop ? WS_TABSTOP : 0),
            WS_EX_CLIENTEDGE, bounds);
 }
@@ -121,12 +212,23 @@ bool Edit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 
 // --- ComboBox
 
-ComboBox::ComboBox(Form& parent, const Bounds& bounds, int itemHeight) {
+ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly) {
     // The height of a drop-down combo box includes its list.
     Bounds withList = bounds;
     withList.height = bounds.height + 8 * itemHeight;
-    Create(parent, WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0, withList);
+    Create(parent, WC_COMBOBOXW,
+           (listOnly ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL) | WS_VSCROLL | WS_TABSTOP, 0,
+           withList);
     SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+}
+
+int ComboBox::ItemIndex() const {
+    return static_cast<int>(SendMessageW(Handle(), CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::SetItemIndex(int index) {
+    if (index < 0 || index >= ItemCount()) index = -1;
+    SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void ComboBox::AddItem(const std::wstring& item) {
@@ -180,14 +282,14 @@ bool ComboBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 
 // --- SpinEdit
 
-SpinEdit::SpinEdit(Form& parent, const Bounds& bounds, TColor color) {
+SpinEdit::SpinEdit(Container& parent, const Bounds& bounds, TColor color) {
     Create(parent, L"EDIT", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, bounds);
     backgroundRgb_ = ColorToRGB(color);
     background_.reset(CreateSolidBrush(backgroundRgb_));
-    upDown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"",
-                              WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT |
-                                  UDS_NOTHOUSANDS,
-                              0, 0, 0, 0, parent.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    upDown_ = CreateWindowExW(
+        0, UPDOWN_CLASSW, L"",
+        WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0,
+        0, parent.ContainerHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
     SendMessageW(upDown_, UDM_SETRANGE32, 0, 0);
     Show(0);
@@ -249,7 +351,7 @@ bool SpinEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 
 // --- Drawn controls
 
-void DrawnControl::Create(Form& parent, const Bounds& bounds) {
+void DrawnControl::Create(Container& parent, const Bounds& bounds) {
     StdControl::Create(parent, L"STATIC", SS_OWNERDRAW | WS_CLIPSIBLINGS, 0, bounds);
 }
 
@@ -265,15 +367,58 @@ bool DrawnControl::HandleReflected(UINT message, WPARAM, LPARAM lParam, LRESULT&
     return true;
 }
 
-Panel::Panel(Form& parent, const Bounds& bounds, TColor color) : color_(color) {
+Panel::Panel(Container& parent, const Bounds& bounds, TColor color) : color_(color) {
     Create(parent, bounds);
 }
+
+namespace {
+// One bevel, BevelWidth pixels wide, shrinking the rectangle as it goes.
+void DrawBevel(HDC dc, RECT& r, BevelKind kind, int width) {
+    if (kind == BevelKind::None) return;
+    for (int i = 0; i < width; ++i) {
+        DrawEdge(dc, &r, kind == BevelKind::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
+        InflateRect(&r, -1, -1);
+    }
+}
+} // namespace
 
 void Panel::Paint(HDC dc, const RECT& client) {
     UniqueHbrush brush(CreateSolidBrush(ColorToRGB(color_)));
     FillRect(dc, &client, brush.get());
-    RECT edge = client;
-    DrawEdge(dc, &edge, BDR_SUNKENINNER, BF_RECT);
+    RECT r = client;
+    DrawBevel(dc, r, BevelOuter, BevelWidth);
+    DrawBevel(dc, r, BevelInner, BevelWidth);
+    if (!Caption.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        DrawTextW(dc, Caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        SelectObject(dc, old);
+    }
+    for (const PanelShape* shape : shapes_)
+        shape->Paint(dc);
+}
+
+PanelShape::PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, TColor brush, TColor pen)
+    : bounds_(bounds), type_(type), brush_(brush), pen_(pen) {
+    panel.AddShape(this);
+    panel.Repaint();
+}
+
+void PanelShape::Paint(HDC dc) const {
+    UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brush_)));
+    UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(pen_)));
+    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
+    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    const RECT r = bounds_.Rect();
+    if (type_ == PanelShapeType::RoundRect) {
+        // The corner as a shape of this size has always had it: a quarter of the shorter side.
+        const int corner = std::min(bounds_.width, bounds_.height) / 4;
+        RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
+    } else {
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    }
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
 }
 
 Bevel::Bevel(Form& parent, const Bounds& bounds) : GraphicControl(parent) {
@@ -285,7 +430,7 @@ void Bevel::Paint(HDC dc) {
     DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
 }
 
-Image::Image(Form& parent, const Bounds& bounds, TColor background) : background_(background) {
+Image::Image(Container& parent, const Bounds& bounds, TColor background) : background_(background) {
     Create(parent, bounds);
     // Above the panel it sits on.
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -8,11 +8,14 @@
 #include "ui/Graphics.h"
 #include "ui/Handles.h"
 #include "ui/Shape.h"
+#include "ui/Container.h"
 #include "ui/Window.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -21,6 +24,10 @@ class Form;
 struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
     RECT Rect() const { return {left, top, left + width, top + height}; }
+    // The same bounds given relative to a box placed at origin: as seen from the box's own parent.
+    Bounds Within(const Bounds& origin) const {
+        return {origin.left + left, origin.top + top, width, height};
+    }
 };
 
 // What every control here shares: its text, its enabled state, and its font.
@@ -32,7 +39,7 @@ public:
     void SetFocus();
 
 protected:
-    void Create(Form& parent, const wchar_t* className, DWORD style, DWORD exStyle, const Bounds& bounds,
+    void Create(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle, const Bounds& bounds,
                 int id = 0);
     // A font of the control's own instead of the form's.
     void SetOwnFont(const FontSpec& font);
@@ -43,7 +50,7 @@ private:
 
 class Label : public StdControl {
 public:
-    Label(Form& parent, const Bounds& bounds, const std::wstring& caption,
+    Label(Container& parent, const Bounds& bounds, const std::wstring& caption,
           const std::optional<FontSpec>& font = std::nullopt);
     void SetCaption(const std::wstring& caption);
 };
@@ -51,15 +58,48 @@ public:
 class Button : public StdControl {
 public:
     // A default button answers Enter in its form (given the id IDOK there).
-    Button(Form& parent, const Bounds& bounds, const std::wstring& caption, bool isDefault = false);
+    Button(Container& parent, const Bounds& bounds, const std::wstring& caption, bool isDefault = false);
     std::function<void()> OnClick;
     void Click();
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
+// A check box. Setting the state from code runs OnClick when the state changes, as a click does.
+class CheckBox : public StdControl {
+public:
+    CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    std::function<void()> OnClick;
+    bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
+// A frame with a caption around other controls, which are its siblings placed inside it.
+class GroupBox : public StdControl {
+public:
+    GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption);
+};
+
+// A field that takes a key combination as typed. Values are shortcut values: the virtual key in the low
+// byte, Shift 0x2000, Ctrl 0x4000, Alt 0x8000.
+class HotKeyEdit : public StdControl {
+public:
+    // Keys with none of the modifiers, or with Shift alone, are refused.
+    HotKeyEdit(Container& parent, const Bounds& bounds);
+    ~HotKeyEdit() override;
+    std::uint16_t Value() const;
+    void SetValue(std::uint16_t shortCut);
+    // The focus went to another control of the same window.
+    std::function<void()> OnExit;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data);
+};
+
 class Edit : public StdControl {
 public:
-    Edit(Form& parent, const Bounds& bounds, bool readOnly = false, bool tabStop = true);
+    Edit(Container& parent, const Bounds& bounds, bool readOnly = false, bool tabStop = true);
     // Sets the text only when it differs; OnChange then runs at once, as for typing.
     void SetText(const std::wstring& text);
     // Background colour; none: the system's.
@@ -73,10 +113,14 @@ private:
     COLORREF backgroundRgb_ = 0;
 };
 
-// Editable drop-down list. OnChange runs for the user's changes only: typing or choosing from the list.
+// Drop-down list, editable or not. OnChange runs for the user's changes only: typing or choosing from the
+// list.
 class ComboBox : public StdControl {
 public:
-    ComboBox(Form& parent, const Bounds& bounds, int itemHeight);
+    ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly = false);
+    // The chosen item, -1 for none; an index outside the list chooses none.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
     void AddItem(const std::wstring& item);
     int ItemCount() const;
     std::wstring Item(int index) const;
@@ -90,7 +134,7 @@ public:
 // An edit that only the arrows change, with an up-down control at its right.
 class SpinEdit : public StdControl {
 public:
-    SpinEdit(Form& parent, const Bounds& bounds, TColor color);
+    SpinEdit(Container& parent, const Bounds& bounds, TColor color);
     int Value() const;
     void SetValue(int value);
     int MinValue() const { return min_; }
@@ -118,20 +162,49 @@ public:
     void Repaint();
 
 protected:
-    void Create(Form& parent, const Bounds& bounds);
+    void Create(Container& parent, const Bounds& bounds);
     virtual void Paint(HDC dc, const RECT& client) = 0;
 };
 
+enum class BevelKind { None, Lowered, Raised };
+
+class PanelShape;
+
+// A filled panel with its bevels (the outer one drawn first, each BevelWidth pixels), its caption centred,
+// and the shapes placed on it. The default is the lowered inner bevel of a display field.
 class Panel : public DrawnControl {
 public:
-    Panel(Form& parent, const Bounds& bounds, TColor color);
+    Panel(Container& parent, const Bounds& bounds, TColor color);
     TColor Color() const { return color_; }
+    BevelKind BevelInner = BevelKind::Lowered;
+    BevelKind BevelOuter = BevelKind::None;
+    int BevelWidth = 1;
+    std::wstring Caption;
+    void AddShape(PanelShape* shape) { shapes_.push_back(shape); }
 
 protected:
     void Paint(HDC dc, const RECT& client) override;
 
 private:
     TColor color_;
+    std::vector<PanelShape*> shapes_;
+};
+
+enum class PanelShapeType { Rectangle, RoundRect };
+
+// A shape drawn by the panel it sits on, above the panel's face.
+class PanelShape {
+public:
+    PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, TColor brush, TColor pen = clBlack);
+    void Paint(HDC dc) const;
+    const Bounds& BoundsInPanel() const { return bounds_; }
+    TColor Brush() const { return brush_; }
+
+private:
+    Bounds bounds_;
+    PanelShapeType type_;
+    TColor brush_;
+    TColor pen_;
 };
 
 // An etched frame drawn on the form itself, under its controls.
@@ -144,7 +217,7 @@ public:
 // Shows one icon at its top-left corner on the colour behind it; owns the icon.
 class Image : public DrawnControl {
 public:
-    Image(Form& parent, const Bounds& bounds, TColor background);
+    Image(Container& parent, const Bounds& bounds, TColor background);
     void SetIcon(UniqueHicon icon);
     void Clear() { SetIcon(UniqueHicon()); }
     HICON Icon() const { return icon_.get(); }

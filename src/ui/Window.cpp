@@ -90,6 +90,14 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
     return result;
 }
 
+void Control::DestroyControlHandle() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        RemovePropW(hwnd_, kControlProp);
+        DestroyWindow(hwnd_);
+    }
+    hwnd_ = nullptr;
+}
+
 Control::~Control() {
     // The parent may have taken the window with it already; only a window still marked as ours goes.
     if (hwnd_ && IsWindow(hwnd_) && GetPropW(hwnd_, kControlProp) == this) {

@@ -71,6 +71,8 @@ public:
 protected:
     void CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds, HWND parent,
                       int id);
+    // Destroys the window, so that CreateHandle can make it anew (a style that only creation sets).
+    void DestroyControlHandle();
 
 private:
     HWND hwnd_ = nullptr;

@@ -1,0 +1,149 @@
+#include "components/CtrlsEx.h"
+
+#include "ui/Application.h"
+#include "ui/Form.h"
+#include "ui/Graphics.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+namespace {
+
+constexpr std::array<const wchar_t*, 8> kModalCaptions{L"OK",       L"ｷｬﾝｾﾙ",    L"中止(&A)",   L"再試行(&R)",
+                                                       L"無視(&I)", L"はい(&Y)", L"いいえ(&N)", L"すべて"};
+
+} // namespace
+
+TButtonEx::TButtonEx(ui::Container& parent, const ui::Bounds& bounds, const std::wstring& caption,
+                     int modalResult, bool tabStop)
+    : parent_(parent), bounds_(bounds), caption_(caption), tabStop_(tabStop), modalResult_(modalResult) {
+    CreateWindowNow();
+}
+
+TButtonEx::~TButtonEx() {
+    if (Handle() && IsWindow(Handle())) RemoveWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0);
+}
+
+void TButtonEx::CreateWindowNow() {
+    DWORD style = BS_PUSHBUTTON | (tabStop_ ? WS_TABSTOP : 0);
+    if (style_ != TButtonExStyle::bsStandard) style |= BS_OWNERDRAW;
+    Create(parent_, L"BUTTON", style, 0, bounds_);
+    SetWindowTextW(Handle(), caption_.c_str());
+    SetWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TButtonEx::SetSytle(TButtonExStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    // The owner-draw style is taken only when the window is made.
+    const RECT r = BoundsInParent();
+    bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const bool enabled = Enabled();
+    RemoveWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0);
+    DestroyControlHandle();
+    default_ = false;
+    CreateWindowNow();
+    SetEnabled(enabled);
+}
+
+void TButtonEx::SetModalResult(int value) {
+    modalResult_ = value;
+    if (value >= 1 && value <= 8) SetCaption(kModalCaptions[static_cast<std::size_t>(value - 1)]);
+}
+
+void TButtonEx::SetFontColor(TColor color) {
+    fontColor_ = color;
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TButtonEx::SetCaption(const std::wstring& caption) {
+    caption_ = caption;
+    SetWindowTextW(Handle(), caption_.c_str());
+}
+
+bool TButtonEx::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) return false;
+        // Like any push button, it hands its modal result to its form.
+        if (modalResult_ != 0)
+            if (auto* form = dynamic_cast<ui::Form*>(ui::Window::FromHandle(GetAncestor(Handle(), GA_ROOT))))
+                form->ModalResult = modalResult_;
+        if (OnClick) OnClick();
+        result = 0;
+        return true;
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        item->itemWidth = static_cast<UINT>(bounds_.width);
+        item->itemHeight = static_cast<UINT>(bounds_.height);
+        result = TRUE;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        const int saved = SaveDC(item->hDC);
+        SelectObject(item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        SetTextColor(item->hDC, ui::ColorToRGB(fontColor_));
+        SetBkColor(item->hDC, GetSysColor(COLOR_BTNFACE));
+        SetBkMode(item->hDC, OPAQUE);
+        SelectObject(item->hDC, GetSysColorBrush(COLOR_BTNFACE));
+        DrawButton(item->hDC, item->rcItem, item->itemState);
+        RestoreDC(item->hDC, saved);
+        result = TRUE;
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void TButtonEx::DrawButton(HDC dc, RECT rect, UINT state) {
+    if (style_ == TButtonExStyle::bsOwnerDrawWithFrame) {
+        RECT face = rect;
+        if (default_) {
+            // The default look: a dark line around the face.
+            FrameRect(dc, &face, GetSysColorBrush(COLOR_WINDOWFRAME));
+            InflateRect(&face, -1, -1);
+        }
+        DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | ((state & ODS_SELECTED) ? DFCS_PUSHED : 0));
+        InflateRect(&rect, -4, -4);
+        if (state & ODS_FOCUS) DrawFocusRect(dc, &rect);
+        if (state & ODS_SELECTED) {
+            ++rect.left;
+            ++rect.top;
+        }
+    } else {
+        FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (OnDrawButton) {
+        OnDrawButton(*this, rect, state);
+        return;
+    }
+    // Centred as a block, word-wrapped: measured first, then the rectangle shrunk equally around it.
+    RECT measured = rect;
+    measured.right -= 2;
+    measured.bottom -= 2;
+    DrawTextW(dc, caption_.c_str(), -1, &measured, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+    InflateRect(&rect, (measured.right - rect.right) / 2, (measured.bottom - rect.bottom) / 2);
+    DrawTextW(dc, caption_.c_str(), -1, &rect, DT_EXPANDTABS | DT_WORDBREAK);
+}
+
+LRESULT CALLBACK TButtonEx::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* self = reinterpret_cast<TButtonEx*>(data);
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        // The default look follows the focus; the window's style is never touched for it.
+        self->default_ = message == WM_SETFOCUS;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case BM_SETSTYLE:
+        // The dialog manager would make it a default push button, losing the owner drawing.
+        if (self->style_ != TButtonExStyle::bsStandard) return 0;
+        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, &TButtonEx::SubclassProc, 0); break;
+    default: break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// Tab pages: a tab control with one child window per page, of which only the chosen one shows. The
+// controls of a page are children of its window, which hands their notifications back to them.
+// https://learn.microsoft.com/windows/win32/controls/tab-controls
+
+#include "ui/Container.h"
+#include "ui/StdControls.h"
+#include "ui/Window.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class PageControl;
+
+class TabSheet : public Window, public Container {
+public:
+    TabSheet(PageControl& owner, const std::wstring& caption);
+    ~TabSheet() override;
+
+    HWND ContainerHandle() const override { return Handle(); }
+    HFONT ContainerFont() const override { return font_; }
+    const std::wstring& Caption() const { return caption_; }
+    int Width() const;
+    int Height() const;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::wstring caption_;
+    HFONT font_;
+};
+
+class PageControl : public StdControl {
+public:
+    // Multi-line tabs, the pages' rows scrolling to the opposite side.
+    PageControl(Container& parent, const Bounds& bounds);
+    TabSheet& AddPage(const std::wstring& caption);
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TabSheet& Page(int index) const { return *pages_[static_cast<std::size_t>(index)]; }
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int index);
+    // Every tab this wide.
+    void SetTabWidth(int width);
+    HFONT Font() const { return font_; }
+    bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void LayOutPages();
+    HFONT font_;
+    std::vector<std::unique_ptr<TabSheet>> pages_;
+};
+
+} // namespace ui
