@@ -1,8 +1,16 @@
 #include "dialogs/OptSet.h"
 
+#include "components/Hkhotkey.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+#include "settings/ColorNames.h"
+#include "settings/Sections.h"
+#include "ui/Application.h"
+
 TOptSetF* OptSetF = nullptr;
 
 namespace {
+
 ui::FormParams OptSetParams() {
     ui::FormParams p;
     p.className = L"TOptSetF";
@@ -14,15 +22,230 @@ ui::FormParams OptSetParams() {
     p.centred = true;
     return p;
 }
+
+// Where the boxes of the pages stand; their controls are placed inside them.
+constexpr ui::Bounds kPanel3{10, 10, 356, 246};
+constexpr ui::Bounds kGroupBox1{8, 8, 361, 81};
+constexpr ui::Bounds kGroupBox2{8, 96, 361, 161};
+constexpr ui::Bounds kPanel2 = ui::Bounds{112, 40, 121, 89}.Within(kGroupBox2);
+
+// The edge actions, in the order of their values 0, 1, 2.
+void AddEdgeActions(ui::ComboBox& box) {
+    for (const wchar_t* item : {L"消える", L"出る", L"なし"})
+        box.AddItem(item);
+}
+
+// Behind the controls of its page, which draw themselves over it.
+void SendToBack(const ui::Control& control) {
+    SetWindowPos(control.Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void NoTabStop(const ui::Control& control) {
+    SetWindowLongW(control.Handle(), GWL_STYLE, GetWindowLongW(control.Handle(), GWL_STYLE) & ~WS_TABSTOP);
+}
+
 } // namespace
 
-TOptSetF::TOptSetF() : ui::Form(OptSetParams()) {
-    OptSetF = this;
+TOptSetF::TOptSetF()
+    : ui::Form((OptSetF = this, OptSetParams())), Button1(*this, {208, 312, 89, 25}, L"OK"),
+      Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"), PageControl1(*this, {8, 8, 385, 297}),
+      TabSheet1(PageControl1.AddPage(L"全般の設定")), TabSheet2(PageControl1.AddPage(L"出る・消える")),
+      Panel3(TabSheet1, kPanel3, clBtnFace),
+      Label1(TabSheet1, ui::Bounds{190, 107, 60, 13}.Within(kPanel3), L"行にする"),
+      CheckBox1(TabSheet1, {32, 32, 121, 17}, L"ぱむ太を隠す"),
+      CheckBox2(TabSheet1, {32, 70, 129, 16}, L"ミニぱむ太を隠す"),
+      CheckBox3(TabSheet1, {32, 146, 281, 17}, L"Windows起動時にぱむぱむランチも起動する"),
+      CheckBox4(TabSheet1, {32, 108, 127, 17}, L"ひょこ太の表示行数を"),
+      SpinEdit1(TabSheet1, {161, 110, 33, 21}, clWindow),
+      CheckBox5(TabSheet1, {32, 184, 249, 17}, L"ヒントはぱむ太がしゃべる"),
+      ButtonEx1(TabSheet1, {32, 216, 137, 25}, L"ぱむ太の色を変更", 0, false),
+      GroupBox1(TabSheet2, kGroupBox1, L"ｼｮｰﾄｶｯﾄｷｰ"),
+      Label2(TabSheet2, ui::Bounds{24, 24, 60, 13}.Within(kGroupBox1), L"出る"),
+      Label3(TabSheet2, ui::Bounds{24, 48, 60, 13}.Within(kGroupBox1), L"消える"),
+      HotKey1(TabSheet2, ui::Bounds{112, 24, 121, 18}.Within(kGroupBox1)),
+      HotKey2(TabSheet2, ui::Bounds{112, 48, 121, 18}.Within(kGroupBox1)),
+      GroupBox2(TabSheet2, kGroupBox2, L"ﾏｳｽでさわると"),
+      Label4(TabSheet2, ui::Bounds{64, 16, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの上"),
+      ComboBox1(TabSheet2, ui::Bounds{144, 16, 73, 20}.Within(kGroupBox2), 12, true),
+      Label5(TabSheet2, ui::Bounds{64, 136, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの下"),
+      ComboBox2(TabSheet2, ui::Bounds{144, 136, 73, 20}.Within(kGroupBox2), 12, true),
+      Label6(TabSheet2, ui::Bounds{32, 64, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの左"),
+      ComboBox3(TabSheet2, ui::Bounds{32, 80, 73, 20}.Within(kGroupBox2), 12, true),
+      Label7(TabSheet2, ui::Bounds{240, 64, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの右"),
+      ComboBox4(TabSheet2, ui::Bounds{240, 80, 73, 20}.Within(kGroupBox2), 12, true),
+      Panel2(TabSheet2, kPanel2, clBtnFace),
+      Shape1(Panel2, {8, 8, 105, 73}, ui::PanelShapeType::RoundRect, clBackground) {
     DialogKeys = true;
+    Panel3.BevelInner = ui::BevelKind::Raised;
+    Panel3.BevelOuter = ui::BevelKind::Lowered;
+    SendToBack(Panel3);
+    Panel2.BevelInner = ui::BevelKind::None;
+    Panel2.BevelOuter = ui::BevelKind::Raised;
+    Panel2.BevelWidth = 3;
+    Panel2.Caption = L"Panel2";
+    SendToBack(GroupBox1);
+    SendToBack(GroupBox2);
+    SpinEdit1.SetRange(1, 6);
+    SpinEdit1.SetValue(6);
+    NoTabStop(SpinEdit1);
+    ButtonEx1.SetSytle(TButtonExStyle::bsOwnerDrawWithFrame);
+    for (ui::ComboBox* box : {&ComboBox1, &ComboBox2, &ComboBox3, &ComboBox4})
+        AddEdgeActions(*box);
+    PageControl1.SetActivePageIndex(1);
+
+    MakeShortCut1.SCFileName = L"ぱむぱむランチ.lnk";
+    MakeShortCut1.SCShowCmd = TShowMode::tsNormal;
+    MakeShortCut1.SCSystemPath = TSysPath::tpStartup;
+
+    Button1.OnClick = [this] { Button1Click(); };
+    Button2.OnClick = [this] { Button2Click(); };
+    CheckBox1.OnClick = [this] { CheckBox1Click(); };
+    CheckBox2.OnClick = [this] { CheckBox2Click(); };
+    CheckBox4.OnClick = [this] { CheckBox4Click(); };
+    HotKey1.OnExit = [this] { HotKey1Exit(); };
+    HotKey2.OnExit = [this] { HotKey2Exit(); };
+    ButtonEx1.OnClick = [this] { ButtonEx1Click(); };
+    OnCreate = [this] { FormCreate(); };
     DoCreate();
 }
 
 TOptSetF::~TOptSetF() {
     DestroyHandle();
     if (OptSetF == this) OptSetF = nullptr;
+}
+
+void TOptSetF::FormCreate() {
+    PageControl1.SetTabWidth(TabSheet1.Width() / 2);
+    // Typed into the fields while the dialog is open, instead of showing or hiding the panel.
+    pamuF->HookHotKey1.UnregisterKey(1);
+    pamuF->HookHotKey1.UnregisterKey(2);
+    HotKey1.SetValue(TextToShortCut(pamuF->ApSc));
+    HotKey2.SetValue(TextToShortCut(pamuF->DApSc));
+    ComboBox1.SetItemIndex(pamuF->TWall);
+    ComboBox2.SetItemIndex(pamuF->BWall);
+    ComboBox3.SetItemIndex(pamuF->LWall);
+    ComboBox4.SetItemIndex(pamuF->RWall);
+    ButtonEx1.SetFontColor(pamuF->OptionColor());
+    // Each of these runs its click rule when it changes the box.
+    CheckBox1.SetChecked(pamuF->PamuHide == L"Yes");
+    CheckBox2.SetChecked(pamuF->TPamuHide == L"Yes");
+    CheckBox3.SetChecked(pamuF->Startup == L"Yes");
+    if (pamuF->LineMax >= 1 && pamuF->LineMax <= 5) {
+        CheckBox4.SetChecked(true);
+        SpinEdit1.SetEnabledWithArrows(true);
+        SpinEdit1.SetValue(pamuF->LineMax);
+    } else {
+        CheckBox4.SetChecked(false);
+        SpinEdit1.SetEnabledWithArrows(false);
+    }
+    CheckBox5.SetChecked(pamuF->HintPos == L"pamu");
+}
+
+void TOptSetF::CheckBox1Click() {
+    // Hiding the mascot: then the tray icon must stay, and hints cannot come from the mascot.
+    if (!CheckBox1.Checked()) return;
+    CheckBox2.SetChecked(false);
+    CheckBox5.SetChecked(false);
+}
+
+void TOptSetF::CheckBox2Click() {
+    if (CheckBox2.Checked()) CheckBox1.SetChecked(false);
+}
+
+void TOptSetF::CheckBox4Click() {
+    SpinEdit1.SetEnabledWithArrows(CheckBox4.Checked());
+}
+
+void TOptSetF::HotKey1Exit() {
+    if (HotKey1.Value() == HotKey2.Value()) HotKey1.SetValue(0);
+}
+
+void TOptSetF::HotKey2Exit() {
+    if (HotKey1.Value() == HotKey2.Value()) HotKey2.SetValue(0);
+}
+
+void TOptSetF::ButtonEx1Click() {
+    if (ColorDialog1.Execute(Handle())) pamuF->Color = ColorToName(ColorDialog1.Color);
+    // At once, and not undone by Cancel.
+    pamuF->SetColor(pamuF->OptionColor());
+    ButtonEx1.SetFontColor(pamuF->OptionColor());
+}
+
+void TOptSetF::RegisterPanelHotKeys() {
+    pamuF->HookHotKey1.RegisterKey(1, TextToShortCut(pamuF->ApSc));
+    pamuF->HookHotKey1.RegisterKey(2, TextToShortCut(pamuF->DApSc));
+    pamuF->HookHotKey1.Activate = true;
+}
+
+void TOptSetF::Button1Click() {
+    // A step that fails stops here: what went before stays, and the dialog stays open.
+    if (CheckBox1.Checked()) {
+        pamuF->Hide();
+        pamuF->PamuHide = L"Yes";
+    } else {
+        pamuF->Show();
+        pamuF->PamuHide = L"No";
+    }
+    if (CheckBox2.Checked()) {
+        pamuF->TrayIcon1.SetVisible(false);
+        pamuF->TPamuHide = L"Yes";
+    } else {
+        pamuF->TrayIcon1.SetVisible(true);
+        pamuF->TPamuHide = L"No";
+    }
+    // The running program itself, wherever it was started from.
+    MakeShortCut1.SCExecFile = ui::Application::ExeName();
+    if (CheckBox3.Checked()) {
+        MakeShortCut1.CreateShortCut();
+        pamuF->Startup = L"Yes";
+    } else {
+        MakeShortCut1.DeleteShortCut();
+        pamuF->Startup = L"No";
+    }
+    pamuF->LineMax = CheckBox4.Checked() ? SpinEdit1.Value() : 99;
+    pamuF->HintPos = CheckBox5.Checked() ? L"pamu" : L"Hyokota";
+    pamuF->ApSc = ShortCutToText(HotKey1.Value());
+    pamuF->DApSc = ShortCutToText(HotKey2.Value());
+    pamuF->TWall = ComboBox1.ItemIndex();
+    pamuF->BWall = ComboBox2.ItemIndex();
+    pamuF->LWall = ComboBox3.ItemIndex();
+    pamuF->RWall = ComboBox4.ItemIndex();
+    SaveOptions();
+    RegisterPanelHotKeys();
+    // Shown anew, so that the new row limit applies.
+    BtnF1->Hide();
+    BtnF1->Show();
+    ModalResult = IDOK;
+}
+
+void TOptSetF::Button2Click() {
+    RegisterPanelHotKeys();
+    ModalResult = IDCANCEL;
+}
+
+void TOptSetF::SaveOptions() {
+    ProfileFile file = pamuF->SettingsFile();
+    const std::wstring& s = kEyeSection;
+    file.WriteString(s, L"Startup", pamuF->Startup);
+    file.WriteInteger(s, L"LineMax", pamuF->LineMax);
+    file.WriteString(s, L"PamuHide", pamuF->PamuHide);
+    file.WriteString(s, L"TPamuHide", pamuF->TPamuHide);
+    file.WriteString(s, L"HintPos", pamuF->HintPos);
+    file.WriteInteger(s, L"TWall", pamuF->TWall);
+    file.WriteInteger(s, L"BWall", pamuF->BWall);
+    file.WriteInteger(s, L"LWall", pamuF->LWall);
+    file.WriteInteger(s, L"RWall", pamuF->RWall);
+    file.WriteString(s, L"ApSc", pamuF->ApSc);
+    file.WriteString(s, L"DApSc", pamuF->DApSc);
+    // The colour the option names, not the mascot's face of the moment (blue in an edit mode).
+    file.WriteString(s, L"Color", ColorToName(pamuF->OptionColor()));
+}
+
+LRESULT TOptSetF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The close box and Alt+F4 cancel, hot keys included.
+    if (message == WM_CLOSE) {
+        Button2Click();
+        return 0;
+    }
+    return ui::Form::Dispatch(message, wParam, lParam);
 }

@@ -8,7 +8,8 @@ TabSheet::TabSheet(PageControl& owner, const std::wstring& caption) : caption_(c
     WindowCreateParams params;
     params.className = L"TTabSheet";
     // A control parent, so that Tab and the dialog keys reach the controls on it.
-    params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    // Not clipping its children: a group box draws only its frame, and the page fills the inside.
+    params.style = WS_CHILD | WS_CLIPSIBLINGS;
     params.exStyle = WS_EX_CONTROLPARENT;
     params.left = params.top = 0;
     params.width = params.height = 0;
@@ -43,14 +44,22 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
     case WM_VSCROLL:
     case WM_HSCROLL:
         if (lParam && ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
             return result;
         break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        if (lParam && ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
+            return result;
+        // Labels, check boxes and group boxes on the page's own face.
+        auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item && ReflectToControl(item->hwndItem, message, wParam, lParam, result)) return result;

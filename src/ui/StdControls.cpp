@@ -110,7 +110,8 @@ bool CheckBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 // --- GroupBox
 
 GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
-    Create(parent, L"BUTTON", BS_GROUPBOX, 0, bounds);
+    // Clipped by the controls above it: under Wine it fills its inside as it paints.
+    Create(parent, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, bounds);
     SetWindowTextW(Handle(), caption.c_str());
 }
 

@@ -25,7 +25,7 @@ struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
     RECT Rect() const { return {left, top, left + width, top + height}; }
     // The same bounds given relative to a box placed at origin: as seen from the box's own parent.
-    Bounds Within(const Bounds& origin) const {
+    constexpr Bounds Within(const Bounds& origin) const {
         return {origin.left + left, origin.top + top, width, height};
     }
 };
