@@ -1,0 +1,386 @@
+// The options dialog: how it opens from the settings, its check-box and hot-key rules, the colour, what
+// OK applies and writes, Cancel and the close box, and the failures that leave it open.
+
+#include "WinTestSupport.h"
+
+#include "components/Hkhotkey.h"
+#include "components/MakeShortCut.h"
+#include "components/TrShlApi.h"
+#include "dialogs/OptSet.h"
+#include "panel/Btn.h"
+#include "settings/ColorNames.h"
+
+#include <commctrl.h>
+
+using namespace std::chrono_literals;
+using namespace testfiles;
+
+namespace {
+
+// A combination no desktop holds, to see whether an index is free.
+constexpr TShortCut kProbeKey = scCtrl | scAlt | scShift | VK_F11;
+
+class OptSetTest : public wintest::AppTest {
+protected:
+    void TearDown() override {
+        ui::ColorDialog::Override = nullptr;
+        TMakeShortCut::Platform() = MakeShortCutPlatform{};
+        TrayShell() = TrayShellPlatform{};
+        RemoveDirectoryW(wintest::SettingsPath().c_str());
+        if (const auto path = StartupShortCut().ShortCutPath()) DeleteFileW(path->c_str());
+        wintest::AppTest::TearDown();
+    }
+    TOptSetF* Open(const std::wstring& eyeKeys) {
+        // The first of two equal keys counts: the test's own come first, quiet edges after.
+        mascot = StartProgram(L"[eye]\r\n" + eyeKeys + L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
+        return app->CreateOwnedForm<TOptSetF>();
+    }
+    // Whether the mascot's hot key index is free: registering a probe there succeeds (and is undone).
+    bool IndexFree(int index) {
+        if (!mascot->HookHotKey1.RegisterKey(index, kProbeKey)) return false;
+        mascot->HookHotKey1.UnregisterKey(index);
+        return true;
+    }
+    static TMakeShortCut StartupShortCut() {
+        TMakeShortCut link;
+        link.SCFileName = L"ぱむぱむランチ.lnk";
+        link.SCSystemPath = TSysPath::tpStartup;
+        return link;
+    }
+    std::string Ini() const { return wintest::ReadFileBytes(wintest::SettingsPath()); }
+    TpamuF* mascot = nullptr;
+};
+
+} // namespace
+
+TEST_F(OptSetTest, OpensFromTheSettingsOnTheSecondPage) {
+    TOptSetF* d =
+        Open(L"ApSc=Shift+Ctrl+F5\r\nDApSc=^Q\r\nTWall=1\r\nBWall=0\r\nLineMax=3\r\nColor=clRed\r\n");
+    EXPECT_EQ(d->Caption(), L"ぱむぱむランチ－オプション設定");
+    EXPECT_EQ(d->ClientWidth(), 401);
+    EXPECT_EQ(d->ClientHeight(), 348);
+    EXPECT_EQ(d->PageControl1.ActivePageIndex(), 1);
+    EXPECT_EQ(d->PageControl1.PageCount(), 2);
+    RECT tab{};
+    SendMessageW(d->PageControl1.Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    EXPECT_EQ(tab.right - tab.left, d->TabSheet1.Width() / 2);
+    EXPECT_EQ(d->HotKey1.Value(), scShift | scCtrl | VK_F5);
+    EXPECT_EQ(d->HotKey2.Value(), scCtrl | 'Q');
+    EXPECT_EQ(d->ComboBox1.ItemIndex(), 1);
+    EXPECT_EQ(d->ComboBox2.ItemIndex(), 0);
+    EXPECT_EQ(d->ComboBox3.ItemIndex(), 2);
+    EXPECT_EQ(d->ComboBox4.ItemIndex(), 2);
+    EXPECT_EQ(d->ComboBox1.Item(0), L"消える");
+    EXPECT_EQ(d->ComboBox1.Item(1), L"出る");
+    EXPECT_EQ(d->ComboBox1.Item(2), L"なし");
+    EXPECT_EQ(d->ButtonEx1.FontColor(), clRed);
+    EXPECT_EQ(d->ButtonEx1.Sytle(), TButtonExStyle::bsOwnerDrawWithFrame);
+    EXPECT_TRUE(d->CheckBox4.Checked());
+    EXPECT_TRUE(d->SpinEdit1.Enabled());
+    EXPECT_EQ(d->SpinEdit1.Value(), 3);
+    EXPECT_EQ(d->SpinEdit1.MinValue(), 1);
+    EXPECT_EQ(d->SpinEdit1.MaxValue(), 6);
+    EXPECT_FALSE(GetWindowLongW(d->SpinEdit1.Handle(), GWL_STYLE) & WS_TABSTOP);
+    EXPECT_FALSE(d->CheckBox1.Checked());
+    EXPECT_FALSE(d->CheckBox3.Checked());
+    EXPECT_FALSE(d->CheckBox5.Checked());
+    // The panel keys are free while it is open; Alt+Esc and Alt+Q stay.
+    EXPECT_TRUE(IndexFree(1));
+    EXPECT_TRUE(IndexFree(2));
+    EXPECT_FALSE(IndexFree(3));
+    EXPECT_FALSE(IndexFree(4));
+}
+
+TEST_F(OptSetTest, TheCheckBoxRulesRunAsTheBoxesAreSetOnOpening) {
+    // Both hidden (only by hand): setting the second unchecks the first.
+    TOptSetF* d = Open(L"PamuHide=Yes\r\nTPamuHide=Yes\r\n");
+    EXPECT_FALSE(d->CheckBox1.Checked());
+    EXPECT_TRUE(d->CheckBox2.Checked());
+    d->Release();
+    wintest::Pump(50ms);
+}
+
+TEST_F(OptSetTest, HintsAtTheMascotSurviveTheHideRule) {
+    TOptSetF* d = Open(L"PamuHide=Yes\r\nHintPos=pamu\r\nStartup=yes\r\n");
+    EXPECT_TRUE(d->CheckBox1.Checked());
+    EXPECT_FALSE(d->CheckBox2.Checked());
+    EXPECT_TRUE(d->CheckBox5.Checked());  // set after the rule cleared it
+    EXPECT_FALSE(d->CheckBox3.Checked()); // "yes" is not "Yes"
+
+    // The rules as the user meets them.
+    d->CheckBox2.SetChecked(true);
+    EXPECT_FALSE(d->CheckBox1.Checked());
+    d->CheckBox1.SetChecked(true);
+    EXPECT_FALSE(d->CheckBox2.Checked());
+    EXPECT_FALSE(d->CheckBox5.Checked());
+    d->CheckBox1.SetChecked(false); // unchecking changes nothing else
+    EXPECT_FALSE(d->CheckBox5.Checked());
+    d->CheckBox4.SetChecked(true);
+    EXPECT_TRUE(d->SpinEdit1.Enabled());
+    d->CheckBox4.SetChecked(false);
+    EXPECT_FALSE(d->SpinEdit1.Enabled());
+}
+
+TEST_F(OptSetTest, RowLimitSixOrNoneOpensUncheckedAndOkStoresNoLimit) {
+    for (const wchar_t* lineMax : {L"6", L"99", L"0"}) {
+        TOptSetF* d = Open(std::wstring(L"LineMax=") + lineMax + L"\r\n");
+        EXPECT_FALSE(d->CheckBox4.Checked()) << lineMax;
+        EXPECT_FALSE(d->SpinEdit1.Enabled());
+        EXPECT_EQ(d->SpinEdit1.Value(), 6);
+        d->Button1Click();
+        EXPECT_EQ(mascot->LineMax, 99);
+        EXPECT_EQ(ValueOf(ParseIni(Ini()), "eye", "LineMax"), "99");
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(OptSetTest, UncheckingTheRowLimitStoresNoLimit) {
+    TOptSetF* d = Open(L"LineMax=3\r\n");
+    d->CheckBox4.SetChecked(false);
+    d->Button1Click();
+    EXPECT_EQ(mascot->LineMax, 99);
+}
+
+TEST_F(OptSetTest, AnEdgeValueOutsideTheListChoosesNothingAndIsStoredAsMinusOne) {
+    TOptSetF* d = Open(L"RWall=7\r\n");
+    EXPECT_EQ(d->ComboBox4.ItemIndex(), -1);
+    d->Button1Click();
+    EXPECT_EQ(mascot->RWall, -1);
+    EXPECT_EQ(ValueOf(ParseIni(Ini()), "eye", "RWall"), "-1");
+}
+
+TEST_F(OptSetTest, OkAppliesEverythingAndWritesExactlyTheOptionKeysInOrder) {
+    TOptSetF* d = Open(L"LineMax=6\r\nColor=clAqua\r\n");
+    DeleteFileW(wintest::SettingsPath().c_str()); // to see exactly what OK writes
+    BtnF1->Hide();
+    d->CheckBox4.SetChecked(true);
+    d->SpinEdit1.SetValue(2);
+    d->CheckBox5.SetChecked(true);
+    d->HotKey1.SetValue(scCtrl | scShift | VK_F6);
+    d->HotKey2.SetValue(0);
+    d->ComboBox1.SetItemIndex(0);
+    d->ComboBox3.SetItemIndex(1);
+    mascot->EditMode = 2; // the face shows a mode's colour; the option's colour is what is written
+    mascot->SetColor(clRed);
+    d->Button1Click();
+
+    EXPECT_EQ(d->ModalResult, IDOK);
+    EXPECT_EQ(mascot->LineMax, 2);
+    EXPECT_EQ(mascot->HintPos, L"pamu");
+    EXPECT_EQ(mascot->PamuHide, L"No");
+    EXPECT_EQ(mascot->TPamuHide, L"No");
+    EXPECT_EQ(mascot->Startup, L"No");
+    EXPECT_EQ(mascot->ApSc, L"Shift+Ctrl+F6");
+    EXPECT_EQ(mascot->DApSc, L"");
+    EXPECT_EQ(mascot->TWall, 0);
+    EXPECT_EQ(mascot->LWall, 1);
+    EXPECT_TRUE(mascot->Visible());
+    EXPECT_TRUE(mascot->TrayIcon1.Visible());
+    const auto keys = ParseIni(Ini());
+    EXPECT_EQ(KeyOrder(keys),
+              (std::vector<std::string>{"eye.Startup", "eye.LineMax", "eye.PamuHide", "eye.TPamuHide",
+                                        "eye.HintPos", "eye.TWall", "eye.BWall", "eye.LWall", "eye.RWall",
+                                        "eye.ApSc", "eye.DApSc", "eye.Color"}));
+    EXPECT_EQ(ValueOf(keys, "eye", "Startup"), "No");
+    EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "2");
+    EXPECT_EQ(ValueOf(keys, "eye", "HintPos"), "pamu");
+    EXPECT_EQ(ValueOf(keys, "eye", "TWall"), "0");
+    EXPECT_EQ(ValueOf(keys, "eye", "LWall"), "1");
+    EXPECT_EQ(ValueOf(keys, "eye", "ApSc"), "Shift+Ctrl+F6");
+    EXPECT_EQ(ValueOf(keys, "eye", "DApSc"), "");
+    EXPECT_EQ(ValueOf(keys, "eye", "Color"), "clAqua");
+    // The new key is held, the old one is free; the panel shows again, with two rows.
+    EXPECT_FALSE(IndexFree(1));
+    THookHotKey probe(*mascot);
+    EXPECT_FALSE(probe.RegisterKey(1, scCtrl | scShift | VK_F6));
+    EXPECT_TRUE(probe.RegisterKey(2, scAlt | 'A'));
+    EXPECT_TRUE(mascot->HookHotKey1.Activate);
+    EXPECT_TRUE(BtnF1->Visible());
+    EXPECT_EQ(BtnF1->ClientHeight() / BtnF1->ToolBar1.ButtonHeight(), 2);
+}
+
+TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
+    TOptSetF* d = Open(L"");
+    mascot->Show();
+    d->CheckBox2.SetChecked(true);
+    d->CheckBox3.SetChecked(true);
+    d->Button1Click();
+    EXPECT_EQ(mascot->TPamuHide, L"Yes");
+    EXPECT_FALSE(mascot->TrayIcon1.Visible());
+    EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Registered);
+    EXPECT_EQ(mascot->Startup, L"Yes");
+    // The shortcut starts this very program.
+    const auto path = StartupShortCut().ShortCutPath();
+    ASSERT_TRUE(path);
+    EXPECT_NE(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
+
+    TOptSetF* again = app->CreateOwnedForm<TOptSetF>();
+    EXPECT_TRUE(again->CheckBox2.Checked());
+    EXPECT_TRUE(again->CheckBox3.Checked());
+    again->CheckBox1.SetChecked(true);
+    again->CheckBox3.SetChecked(false);
+    again->Button1Click();
+    EXPECT_FALSE(mascot->Visible());
+    EXPECT_EQ(mascot->PamuHide, L"Yes");
+    EXPECT_TRUE(mascot->TrayIcon1.TaskTrayIcon().Registered);
+    EXPECT_EQ(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(mascot->Startup, L"No");
+}
+
+TEST_F(OptSetTest, CancelAndTheCloseBoxGiveTheKeysBackAndChangeNothing) {
+    TOptSetF* d = Open(L"LineMax=4\r\n");
+    const std::string before = Ini();
+    d->CheckBox4.SetChecked(false);
+    d->HotKey1.SetValue(scCtrl | 'K');
+    d->Button2Click();
+    EXPECT_EQ(d->ModalResult, IDCANCEL);
+    EXPECT_EQ(mascot->LineMax, 4);
+    EXPECT_EQ(mascot->ApSc, L"Alt+A");
+    EXPECT_FALSE(IndexFree(1));
+    EXPECT_FALSE(IndexFree(2));
+    EXPECT_EQ(Ini(), before);
+
+    TOptSetF* closed = app->CreateOwnedForm<TOptSetF>();
+    EXPECT_TRUE(IndexFree(1));
+    mascot->HookHotKey1.Activate = false;
+    SendMessageW(closed->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(closed->ModalResult, IDCANCEL);
+    EXPECT_FALSE(IndexFree(1));
+    EXPECT_TRUE(mascot->HookHotKey1.Activate);
+    EXPECT_EQ(Ini(), before);
+}
+
+TEST_F(OptSetTest, TheSameHotKeyInBothFieldsClearsTheFieldLeft) {
+    TOptSetF* d = Open(L"");
+    d->Show();
+    d->HotKey1.SetValue(scCtrl | 'K');
+    d->HotKey2.SetValue(scCtrl | 'K');
+    d->HotKey1.SetFocus();
+    d->HotKey2.SetFocus(); // leaving the first field
+    EXPECT_EQ(d->HotKey1.Value(), 0);
+    EXPECT_EQ(d->HotKey2.Value(), scCtrl | 'K');
+    d->HotKey1.SetFocus(); // leaving the second: they differ now
+    EXPECT_EQ(d->HotKey2.Value(), scCtrl | 'K');
+    // Two empty fields are equal: clearing changes nothing.
+    d->HotKey2.SetValue(0);
+    d->HotKey2.SetFocus();
+    d->Button1.SetFocus();
+    EXPECT_EQ(d->HotKey1.Value(), 0);
+    EXPECT_EQ(d->HotKey2.Value(), 0);
+}
+
+TEST_F(OptSetTest, TheColourTakesEffectAtOnceAndCancelKeepsIt) {
+    TOptSetF* d = Open(L"Color=clYellow\r\n");
+    const std::string before = Ini();
+    std::vector<COLORREF> startedOn;
+    COLORREF answer = RGB(10, 20, 30);
+    bool confirm = true;
+    ui::ColorDialog::Override = [&](CHOOSECOLORW& cc) {
+        startedOn.push_back(cc.rgbResult);
+        EXPECT_TRUE(cc.Flags & CC_RGBINIT);
+        cc.rgbResult = answer;
+        return confirm;
+    };
+    d->ButtonEx1Click();
+    EXPECT_EQ(mascot->Color, ColorToName(static_cast<TColor>(RGB(10, 20, 30))));
+    EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
+    EXPECT_EQ(d->ButtonEx1.FontColor(), static_cast<TColor>(RGB(10, 20, 30)));
+    // Cancelled in the colour dialog: nothing changes, and it started on the colour last confirmed.
+    confirm = false;
+    answer = RGB(200, 0, 0);
+    d->ButtonEx1Click();
+    EXPECT_EQ(startedOn, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(10, 20, 30)}));
+    EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
+    d->Button2Click();
+    EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
+    EXPECT_EQ(Ini(), before);
+}
+
+namespace {
+
+HRESULT WINAPI NoShellLink(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID* out) {
+    *out = nullptr;
+    return REGDB_E_CLASSNOTREG;
+}
+BOOL WINAPI RefusingShell(DWORD, PNOTIFYICONDATAW) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+} // namespace
+
+TEST_F(OptSetTest, AShortcutThatCannotBeMadeStopsOkAfterTheFirstTwoSteps) {
+    TOptSetF* d = Open(L"LineMax=3\r\n");
+    TMakeShortCut::Platform().CreateInstance = NoShellLink;
+    mascot->Show();
+    d->CheckBox1.SetChecked(true);
+    d->CheckBox3.SetChecked(true);
+    d->CheckBox4.SetChecked(false);
+    // As the button's click arrives: the error box reports it and the loop goes on.
+    SendMessageW(d->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(d->Button1.Handle()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], L"OLE error 80040154");
+    EXPECT_EQ(d->ModalResult, 0); // still open
+    EXPECT_EQ(mascot->PamuHide, L"Yes");
+    EXPECT_FALSE(mascot->Visible());
+    EXPECT_EQ(mascot->Startup, L"");
+    EXPECT_EQ(mascot->LineMax, 3);
+    EXPECT_TRUE(IndexFree(1)); // not yet registered again
+}
+
+TEST_F(OptSetTest, ATrayErrorStopsOkAfterTheFirstStep) {
+    TOptSetF* d = Open(L"TPamuHide=Yes\r\n");
+    mascot->TrayIcon1.SetVisible(false);
+    TrayShell().NotifyIcon = RefusingShell;
+    d->CheckBox2.SetChecked(false);
+    d->CheckBox5.SetChecked(true);
+    SendMessageW(d->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(d->Button1.Handle()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], L"タスクトレイにアイコンを登録できません。");
+    EXPECT_EQ(d->ModalResult, 0);
+    EXPECT_EQ(mascot->PamuHide, L"No");
+    EXPECT_EQ(mascot->TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->HintPos, L"");
+}
+
+TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
+    TOptSetF* d = Open(L"");
+    DeleteFileW(wintest::SettingsPath().c_str());
+    CreateDirectoryW(wintest::SettingsPath().c_str(), nullptr);
+    d->CheckBox5.SetChecked(true);
+    SendMessageW(d->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(d->Button1.Handle()));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], wintest::SettingsPath() + L" に書き込めません");
+    EXPECT_EQ(d->ModalResult, 0);
+    EXPECT_EQ(mascot->HintPos, L"pamu"); // the running value changed
+    EXPECT_TRUE(IndexFree(1));           // the keys come back only with a later OK or Cancel
+    RemoveDirectoryW(wintest::SettingsPath().c_str());
+    d->Button2Click();
+    EXPECT_FALSE(IndexFree(1));
+}
+
+namespace {
+int g_modeWhileOpen = -1;
+void CALLBACK LookAndCancel(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!OptSetF) return;
+    g_modeWhileOpen = pamuF->EditMode;
+    OptSetF->Button2Click();
+}
+} // namespace
+
+TEST_F(OptSetTest, TheMenuItemRunsTheDialogModally) {
+    mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
+    g_modeWhileOpen = -1;
+    SetTimer(nullptr, 0, 200, LookAndCancel);
+    mascot->PM_OptionClick();
+    EXPECT_EQ(g_modeWhileOpen, 4);
+    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_FALSE(IndexFree(1));
+    wintest::Pump(50ms);
+    EXPECT_EQ(OptSetF, nullptr); // released
+}
