@@ -152,6 +152,17 @@ void HotKeyEdit::SetValue(std::uint16_t shortCut) {
     SendMessageW(Handle(), HKM_SETHOTKEY, key ? MAKEWORD(key, flags) : 0, 0);
 }
 
+bool HotKeyEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE) return false;
+    // The control's own rules put no modifier in place of a refused one, which would leave the bare key;
+    // a refused combination is cleared instead.
+    const std::uint16_t value = Value();
+    const std::uint16_t modifiers = value & (kShift | kCtrl | kAlt);
+    if ((value & 0xFF) != 0 && (modifiers == 0 || modifiers == kShift)) SetValue(0);
+    result = 0;
+    return true;
+}
+
 LRESULT CALLBACK HotKeyEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                           DWORD_PTR data) {
     auto* self = reinterpret_cast<HotKeyEdit*>(data);

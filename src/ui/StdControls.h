@@ -91,6 +91,7 @@ public:
     void SetValue(std::uint16_t shortCut);
     // The focus went to another control of the same window.
     std::function<void()> OnExit;
+    bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

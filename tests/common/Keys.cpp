@@ -11,6 +11,8 @@ void PressChord(WORD vk, std::initializer_list<WORD> modifiers) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = code;
+        // With its scan code, as a keyboard sends it: some controls read the key from that.
+        in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC));
         in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         inputs.push_back(in);
     };

@@ -1,6 +1,7 @@
 // The options dialog: how it opens from the settings, its check-box and hot-key rules, the colour, what
 // OK applies and writes, Cancel and the close box, and the failures that leave it open.
 
+#include "Keys.h"
 #include "WinTestSupport.h"
 
 #include "components/Hkhotkey.h"
@@ -383,4 +384,24 @@ TEST_F(OptSetTest, TheMenuItemRunsTheDialogModally) {
     EXPECT_FALSE(IndexFree(1));
     wintest::Pump(50ms);
     EXPECT_EQ(OptSetF, nullptr); // released
+}
+
+TEST_F(OptSetTest, TheHotKeyFieldsRefuseKeysWithoutAModifierOrWithShiftAlone) {
+    TOptSetF* d = Open(L"ApSc=\r\n");
+    d->Show();
+    SetForegroundWindow(d->Handle());
+    d->HotKey1.SetFocus();
+    wintest::Pump(50ms);
+    ASSERT_EQ(GetFocus(), d->HotKey1.Handle());
+    auto typed = [&](WORD vk, std::initializer_list<WORD> modifiers) {
+        d->HotKey1.SetValue(0);
+        testfiles::PressChord(vk, modifiers);
+        wintest::Pump(100ms);
+        return d->HotKey1.Value();
+    };
+    EXPECT_EQ(typed('B', {}), 0);
+    EXPECT_EQ(typed('B', {VK_SHIFT}), 0);
+    EXPECT_EQ(typed('B', {VK_CONTROL}), scCtrl | 'B');
+    EXPECT_EQ(typed('B', {VK_CONTROL, VK_SHIFT}), scCtrl | scShift | 'B');
+    EXPECT_EQ(typed(VK_F8, {VK_MENU}), scAlt | VK_F8);
 }
