@@ -7,34 +7,14 @@
 // ---- the animation ----
 
 TIconAnimation::TIconAnimation(TTrayIcon& icon, HWND target)
-    : icon_(icon), target_(target), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    thread_ = std::thread([this] { Run(); });
-}
-
-TIconAnimation::~TIconAnimation() {
-    terminated_ = true;
-    SetEvent(wake_);
-    if (thread_.joinable()) thread_.join();
-    CloseHandle(wake_);
-}
+    : ticker_(
+          target, kTrayAnimationMessage,
+          [this, &icon] { return !paused_ && icon.interval_ > 0 && icon.visible_; },
+          [&icon] { return DWORD{icon.interval_}; }, true) {}
 
 void TIconAnimation::Resume() {
     paused_ = false;
-    SetEvent(wake_);
-}
-
-void TIconAnimation::Run() {
-    while (!terminated_) {
-        if (paused_ || icon_.interval_ == 0 || !icon_.visible_) {
-            waiting_ = true;
-            WaitForSingleObject(wake_, INFINITE);
-            waiting_ = false;
-            continue;
-        }
-        // The step changes the icon and calls the shell: the window's thread does it, never this one.
-        PostMessageW(target_, kTrayAnimationMessage, 0, 0);
-        WaitForSingleObject(wake_, icon_.interval_);
-    }
+    ticker_.Wake();
 }
 
 // ---- the component ----

@@ -28,23 +28,14 @@ class TIconAnimation {
 public:
     // Steps are posted to target, the icon's hidden window.
     TIconAnimation(TTrayIcon& icon, HWND target);
-    ~TIconAnimation();
-    TIconAnimation(const TIconAnimation&) = delete;
-    TIconAnimation& operator=(const TIconAnimation&) = delete;
 
     void Resume();
     void Suspend() { paused_ = true; }
-    bool Suspended() const { return paused_ || waiting_; }
+    bool Suspended() const { return paused_ || ticker_.Waiting(); }
 
 private:
-    void Run();
-    TTrayIcon& icon_;
-    HWND target_;
-    std::atomic<bool> terminated_{false};
     std::atomic<bool> paused_{true};
-    std::atomic<bool> waiting_{false};
-    HANDLE wake_;
-    std::thread thread_;
+    TrayTicker ticker_;
 };
 
 // Posted to the hidden window by the animation; the step runs on the window's thread.

@@ -71,43 +71,43 @@ private:
     UINT taskbarCreated_ = 0;
 };
 
-// ---- the exit poll ----
+// ---- the threads ----
 
-TMouseEventMaker::TMouseEventMaker(HWND target, const std::atomic<bool>& inside)
-    : target_(target), inside_(inside), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+TrayTicker::TrayTicker(HWND target, UINT message, std::function<bool()> active, std::function<DWORD()> period,
+                       bool stepFirst)
+    : target_(target), message_(message), active_(std::move(active)), period_(std::move(period)),
+      stepFirst_(stepFirst), wake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
     thread_ = std::thread([this] { Run(); });
 }
 
-TMouseEventMaker::~TMouseEventMaker() {
+TrayTicker::~TrayTicker() {
     terminated_ = true;
     SetEvent(wake_);
     if (thread_.joinable()) thread_.join();
     CloseHandle(wake_);
 }
 
-void TMouseEventMaker::Resume() {
-    // Always signalled: a resume that meets the thread just before it waits must not be lost. At worst
-    // the thread polls once more.
-    SetEvent(wake_);
-}
-
-void TMouseEventMaker::Run() {
-    // Created waiting: the first Resume starts it.
+void TrayTicker::Run() {
+    // Made waiting: the first wake starts it.
     WaitForSingleObject(wake_, INFINITE);
-    suspended_ = false;
+    waiting_ = false;
     while (!terminated_) {
-        if (!inside_) {
-            suspended_ = true;
+        if (!active_()) {
+            waiting_ = true;
             WaitForSingleObject(wake_, INFINITE);
-            suspended_ = false;
+            waiting_ = false;
             continue;
         }
-        // Sleeps 100 ms unless told to end.
-        if (WaitForSingleObject(wake_, 100) == WAIT_OBJECT_0 && terminated_) break;
-        // The poll reads and changes the tracker's state: it runs on the window's thread.
-        PostMessageW(target_, kTrayPollMessage, 0, 0);
+        if (stepFirst_) PostMessageW(target_, message_, 0, 0);
+        // The period, unless told to end (or woken) first.
+        if (WaitForSingleObject(wake_, period_()) == WAIT_OBJECT_0) continue;
+        if (!stepFirst_ && !terminated_) PostMessageW(target_, message_, 0, 0);
     }
 }
+
+TMouseEventMaker::TMouseEventMaker(HWND target, const std::atomic<bool>& inside)
+    : ticker_(
+          target, kTrayPollMessage, [&inside] { return inside.load(); }, [] { return DWORD{100}; }, false) {}
 
 // ---- tooltip style and tracker ----
 

@@ -45,26 +45,46 @@ constexpr UINT kTrayPollMessage = WM_APP + 0x2C9;
 // The click timer on the hidden window.
 constexpr UINT_PTR kTrayClickTimer = 7;
 
+// A thread that, while Active() holds, posts a message to a window every Period() milliseconds, and
+// otherwise waits until it is woken. It never touches the window's state: the window's own thread does
+// the work the message asks for. Ended and waited for with the object.
+class TrayTicker {
+public:
+    // stepFirst: post, then wait the period; otherwise wait first.
+    TrayTicker(HWND target, UINT message, std::function<bool()> active, std::function<DWORD()> period,
+               bool stepFirst);
+    ~TrayTicker();
+    TrayTicker(const TrayTicker&) = delete;
+    TrayTicker& operator=(const TrayTicker&) = delete;
+
+    // Always signalled: a wake that meets the thread just before it waits must not be lost. At worst the
+    // thread ticks once more.
+    void Wake() { SetEvent(wake_); }
+    bool Waiting() const { return waiting_; }
+
+private:
+    void Run();
+    HWND target_;
+    UINT message_;
+    std::function<bool()> active_;
+    std::function<DWORD()> period_;
+    bool stepFirst_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> waiting_{true};
+    HANDLE wake_;
+    std::thread thread_;
+};
+
 // While the pointer is on the icon, asks the window's thread every 100 ms to check whether it left;
 // otherwise it waits, costing nothing.
 class TMouseEventMaker {
 public:
     TMouseEventMaker(HWND target, const std::atomic<bool>& inside);
-    ~TMouseEventMaker();
-    TMouseEventMaker(const TMouseEventMaker&) = delete;
-    TMouseEventMaker& operator=(const TMouseEventMaker&) = delete;
-
-    void Resume();
-    bool Suspended() const { return suspended_; }
+    void Resume() { ticker_.Wake(); }
+    bool Suspended() const { return ticker_.Waiting(); }
 
 private:
-    void Run();
-    HWND target_;
-    const std::atomic<bool>& inside_;
-    std::atomic<bool> terminated_{false};
-    std::atomic<bool> suspended_{true};
-    HANDLE wake_;
-    std::thread thread_;
+    TrayTicker ticker_;
 };
 
 // The mouse tracker and the colours of the shell's tooltip while the pointer is on the icon.

@@ -29,6 +29,12 @@ protected:
         PressChord('Z', {VK_MENU});
         return WaitFor([&] { return !PanelVisible(); });
     }
+    // Started with the panel hidden and the pointer away from the real notification area at the top left.
+    bool StartWithPanelHidden() {
+        if (!Start() || !HidePanel()) return false;
+        SetCursorPos(300, 700);
+        return true;
+    }
     void Shell(LPARAM message) const { PostMessageW(tray, kTrayMessage, 1, message); }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()) != FALSE; }
     HWND Menu() const { return FindProcessWindow(pid_, L"#32768", true); }
@@ -51,18 +57,14 @@ TEST_F(TrayE2E, TheIconsWindowIsHiddenAndAnswersTheEndOfTheSession) {
 }
 
 TEST_F(TrayE2E, MovingOverTheIconShowsThePanel) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(HidePanel());
-    SetCursorPos(300, 700); // away from the real notification area at the top left
+    ASSERT_TRUE(StartWithPanelHidden());
     Shell(WM_MOUSEMOVE);
     EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }, 2000));
     ASSERT_TRUE(pmrun.Quit());
 }
 
 TEST_F(TrayE2E, ASingleClickShowsThePanelOnceTheDoubleClickTimeHasPassed) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(HidePanel());
-    SetCursorPos(300, 700); // away from the real notification area at the top left
+    ASSERT_TRUE(StartWithPanelHidden());
     const DWORD doubleClickTime = GetDoubleClickTime();
     const DWORD started = GetTickCount();
     Shell(WM_LBUTTONDOWN);
@@ -75,9 +77,7 @@ TEST_F(TrayE2E, ASingleClickShowsThePanelOnceTheDoubleClickTimeHasPassed) {
 }
 
 TEST_F(TrayE2E, ADoubleClickShowsNothing) {
-    ASSERT_TRUE(Start());
-    ASSERT_TRUE(HidePanel());
-    SetCursorPos(300, 700); // away from the real notification area at the top left
+    ASSERT_TRUE(StartWithPanelHidden());
     Shell(WM_LBUTTONDOWN);
     Shell(WM_LBUTTONUP);
     Shell(WM_LBUTTONDBLCLK);
