@@ -10,6 +10,10 @@
 #include "dialogs/OptSet.h"
 #include "panel/Btn.h"
 #include "settings/ColorNames.h"
+#include "ui/ComPtr.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <commctrl.h>
 
@@ -85,6 +89,19 @@ TEST_F(OptSetTest, OpensFromTheSettingsOnTheSecondPage) {
     EXPECT_FALSE(d->CheckBox1.Checked());
     EXPECT_FALSE(d->CheckBox3.Checked());
     EXPECT_FALSE(d->CheckBox5.Checked());
+    // Tab goes through the general page's boxes in their order; the spin edit and the colour button have no
+    // tab stop.
+    d->PageControl1.SetActivePageIndex(0);
+    std::vector<HWND> order;
+    HWND at = d->CheckBox1.Handle();
+    for (int i = 0; i < 6; ++i) {
+        order.push_back(at);
+        at = GetNextDlgTabItem(d->Handle(), at, FALSE);
+    }
+    EXPECT_EQ(order[1], d->CheckBox2.Handle());
+    EXPECT_EQ(order[2], d->CheckBox3.Handle());
+    EXPECT_EQ(order[3], d->CheckBox4.Handle());
+    EXPECT_EQ(order[4], d->CheckBox5.Handle());
     // The panel keys are free while it is open; Alt+Esc and Alt+Q stay.
     EXPECT_TRUE(IndexFree(1));
     EXPECT_TRUE(IndexFree(2));
@@ -215,6 +232,17 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     const auto path = StartupShortCut().ShortCutPath();
     ASSERT_TRUE(path);
     EXPECT_NE(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
+    {
+        ui::ComPtr<IShellLinkW> link;
+        ASSERT_TRUE(SUCCEEDED(
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())));
+        ui::ComPtr<IPersistFile> file;
+        link->QueryInterface(IID_IPersistFile, file.put());
+        ASSERT_TRUE(file && SUCCEEDED(file->Load(path->c_str(), STGM_READ)));
+        std::vector<wchar_t> target(32768, L'\0');
+        link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH);
+        EXPECT_EQ(std::wstring(target.data()), ui::Application::ExeName());
+    }
 
     TOptSetF* again = app->CreateOwnedForm<TOptSetF>();
     EXPECT_TRUE(again->CheckBox2.Checked());
