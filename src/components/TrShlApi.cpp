@@ -8,6 +8,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 TrayShellPlatform& TrayShell() {
@@ -248,20 +249,22 @@ template <std::size_t N> void CopyField(wchar_t (&field)[N], const std::wstring&
 } // namespace
 
 DWORD TTaskTrayIcon::ReadShellVersion() {
-    const DWORD fromFile = FileShellVersion();
+    // DllGetVersion, where shell32 has it, overrides the file version; the file's version resource is
+    // only read when it has not (reading it costs every start of the program).
     const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
     HMODULE shell = LoadLibraryW(L"shell32.dll");
     SetErrorMode(oldMode);
-    if (!shell) return fromFile;
-    DWORD version = fromFile;
+    if (!shell) return FileShellVersion();
+    std::optional<DWORD> version;
     if (auto get = reinterpret_cast<DLLGETVERSIONPROC>(
             reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")))) {
         DLLVERSIONINFO info{};
         info.cbSize = sizeof(info);
-        if (SUCCEEDED(get(&info))) version = MAKELONG(info.dwMinorVersion, info.dwMajorVersion);
+        version =
+            SUCCEEDED(get(&info)) ? MAKELONG(info.dwMinorVersion, info.dwMajorVersion) : FileShellVersion();
     }
     FreeLibrary(shell);
-    return version;
+    return version ? *version : FileShellVersion();
 }
 
 UINT TTaskTrayIcon::TaskbarCreatedMessage() {
