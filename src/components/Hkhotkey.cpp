@@ -1,5 +1,6 @@
 #include "components/Hkhotkey.h"
 
+#include "ui/Application.h"
 #include "ui/Form.h"
 
 std::wstring LayoutKeyNameOf(unsigned key) {
@@ -76,6 +77,7 @@ LRESULT THookHotKey::HotKeyWindow::HandleMessage(UINT message, WPARAM wParam, LP
     // An exception from the handler reaches the application's error box through the dispatch, and the
     // next press is handled as usual.
     if (message == WM_HOTKEY) {
+        if (LOWORD(lParam) & MOD_ALT) ui::Application::Instance().IgnoreAltMenuAfterHotKey();
         owner_.DoHotKey(static_cast<int>(wParam));
         return 0;
     }

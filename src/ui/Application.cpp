@@ -276,6 +276,16 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+void Application::IgnoreAltMenuAfterHotKey() {
+    altMenuIgnoredUntil_ = GetTickCount64() + 1000;
+}
+
+bool Application::TakeAltMenuIgnored() {
+    if (GetTickCount64() > altMenuIgnoredUntil_) return false;
+    altMenuIgnoredUntil_ = 0;
+    return true;
+}
+
 void Application::BringToFront() {
     HWND popup = GetLastActivePopup(Handle());
     if (popup && popup != Handle() && IsWindowVisible(popup) && IsWindowEnabled(popup))

@@ -92,6 +92,12 @@ public:
     bool HelpCommand(UINT command, ULONG_PTR data);
     std::function<bool(UINT command, ULONG_PTR data, bool& callHelp)> OnHelp;
 
+    // A hot key with Alt was just handled: the release of its Alt must not put the window in front into
+    // menu mode (as a lone Alt would), where the next click or key would go to the system menu.
+    void IgnoreAltMenuAfterHotKey();
+    // True, once, for the first lone-Alt menu request soon after such a hot key.
+    bool TakeAltMenuIgnored();
+
     // Puts the program's last active window in the foreground, if it is visible and enabled.
     void BringToFront();
 
@@ -136,6 +142,7 @@ private:
     bool terminateRequested_ = false;
     bool active_ = false;
     bool minimized_ = false;
+    ULONGLONG altMenuIgnoredUntil_ = 0;
     std::wstring hint_;
     bool comInitialized_ = false;
 };

@@ -614,6 +614,13 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (hintsRebuildPending_) RebuildGraphicHints();
         return 0;
     case WM_CLOSE: Close(); return 0;
+    case WM_SYSCOMMAND:
+        // A lone Alt asks for the menu with lParam 0; after an Alt hot key that Alt was not lone.
+        if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+            auto* app = Application::TryInstance();
+            if (app && app->TakeAltMenuIgnored()) return 0;
+        }
+        break;
     case WM_QUERYENDSESSION:
         // A failing save throws out of here, and the window procedure answers 0: the session waits.
         return CloseQuery() ? TRUE : FALSE;

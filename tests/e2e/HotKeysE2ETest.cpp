@@ -155,6 +155,22 @@ TEST_F(HotKeysE2E, AltZHidesThePanelAndAltAShowsItWithCaptions) {
     ASSERT_TRUE(pmrun.Quit());
 }
 
+TEST_F(HotKeysE2E, AfterAltZTheMascotsMenuOpensOnTheFirstRightClick) {
+    ASSERT_TRUE(Start());
+    Chord('Z', {VK_MENU});
+    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    Sleep(300);
+    // The Alt of the hot key put nothing into menu mode: the click opens the menu, whose sixth item is
+    // the version box.
+    ChooseMenuItem(pmrun.Mascot(), 6);
+    const DWORD pid = ProcessOf(pmrun.Mascot());
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(pid, L"TVerDlgF", true)) != nullptr; }));
+    PostMessageW(box, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return FindProcessWindow(pid, L"TVerDlgF", true) == nullptr; }));
+    ASSERT_TRUE(pmrun.Quit());
+}
+
 TEST_F(HotKeysE2E, TheUsersOwnKeysReplaceAltAAndAltZ) {
     ASSERT_TRUE(Start(L"ApSc=Shift+Ctrl+F7\r\nDApSc=^F8\r\n"));
     Chord(VK_F8, {VK_CONTROL});

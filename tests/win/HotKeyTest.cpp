@@ -8,6 +8,8 @@
 #include "panel/Btn.h"
 #include "ui/Form.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 using namespace std::chrono_literals;
@@ -201,4 +203,37 @@ TEST_F(MascotHotKeyTest, EmptyOrUnknownKeyTextsRegisterNothingUsable) {
     EXPECT_TRUE(probe.RegisterKey(1, scAlt | 'A'));
     EXPECT_TRUE(probe.RegisterKey(2, scAlt | 'Z'));
     EXPECT_TRUE(errors.empty());
+}
+
+namespace {
+
+bool g_menuLoopEntered = false;
+LRESULT CALLBACK WatchMenuLoop(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_ENTERMENULOOP) g_menuLoopEntered = true;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+void CALLBACK EndAnyMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+} // namespace
+
+TEST_F(MascotHotKeyTest, TheAltOfAHotKeyPutsNoWindowIntoMenuMode) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
+    mascot->Show();
+    SetWindowSubclass(mascot->Handle(), WatchMenuLoop, 1, 0);
+    // What the release of Alt alone asks for; a menu loop that does start is ended by the timer.
+    auto loneAlt = [&] {
+        g_menuLoopEntered = false;
+        SetTimer(nullptr, 0, 200, EndAnyMenu);
+        SendMessageW(mascot->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+        wintest::Pump(std::chrono::milliseconds(300));
+        return g_menuLoopEntered;
+    };
+    PostMessageW(mascot->HookHotKey1.Handle(), WM_HOTKEY, 2, MAKELPARAM(MOD_ALT, 'Z'));
+    wintest::Pump(std::chrono::milliseconds(100));
+    EXPECT_FALSE(loneAlt()); // the hot key's own Alt
+    EXPECT_TRUE(loneAlt());  // a later Alt alone still opens the menu, as everywhere
+    RemoveWindowSubclass(mascot->Handle(), WatchMenuLoop, 1);
 }
