@@ -187,6 +187,10 @@ void TpamuF::ReadIni() {
 
 void TpamuF::WriteIni() {
     ProfileFile file = SettingsFile();
+    WriteIni(file);
+}
+
+void TpamuF::WriteIni(ProfileFile& file) {
     file.WriteInteger(kEyeSection, L"Top", Top());
     file.WriteInteger(kEyeSection, L"Left", Left());
     WriteEyeOptions(file, *this);
@@ -199,9 +203,14 @@ void TpamuF::WriteBtnIni(int number) {
 }
 
 void TpamuF::FormCloseQuery(bool& canClose) {
-    WriteIni();
+    // Every key of the file is written again here, the moment Windows may end the process: as one
+    // change, so that an end half-way leaves the file as it was.
+    ProfileFile file = SettingsFile();
+    file.BeginBatch();
+    WriteIni(file);
     for (int n = 1; n <= kButtonCount; ++n)
-        WriteBtnIni(n);
+        WriteButtonRecord(file, n, BtnF1->Records[n]);
+    file.Commit();
     canClose = true;
 }
 

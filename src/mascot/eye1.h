@@ -80,6 +80,7 @@ public:
     ProfileFile SettingsFile();
     void ReadIni();
     void WriteIni();
+    void WriteIni(ProfileFile& file);
     void WriteBtnIni(int number);
 
     void FormCreate();

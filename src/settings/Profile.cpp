@@ -15,6 +15,33 @@ std::wstring SingleLineValue(std::wstring value) {
 
 } // namespace
 
+ProfileFile::~ProfileFile() {
+    if (!batchPath_.empty()) DeleteFileW(batchPath_.c_str());
+}
+
+ProfileFile::ProfileFile(ProfileFile&& other) noexcept
+    : path_(std::move(other.path_)), batchPath_(std::move(other.batchPath_)) {
+    other.batchPath_.clear();
+}
+
+void ProfileFile::BeginBatch() {
+    if (!batchPath_.empty()) return;
+    batchPath_ = path_ + L".saving";
+    // The keys no writer names come along; a missing file starts the copy empty.
+    if (!CopyFileW(path_.c_str(), batchPath_.c_str(), FALSE)) DeleteFileW(batchPath_.c_str());
+}
+
+void ProfileFile::Commit() {
+    if (batchPath_.empty()) return;
+    // The profile functions keep written files in a cache; flushing it puts the copy on disk first.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, batchPath_.c_str());
+    const bool moved =
+        MoveFileExW(batchPath_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!moved) DeleteFileW(batchPath_.c_str());
+    batchPath_.clear();
+    if (!moved) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+}
+
 bool ProfileFile::Exists() const {
     DWORD attributes = GetFileAttributesW(path_.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -45,7 +72,8 @@ void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& 
 }
 
 bool ProfileFile::WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) != FALSE;
+    return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), WritePath().c_str()) !=
+           FALSE;
 }
 
 ButtonRecord ReadButtonRecord(const ProfileFile& file, int number) {

@@ -17,7 +17,10 @@ public:
 class ProfileFile {
 public:
     explicit ProfileFile(std::wstring path) : path_(std::move(path)) {}
-    virtual ~ProfileFile() = default;
+    // A batch not committed is dropped: the file stays as it was.
+    virtual ~ProfileFile();
+    ProfileFile(ProfileFile&& other) noexcept;
+    ProfileFile& operator=(ProfileFile&&) = delete;
 
     const std::wstring& Path() const { return path_; }
     bool Exists() const;
@@ -33,12 +36,22 @@ public:
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value);
 
+    // Many keys as one change: from here on the writes go to a copy beside the file, which Commit puts in
+    // the file's place in one step. A process killed half-way leaves the file as it was, never cut short.
+    void BeginBatch();
+    // EIniFileException when the copy cannot take the file's place (nothing of the batch is written then).
+    void Commit();
+
 protected:
     // One key to the file; false when it could not be written.
     virtual bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
+    // Where the writes go: the file, or the batch's copy.
+    const std::wstring& WritePath() const { return batchPath_.empty() ? path_ : batchPath_; }
+
 private:
     std::wstring path_;
+    std::wstring batchPath_;
 };
 
 // Section "btn"N: read with the defaults, written in the order pg, ic, icidx, dr, lb, op.

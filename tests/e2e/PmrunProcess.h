@@ -52,8 +52,10 @@ public:
     // The error box the program shows, or null.
     HWND ErrorBox() const;
 
-private:
+    // Ends the process at once, as a crash or a power cut would (the destructor does so too).
     void Kill();
+
+private:
     std::wstring folder_;
     PROCESS_INFORMATION process_{};
 };

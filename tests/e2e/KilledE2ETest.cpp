@@ -1,0 +1,46 @@
+// The real pmrun.exe killed at random moments while it saves: the settings file stays a readable profile
+// file that still holds every key it held before.
+
+#include "PmrunProcess.h"
+#include "Programs.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace e2e;
+
+namespace {
+
+std::wstring ThirtyButtons() {
+    std::wstring sections;
+    for (int n = 1; n <= 30; ++n)
+        sections += L"[btn" + std::to_wstring(n) + L"]\r\npg=C:\\programs\\tool" + std::to_wstring(n) +
+                    L".exe\r\nlb=ツール" + std::to_wstring(n) + L"\r\n";
+    return sections;
+}
+
+class KilledE2E : public E2ETest {};
+
+} // namespace
+
+TEST_F(KilledE2E, AKillWhileQuittingLeavesEveryKeyReadable) {
+    std::mt19937 random(766);
+    std::uniform_int_distribution<int> delay(0, 60);
+    for (int round = 0; round < 8; ++round) {
+        PmrunProcess pmrun;
+        pmrun.WriteIni(StandardIni(kNoEdges, ThirtyButtons()));
+        ASSERT_TRUE(pmrun.Start());
+        const auto before = ParseIni(pmrun.IniBytes());
+        // Quitting writes every key again; the kill comes somewhere in the middle of it.
+        PostMessageW(pmrun.Mascot(), WM_CLOSE, 0, 0);
+        const int wait = delay(random);
+        Sleep(static_cast<DWORD>(wait));
+        pmrun.Kill();
+        const auto after = ParseIni(pmrun.IniBytes());
+        for (const auto& key : before)
+            EXPECT_EQ(ValueOf(after, key.section, key.key), key.value)
+                << "round " << round << " killed after " << wait << " ms: [" << key.section << "] "
+                << key.key;
+    }
+}
