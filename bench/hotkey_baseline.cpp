@@ -2,6 +2,8 @@
 // (Ctrl+Alt+S) and another hides (Ctrl+Alt+X), that the tray message with a pointer move (1224, 512)
 // shows too, guarded by a named mutex so that a second start ends at once, as directly as a program can.
 
+#include "BaselineWindow.h"
+
 #include <windows.h>
 
 namespace {
@@ -34,20 +36,11 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     HANDLE running = CreateMutexW(nullptr, FALSE, L"pmrunBenchHotKeyBaseline");
     if (running && GetLastError() == ERROR_ALREADY_EXISTS) return 0;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"HotKeyBaseline";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"hot key baseline",
-                                WS_POPUP, 500, 550, 100, 100, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = ShowBaselineWindow(instance, Proc, L"HotKeyBaseline", L"hot key baseline",
+                                   RECT{500, 550, 600, 650}, SW_SHOW);
     RegisterHotKey(hwnd, kShow, MOD_CONTROL | MOD_ALT, 'S');
     RegisterHotKey(hwnd, kHide, MOD_CONTROL | MOD_ALT, 'X');
-    ShowWindow(hwnd, SW_SHOW);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
+    const int result = RunBaselineLoop();
     CloseHandle(running);
-    return 0;
+    return result;
 }

@@ -1,6 +1,8 @@
 // The baseline of the idle benchmark: one small window and a 100 ms timer that reads the pointer, the
 // least a program that follows the pointer must do.
 
+#include "BaselineWindow.h"
+
 #include <windows.h>
 
 namespace {
@@ -18,18 +20,8 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"IdleBaseline";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"idle baseline",
-                                WS_POPUP, 40, 600, 31, 31, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, SW_SHOWNA);
+    HWND hwnd = ShowBaselineWindow(instance, Proc, L"IdleBaseline", L"idle baseline", RECT{40, 600, 71, 631},
+                                   SW_SHOWNA);
     SetTimer(hwnd, 1, 100, nullptr);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    return 0;
+    return RunBaselineLoop();
 }

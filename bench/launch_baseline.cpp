@@ -1,6 +1,8 @@
 // The baseline of the click-to-launch benchmark: one window that starts the program named on its
 // command line through ShellExecuteW when it is clicked, as directly as a program can.
 
+#include "BaselineWindow.h"
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,17 +20,8 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     g_program = commandLine;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"LaunchBaseline";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"launch baseline",
-                                WS_POPUP, 500, 550, 100, 100, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, SW_SHOW);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    return 0;
+    HWND hwnd = ShowBaselineWindow(instance, Proc, L"LaunchBaseline", L"launch baseline",
+                                   RECT{500, 550, 600, 650}, SW_SHOW);
+    (void)hwnd;
+    return RunBaselineLoop();
 }

@@ -2,6 +2,8 @@
 // pmrun.exe writes when it quits (20 options and 30 buttons of 6 keys) into an INI file beside itself
 // through the profile functions, then ends.
 
+#include "BaselineWindow.h"
+
 #include <windows.h>
 
 #include <string>
@@ -39,17 +41,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     g_ini = exe;
     g_ini = g_ini.substr(0, g_ini.find_last_of(L'.')) + L".Ini";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = L"QuitBaseline";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"quit baseline",
-                                WS_POPUP, 500, 550, 100, 100, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, SW_SHOW);
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    return 0;
+    HWND hwnd = ShowBaselineWindow(instance, Proc, L"QuitBaseline", L"quit baseline",
+                                   RECT{500, 550, 600, 650}, SW_SHOW);
+    (void)hwnd;
+    return RunBaselineLoop();
 }
