@@ -1,9 +1,12 @@
 #include "panel/FmxUtils.h"
 
+#include "panel/PanelRules.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 
 #include <shellapi.h>
+
+#include <vector>
 
 namespace {
 
@@ -57,7 +60,33 @@ HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, c
     return ShellExecuteW(owner, nullptr, fileName.c_str(), OrNull(params), OrNull(defaultDir), showCmd);
 }
 
+bool IconFileSound(const std::wstring& file) {
+    ui::UniqueFileHandle handle(CreateFileW(ExtendedLengthPath(file).c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A file that cannot be read is left to the icon functions, which find no icon in it.
+    if (!handle) return true;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handle.get(), &size)) return true;
+    auto read = [&](std::vector<std::uint8_t>& bytes) {
+        DWORD got = 0;
+        SetFilePointer(handle.get(), 0, nullptr, FILE_BEGIN);
+        if (!ReadFile(handle.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
+        bytes.resize(got);
+    };
+    std::vector<std::uint8_t> head(6);
+    read(head);
+    const std::size_t needed = IconDirectoryBytesNeeded(head.data(), head.size());
+    if (needed > head.size()) {
+        head.resize(needed);
+        read(head);
+    }
+    return IconDirectorySound(head.data(), head.size(), static_cast<std::uint64_t>(size.QuadPart));
+}
+
 int IconCount(const std::wstring& file) {
+    // Wine reads a damaged icon directory past its end and crashes the program.
+    if (!IconFileSound(file)) return 0;
     // With index -1 the "icon" is the number of icons, to be read as a signed number.
     const auto count = reinterpret_cast<INT_PTR>(
         ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(-1)));
@@ -65,7 +94,7 @@ int IconCount(const std::wstring& file) {
 }
 
 ui::UniqueHicon ExtractIconAt(const std::wstring& file, int index) {
-    if (index < 0) return {};
+    if (index < 0 || !IconFileSound(file)) return {};
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
     // 1 means "not a file with icons".
     if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};

@@ -21,6 +21,8 @@ std::wstring WindowsDirectory();
 HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, const std::wstring& defaultDir,
                      int showCmd);
 
+// False for an icon file whose directory reaches beyond the file, which the icon functions must not see.
+bool IconFileSound(const std::wstring& file);
 // The number of icons in a file (ExtractIcon with index -1): 0 for a file without icons or no file.
 int IconCount(const std::wstring& file);
 // Icon index of file, or empty when there is none.

@@ -1,6 +1,8 @@
 #pragma once
 // Grid and sizing rules of the launcher panel, kept free of Windows so they can be tested directly.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // "1".."9" for buttons 1..9, then "A".."U" for 10..30.
@@ -19,3 +21,10 @@ int PanelTrackHeight(int visibleRows, int buttonHeight, int frameHeight);
 
 // Non-client hit codes: top and bottom edges do nothing, corners size the width only.
 int MapPanelHitTest(int code);
+
+// An icon or cursor file (.ico, .cur) starts with a directory of its images. Whether that directory, as
+// far as the first bytes show it, stays inside a file of fileSize bytes: the count of entries, and each
+// entry's image. Other files (programs, libraries) are not judged here and count as sound.
+// Bytes needed to judge a file: the directory of its first six bytes' count (at most 6 + 16 * 65535).
+std::size_t IconDirectoryBytesNeeded(const std::uint8_t* head, std::size_t available);
+bool IconDirectorySound(const std::uint8_t* head, std::size_t available, std::uint64_t fileSize);

@@ -176,6 +176,34 @@ TEST_F(PanelTest, IconRuleTakesTheFilesIconOrTheMascotsIcon) {
     DeleteFileW(text.c_str());
 }
 
+TEST_F(PanelTest, CorruptEmptyOrHugeIconFilesGiveNoIconAndNoHarm) {
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;
+    };
+    // An icon directory that claims more images, and larger ones, than the file holds.
+    std::string lying("\0\0\1\0\xFF\xFF", 6);
+    for (int i = 0; i < 64; ++i)
+        lying += std::string("\0\0\0\0\1\0\x20\0\xFF\xFF\xFF\x7F\x10\0\0\0", 16);
+    std::string executable = "MZ" + std::string(62, '\0');
+    executable[0x3C] = '\x40';
+    executable += "PE\0\0" + std::string(200, '\xEE');
+    const Case cases[] = {{L"pmrun_empty.ico", ""},
+                          {L"pmrun_lying.ico", lying},
+                          {L"pmrun_cut.exe", executable},
+                          {L"pmrun_huge.ico", std::string(24u * 1024 * 1024, '\x01')}};
+    for (const Case& c : cases) {
+        const std::wstring path = wintest::TempPath(c.name);
+        WriteFileBytes(path, c.bytes);
+        ButtonRecord record;
+        record.IconFile = path;
+        for (int index : {0, 1, 1000, -5})
+            EXPECT_FALSE(ExtractButtonIcon(record))
+                << std::string(c.name, c.name + wcslen(c.name)) << " " << index;
+        DeleteFileW(path.c_str());
+    }
+}
+
 TEST_F(PanelTest, ImagesShowTheIconOrNothing) {
     const std::wstring self = ui::Application::ExeName();
     TBtnF1* panel = Start(L"[btn1]\r\npg=a\r\nic=" + self + L"\r\nicidx=0\r\n[btn2]\r\npg=b\r\nic=" + self +
