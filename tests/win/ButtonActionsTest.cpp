@@ -458,3 +458,42 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
     DeleteFileW(program.c_str());
     RemoveDirectoryW(folder.c_str());
 }
+
+TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNothing) {
+    Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn2]\r\npg=C:\\two.exe\r\n");
+    const std::string before = testfiles::ReadFileBytes(SettingsPath());
+    // Held open without sharing, as another program or a lost share would hold it.
+    HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    const std::wstring refused = SettingsPath() + L" に書き込めません";
+
+    // Clicks as the bar reports them, so that a failure reaches the error box as in the program.
+    auto clickThroughWindow = [](int button) {
+        SendMessageW(BtnF1->Handle(), WM_COMMAND, MAKEWPARAM(BtnF1->Buttons[button]->Id(), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(BtnF1->ToolBar1.Handle()));
+    };
+    EnterMode(mascot->PM_BtnChange);
+    clickThroughWindow(1);
+    clickThroughWindow(2);
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors.back(), refused);
+    const std::size_t afterSwap = errors.size();
+    mascot->EditMode = 0; // whatever the failed swap left, the next mode starts from none
+    mascot->ApplyModeChange(MenuItemChosen(2, ModeItem::BtnChange));
+    EnterMode(mascot->PM_BtnDel);
+    clickThroughWindow(1);
+    EXPECT_GT(errors.size(), afterSwap);
+    EXPECT_EQ(errors.back(), refused);
+    EXPECT_TRUE(IsWindow(mascot->Handle())); // still running
+    CloseHandle(lock);
+    EXPECT_EQ(testfiles::ReadFileBytes(SettingsPath()), before); // nothing stored was lost
+
+    // Writable again: quitting saves the program's state, every key of it (those already in the file keep
+    // their place).
+    errors.clear();
+    mascot->Close();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(testfiles::Sorted(testfiles::KeyOrder(Saved())),
+              testfiles::Sorted(testfiles::CompleteLayout()));
+    EXPECT_EQ(SavedValue(2, "pg"), "C:\\two.exe");
+}
