@@ -198,8 +198,11 @@ void TpamuF::WriteIni(ProfileFile& file) {
 }
 
 void TpamuF::WriteBtnIni(int number) {
+    // A button's keys as one change, so that a process ended half-way leaves no half-written button.
     ProfileFile file = SettingsFile();
+    file.BeginBatch();
     WriteButtonRecord(file, number, BtnF1->Records[number]);
+    file.Commit();
 }
 
 void TpamuF::FormCloseQuery(bool& canClose) {
