@@ -25,18 +25,14 @@ protected:
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
 };
 
-std::wstring Button(int number, const std::wstring& keys) {
-    return L"[btn" + std::to_wstring(number) + L"]\r\n" + keys;
-}
-
 } // namespace
 
 TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel) {
     const std::wstring probe = pmrun.CopyProbe(L"probe.exe");
     const std::wstring work = pmrun.Folder() + L"\\作業";
     CreateDirectoryW(work.c_str(), nullptr);
-    ASSERT_TRUE(Start(kNoEdges,
-                      Button(1, L"pg=" + probe + L"\r\nop=--name \"two words\" -x\r\ndr=" + work + L"\r\n")));
+    ASSERT_TRUE(Start(kNoEdges, ButtonSection(1, L"pg=" + probe + L"\r\nop=--name \"two words\" -x\r\ndr=" +
+                                                     work + L"\r\n")));
     pmrun.ClickButton(1);
     ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(probe).empty(); }));
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
@@ -54,7 +50,8 @@ TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel)
 TEST_F(ButtonsE2E, TypingLowerOrUpperCaseAStartsButtonTen) {
     const std::wstring probe = pmrun.CopyProbe(L"probe10.exe");
     const std::wstring other = pmrun.CopyProbe(L"probe11.exe");
-    ASSERT_TRUE(Start(kNoEdges, Button(10, L"pg=" + probe + L"\r\n") + Button(11, L"pg=" + other + L"\r\n")));
+    ASSERT_TRUE(Start(kNoEdges, ButtonSection(10, L"pg=" + probe + L"\r\n") +
+                                    ButtonSection(11, L"pg=" + other + L"\r\n")));
     HWND panel = pmrun.Panel();
     SetForegroundWindow(panel);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
@@ -80,8 +77,8 @@ TEST_F(ButtonsE2E, TypingLowerOrUpperCaseAStartsButtonTen) {
 }
 
 TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
-    ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\no\\such\\program.exe\r\n") +
-                                    Button(3, L"pg=" + pmrun.Folder() + L"\r\n")));
+    ASSERT_TRUE(Start(kNoEdges, ButtonSection(2, L"pg=C:\\no\\such\\program.exe\r\n") +
+                                    ButtonSection(3, L"pg=" + pmrun.Folder() + L"\r\n")));
     for (int button : {2, 3}) { // a missing file, then a folder
         pmrun.ClickButton(button);
         HWND box = nullptr;
@@ -123,8 +120,8 @@ TEST_F(ButtonsE2E, LeftEdgeWithZeroHidesThePanelAndLeavesThePointer) {
 }
 
 TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
-    ASSERT_TRUE(Start(kNoEdges, Button(1, L"pg=C:\\one.exe\r\nlb=いち\r\nop=-1\r\n") +
-                                    Button(3, L"pg=C:\\three.exe\r\nlb=さん\r\ndr=C:\\\r\n")));
+    ASSERT_TRUE(Start(kNoEdges, ButtonSection(1, L"pg=C:\\one.exe\r\nlb=いち\r\nop=-1\r\n") +
+                                    ButtonSection(3, L"pg=C:\\three.exe\r\nlb=さん\r\ndr=C:\\\r\n")));
     ChooseMenuItem(pmrun.Mascot(), 4); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
     ASSERT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え元のボタンを押してください"; }));
     RECT m = WindowRect(pmrun.Mascot());
@@ -146,8 +143,9 @@ TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
 }
 
 TEST_F(ButtonsE2E, RemovalThroughTheMenuEmptiesTheSection) {
-    ASSERT_TRUE(Start(kNoEdges, Button(2, L"pg=C:\\two.exe\r\nic=C:\\two.exe\r\nicidx=3\r\nlb=に\r\nop=/2\r\n"
-                                          L"dr=C:\\\r\n")));
+    ASSERT_TRUE(
+        Start(kNoEdges, ButtonSection(2, L"pg=C:\\two.exe\r\nic=C:\\two.exe\r\nicidx=3\r\nlb=に\r\nop=/2\r\n"
+                                         L"dr=C:\\\r\n")));
     ChooseMenuItem(pmrun.Mascot(), 3);
     ASSERT_TRUE(
         WaitFor([&] { return WindowText(pmrun.Panel()) == L"設定を解除するボタンを選択してください"; }));

@@ -15,8 +15,8 @@ namespace {
 std::wstring ThirtyButtons() {
     std::wstring sections;
     for (int n = 1; n <= 30; ++n)
-        sections += L"[btn" + std::to_wstring(n) + L"]\r\npg=C:\\programs\\tool" + std::to_wstring(n) +
-                    L".exe\r\nlb=ツール" + std::to_wstring(n) + L"\r\n";
+        sections += ButtonSection(n, L"pg=C:\\programs\\tool" + std::to_wstring(n) + L".exe\r\nlb=ツール" +
+                                         std::to_wstring(n) + L"\r\n");
     return sections;
 }
 

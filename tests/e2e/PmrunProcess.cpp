@@ -109,6 +109,10 @@ std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sectio
            L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n" + sections;
 }
 
+std::wstring ButtonSection(int number, const std::wstring& keys) {
+    return L"[btn" + std::to_wstring(number) + L"]\r\n" + keys;
+}
+
 void E2ETest::SetUp() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
     SetCursorPos(kRestX, kRestY);

@@ -63,6 +63,8 @@ private:
 // The settings most tests start from: the mascot at 600, 400 and the panel at 100, 100 in its design size,
 // with eyeKeys added to [eye] and further sections after the panel's.
 std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sections = L"");
+// "[btnN]" and its key lines.
+std::wstring ButtonSection(int number, const std::wstring& keys);
 
 // A test of the real program: no older settings in the registry, and the pointer at rest before and after.
 class E2ETest : public ::testing::Test {

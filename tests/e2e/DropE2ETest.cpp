@@ -1,0 +1,192 @@
+// Registering by dropping: a program, a document, a shortcut and a folder dragged with the real X pointer
+// onto the mascot of the real pmrun.exe, and the process killed at random moments just after a drop.
+
+#include "PmrunProcess.h"
+#include "Programs.h"
+#include "XDrag.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <random>
+
+using namespace e2e;
+
+namespace {
+
+class DropE2E : public E2ETest {
+protected:
+    void SetUp() override {
+        if (!XDragAvailable()) GTEST_SKIP() << "needs the X drag helper that scripts/test starts";
+        E2ETest::SetUp();
+        CoInitialize(nullptr);
+    }
+    void TearDown() override {
+        CoUninitialize();
+        E2ETest::TearDown();
+    }
+
+    bool Start(const std::wstring& sections) {
+        pmrun.WriteIni(StandardIni(kNoEdges, sections));
+        return pmrun.Start();
+    }
+    static POINT MascotCentre(const PmrunProcess& process) {
+        const RECT r = WindowRect(process.Mascot());
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // Drops the files on the mascot; true once the drop was made.
+    ::testing::AssertionResult Drop(const std::vector<std::wstring>& files) {
+        const std::string failure = DragFilesTo(files, MascotCentre(pmrun));
+        if (!failure.empty()) return ::testing::AssertionFailure() << failure;
+        return ::testing::AssertionSuccess();
+    }
+    std::wstring Make(const std::wstring& name) const {
+        const std::wstring path = pmrun.Folder() + L"\\" + name;
+        WriteFileBytes(path, "text\r\n");
+        return path;
+    }
+};
+
+// Same file or folder, whatever form of its name each side uses (drive letter, 8.3 parts, case).
+bool SamePath(const std::string& saved, const std::wstring& expected) {
+    wchar_t savedWide[4096] = {};
+    MultiByteToWideChar(CP_ACP, 0, saved.c_str(), -1, savedWide, 4096);
+    wchar_t a[4096] = {}, b[4096] = {};
+    if (!GetLongPathNameW(savedWide, a, 4096) || !GetLongPathNameW(expected.c_str(), b, 4096)) return false;
+    return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring WithSlash(const std::wstring& folder) {
+    return folder + L"\\";
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, text.c_str() + text.size() - tail.size(), -1,
+                          tail.c_str(), -1) == CSTR_EQUAL;
+}
+
+std::wstring ThirtyButtons() {
+    std::wstring sections;
+    for (int n = 1; n <= 30; ++n)
+        sections += ButtonSection(n, L"pg=C:\\programs\\tool" + std::to_wstring(n) + L".exe\r\n");
+    return sections;
+}
+
+} // namespace
+
+TEST_F(DropE2E, AProgramGoesToTheFirstFreeButtonAndItsClickStartsIt) {
+    const std::wstring first = pmrun.CopyProbe(L"first.exe");
+    ASSERT_TRUE(Start(ButtonSection(1, L"pg=" + first + L"\r\n")));
+    const std::wstring tool = pmrun.CopyProbe(L"ツール.exe"), other = pmrun.CopyProbe(L"other.exe");
+    // Of several files dropped at once only the first is taken.
+    ASSERT_TRUE(Drop({tool, other}));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.Saved(2, "pg").empty(); }));
+    EXPECT_TRUE(SamePath(pmrun.Saved(2, "pg"), tool)) << pmrun.Saved(2, "pg");
+    // The probe carries no icon: the system's stands in.
+    EXPECT_TRUE(EndsWithNoCase(pmrun.Saved(2, "ic"), "\\shell32.dll")) << pmrun.Saved(2, "ic");
+    EXPECT_EQ(pmrun.Saved(2, "icidx"), "0");
+    EXPECT_TRUE(SamePath(pmrun.Saved(2, "dr"), WithSlash(pmrun.Folder()))) << pmrun.Saved(2, "dr");
+    EXPECT_EQ(pmrun.Saved(2, "lb"), ToAnsi(L"ツール"));
+    EXPECT_EQ(pmrun.Saved(2, "op"), "");
+    EXPECT_EQ(pmrun.Saved(3, "pg"), "<missing>");
+    EXPECT_FALSE(pmrun.ErrorBox());
+
+    pmrun.ClickButton(2);
+    EXPECT_TRUE(WaitFor([&] { return !ProbeStarts(tool).empty(); }));
+    EXPECT_TRUE(ProbeStarts(other).empty());
+}
+
+TEST_F(DropE2E, ADocumentTakesTheIconOfTheProgramThatOpensIt) {
+    ASSERT_TRUE(Start(L""));
+    const std::wstring notes = Make(L"メモ.txt");
+    ASSERT_TRUE(Drop({notes}));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.Saved(1, "pg").empty(); }));
+    EXPECT_TRUE(SamePath(pmrun.Saved(1, "pg"), notes)) << pmrun.Saved(1, "pg");
+    EXPECT_TRUE(EndsWithNoCase(pmrun.Saved(1, "ic"), "\\notepad.exe")) << pmrun.Saved(1, "ic");
+    EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"メモ"));
+}
+
+TEST_F(DropE2E, AShortcutRegistersTheProgramItPointsAt) {
+    ASSERT_TRUE(Start(L""));
+    // A copy of the launcher itself, for a program with an icon of its own.
+    const std::wstring target = pmrun.Folder() + L"\\target program.exe";
+    ASSERT_TRUE(CopyFileW((pmrun.Folder() + L"\\pmrun.exe").c_str(), target.c_str(), FALSE));
+    const std::wstring link = pmrun.Folder() + L"\\近道.lnk";
+    {
+        IShellLinkW* shellLink = nullptr;
+        ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                                  IID_IShellLinkW, reinterpret_cast<void**>(&shellLink)));
+        IPersistFile* file = nullptr;
+        shellLink->SetPath(target.c_str());
+        ASSERT_HRESULT_SUCCEEDED(
+            shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+        EXPECT_HRESULT_SUCCEEDED(file->Save(link.c_str(), TRUE));
+        file->Release();
+        shellLink->Release();
+    }
+    ASSERT_TRUE(Drop({link}));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.Saved(1, "pg").empty(); }));
+    EXPECT_TRUE(SamePath(pmrun.Saved(1, "pg"), target)) << pmrun.Saved(1, "pg");
+    EXPECT_TRUE(SamePath(pmrun.Saved(1, "ic"), target)) << pmrun.Saved(1, "ic");
+    EXPECT_EQ(pmrun.Saved(1, "icidx"), "0");
+}
+
+TEST_F(DropE2E, AFolderOpensInExplorerRootedAtIt) {
+    ASSERT_TRUE(Start(L""));
+    const std::wstring folder = pmrun.Folder() + L"\\資料 2026";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(Drop({folder}));
+    ASSERT_TRUE(WaitFor([&] { return pmrun.Saved(1, "icidx") == "3"; }));
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    EXPECT_TRUE(SamePath(pmrun.Saved(1, "pg"), std::wstring(windows) + L"\\Explorer.exe"))
+        << pmrun.Saved(1, "pg");
+    const std::string options = pmrun.Saved(1, "op");
+    ASSERT_EQ(options.rfind("/c /root,", 0), 0u) << options;
+    EXPECT_TRUE(SamePath(options.substr(9), folder)) << options;
+    EXPECT_TRUE(SamePath(pmrun.Saved(1, "lb"), folder)) << pmrun.Saved(1, "lb");
+    EXPECT_EQ(pmrun.Saved(1, "dr"), "");
+}
+
+TEST_F(DropE2E, WithEveryButtonTakenADropChangesNothing) {
+    ASSERT_TRUE(Start(ThirtyButtons()));
+    const std::string before = pmrun.IniBytes();
+    ASSERT_TRUE(Drop({pmrun.CopyProbe(L"late.exe")}));
+    Sleep(300);
+    EXPECT_EQ(pmrun.IniBytes(), before);
+    EXPECT_FALSE(pmrun.ErrorBox());
+    EXPECT_TRUE(pmrun.Running());
+}
+
+TEST_F(DropE2E, AKillJustAfterADropLeavesEveryKeyReadable) {
+    std::mt19937 random(GetTickCount());
+    std::uniform_int_distribution<int> delay(0, 150);
+    for (int round = 0; round < 6; ++round) {
+        PmrunProcess process;
+        const std::wstring first = process.CopyProbe(L"first.exe");
+        process.WriteIni(StandardIni(kNoEdges, ButtonSection(1, L"pg=" + first + L"\r\nlb=最初\r\n")));
+        ASSERT_TRUE(process.Start());
+        const std::wstring dropped = process.CopyProbe(L"dropped.exe");
+        const int wait = delay(random);
+        SCOPED_TRACE("killed " + std::to_string(wait) + " ms after the button went up");
+        const std::string failure = DragFilesTo({dropped}, MascotCentre(process), [&] {
+            Sleep(static_cast<DWORD>(wait));
+            process.Kill();
+        });
+        ASSERT_EQ(failure, "");
+        const auto after = ParseIni(process.IniBytes());
+        EXPECT_EQ(ValueOf(after, "eye", "Left"), "600");
+        EXPECT_EQ(ValueOf(after, "eye", "Top"), "400");
+        EXPECT_EQ(ValueOf(after, "btnform", "width"), "238");
+        EXPECT_EQ(ValueOf(after, "btn1", "lb"), ToAnsi(L"最初"));
+        // The new button is there whole or not at all.
+        const std::string program = ValueOf(after, "btn2", "pg");
+        if (program != "<missing>") {
+            EXPECT_TRUE(SamePath(program, dropped)) << program;
+            EXPECT_EQ(ValueOf(after, "btn2", "icidx"), "0");
+            EXPECT_EQ(ValueOf(after, "btn2", "lb"), "dropped");
+        }
+    }
+}
