@@ -1,4 +1,4 @@
-# Shared by scripts/run, scripts/test and scripts/bench: packages, build, Wine prefix, X display.
+# Shared by the scripts (run, test, bench, package): packages, build, Wine prefix, X display.
 # Sourced, not run.
 
 PM_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +13,7 @@ PM_PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xdotool x11-utils x11-xkb-utils imagemagick fonts-noto-cjk
-    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales
+    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales nsis
 )
 
 pm_install_packages() {
@@ -36,12 +36,13 @@ pm_install_packages() {
     fi
 }
 
+# Arguments go to cmake when it sets up a new build folder.
 pm_build() {
     local jobs
     jobs=$(nproc 2>/dev/null || echo 2)
     if [ ! -f "$PM_BUILD/CMakeCache.txt" ]; then
         cmake -S "$PM_ROOT" -B "$PM_BUILD" -DCMAKE_TOOLCHAIN_FILE="$PM_ROOT/cmake/mingw-w64.cmake" \
-            -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+            -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null || return 1
     fi
     cmake --build "$PM_BUILD" -j "$jobs" -- --no-print-directory | grep -v -E '^\[ *[0-9]+%\] (Building|Linking|Built)' ||
         true
