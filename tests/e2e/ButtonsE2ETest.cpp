@@ -1,5 +1,5 @@
 // The real pmrun.exe driven with the pointer and the keyboard: launching by click and by key, the
-// missing-program box, the screen edges, the swap and the removal through the menu, and the pupils.
+// missing-program box, the swap and the removal through the menu, and the pupils.
 
 #include "PmrunProcess.h"
 
@@ -8,12 +8,6 @@
 using namespace e2e;
 
 namespace {
-
-POINT CursorPos() {
-    POINT p{};
-    GetCursorPos(&p);
-    return p;
-}
 
 class ButtonsE2E : public E2ETest {
 protected:
@@ -96,27 +90,6 @@ TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
         ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
         SetCursorPos(kRestX, kRestY);
     }
-}
-
-TEST_F(ButtonsE2E, LeftEdgeWithOneShowsThePanelAndPushesThePointerBack) {
-    ASSERT_TRUE(Start(L"LWall=1\r\nTWall=2\r\nRWall=0\r\nBWall=2\r\n", L""));
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    SetCursorPos(w - 1, 500); // the right edge hides the panel
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    EXPECT_EQ(CursorPos().x, w - 1);
-    SetCursorPos(0, 500);
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
-    EXPECT_TRUE(WaitFor([&] { return CursorPos().x == 10; }));
-    EXPECT_EQ(CursorPos().y, 500);
-}
-
-TEST_F(ButtonsE2E, LeftEdgeWithZeroHidesThePanelAndLeavesThePointer) {
-    ASSERT_TRUE(Start(L"LWall=0\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n", L""));
-    SetCursorPos(0, 500);
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    Sleep(300); // three more ticks
-    EXPECT_EQ(CursorPos().x, 0);
-    EXPECT_FALSE(PanelVisible());
 }
 
 TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
