@@ -31,6 +31,15 @@ void SetDword(const std::wstring& key, const wchar_t* name, DWORD value) {
     RegCloseKey(k);
 }
 
+void SetRaw(const std::wstring& key, const wchar_t* name, DWORD type, const std::string& bytes) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+    RegCloseKey(k);
+}
+
 // Buttons 3 and 7 only, the panel's bounds, and values of the wrong type.
 void WriteLegacyStore() {
     const std::wstring base = L"Software\\Hoshiya\\pmrun\\";
@@ -85,6 +94,51 @@ TEST_F(LegacyRegistryTest, ValuesOfTheWrongTypeReadAsTheirDefaults) {
     EXPECT_EQ(b7->IconIndex, 0);
     EXPECT_EQ(b7->Hint, L"");
     EXPECT_EQ(b7->IconFile, L"");
+}
+
+TEST_F(LegacyRegistryTest, EveryOtherTypeAndMisshapenDataReadAsTheDefaults) {
+    const std::wstring button = L"Software\\Hoshiya\\pmrun\\btn2";
+    const std::string eightBytes("\x05\0\0\0\0\0\0\0", 8);
+    struct Raw {
+        DWORD type;
+        std::string bytes;
+    };
+    const Raw wrong[] = {
+        {REG_NONE, "abc"},
+        {REG_BINARY, std::string(100000, '\xff')},
+        {REG_QWORD, eightBytes},
+        {REG_MULTI_SZ, std::string("a\0\0b\0\0\0\0", 10)},
+        {REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\x05", 4)},
+        {REG_LINK, "x\0"},
+        {REG_RESOURCE_LIST, std::string(3, '\0')},
+        {0x7fff, "?"}, // no type Windows knows
+    };
+    for (const Raw& raw : wrong) {
+        SCOPED_TRACE("type " + std::to_string(raw.type));
+        for (const wchar_t* name : {L"pg", L"ic", L"op", L"dr", L"lb", L"icidx"})
+            SetRaw(button, name, raw.type, raw.bytes);
+        const auto record = ReadLegacyButton(2);
+        ASSERT_TRUE(record.has_value());
+        EXPECT_EQ(record->Program, L"");
+        EXPECT_EQ(record->IconFile, L"");
+        EXPECT_EQ(record->Options, L"");
+        EXPECT_EQ(record->WorkFolder, L"");
+        EXPECT_EQ(record->Hint, L"");
+        EXPECT_EQ(record->IconIndex, 0);
+    }
+
+    // A DWORD of the wrong size, and texts cut off without their terminator or at an odd byte.
+    SetRaw(button, L"icidx", REG_DWORD, std::string("\x07\0", 2));
+    SetRaw(button, L"pg", REG_SZ, std::string("C\0:\0\\\0x\0", 8));
+    SetRaw(button, L"lb", REG_SZ, std::string("a\0b", 3));
+    SetRaw(button, L"op", REG_SZ, std::string());
+    const auto record = ReadLegacyButton(2);
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->IconIndex, 0);
+    EXPECT_EQ(record->Program, L"C:\\x");
+    EXPECT_EQ(record->Hint.substr(0, 1), L"a");
+    EXPECT_LE(record->Hint.size(), 2u);
+    EXPECT_EQ(record->Options, L"");
 }
 
 TEST_F(LegacyRegistryTest, WithoutSettingsFileTheButtonsAndBoundsAreImported) {
