@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include <cstdio>
+
 #include <algorithm>
 
 namespace bench {
@@ -69,6 +71,17 @@ void WriteText(const std::wstring& path, const std::string& bytes) {
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+void TableRow(const char* what, double baseline, double pmrun, const char* unit) {
+    if (baseline <= 0) {
+        std::printf("TABLE|%s|%.1f %s|%.1f %s|n/a|baseline used nothing measurable\n", what, baseline, unit,
+                    pmrun, unit);
+        return;
+    }
+    const double ratio = pmrun / baseline;
+    std::printf("TABLE|%s|%.1f %s|%.1f %s|%.2fx|%s\n", what, baseline, unit, pmrun, unit, ratio,
+                ratio <= 1.2 ? "within 1.2x" : "over 1.2x");
 }
 
 } // namespace bench

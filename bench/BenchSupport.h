@@ -32,5 +32,8 @@ void Stop(Started& started);
 // A visible top-level window of the process (of the class, when given), waiting up to timeoutMs.
 HWND WaitForVisibleWindow(DWORD pid, const wchar_t* className, DWORD timeoutMs);
 void WriteText(const std::wstring& path, const std::string& bytes);
+// One row of the summary scripts/bench prints after all benchmarks: what, both figures in the unit, the
+// ratio pmrun / baseline and whether it is within the aim of 1.2x.
+void TableRow(const char* what, double baseline, double pmrun, const char* unit);
 
 } // namespace bench

@@ -2,6 +2,8 @@
 // hot key and ends at once when a named mutex says it runs already:
 //   - from a hot key press until the panel (the baseline's window) is visible;
 //   - from the tray's pointer-move notification until the panel is visible;
+//   - from the pointer touching a screen edge until the panel is visible (the left edge for pmrun, the
+//     right one for the baseline, so that neither answers the other's touch);
 //   - from the start of a second process, while the first runs, until it has ended.
 //
 //   pmrun_bench_hotkey [runs]      (default 10; beside pmrun.exe and pmrun_bench_hotkey_baseline.exe)
@@ -10,6 +12,7 @@
 #include "Keys.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace bench;
 
@@ -31,6 +34,20 @@ double TimeKey(WORD vk, std::initializer_list<WORD> modifiers, HWND window, bool
 double TimeTrayMove(HWND target, HWND window) {
     const LARGE_INTEGER t0 = Now();
     PostMessageW(target, WM_USER + 200, 1, WM_MOUSEMOVE);
+    for (;;) {
+        if (IsWindowVisible(window)) return Milliseconds(t0, Now());
+        if (Milliseconds(t0, Now()) > 5000) return -1;
+        Sleep(0);
+    }
+}
+
+// Puts the pointer on the screen edge and returns the milliseconds until the window is visible.
+// Both programs look at the pointer every 100 ms: a random wait first, so that the touch falls at any
+// point of either's period.
+double TimeEdge(int x, HWND window) {
+    Sleep(static_cast<DWORD>(std::rand() % 100));
+    const LARGE_INTEGER t0 = Now();
+    SetCursorPos(x, 500);
     for (;;) {
         if (IsWindowVisible(window)) return Milliseconds(t0, Now());
         if (Milliseconds(t0, Now()) > 5000) return -1;
@@ -60,6 +77,7 @@ void Report(const char* what, const std::vector<double>& base, const std::vector
     const double b = Median(base), o = Median(ours);
     std::printf("%-34s baseline %7.1f ms   pmrun %7.1f ms   ratio %.2fx   (%zu runs, medians)\n", what, b, o,
                 b > 0 ? o / b : 0.0, ours.size());
+    TableRow(what, b, o, "ms");
 }
 
 } // namespace
@@ -70,7 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring pmrunFolder = FreshFolder(L"pmrun-bench-hotkey");
     const std::wstring baseFolder = FreshFolder(L"pmrun-bench-hotkey-base");
     WriteText(pmrunFolder + L"\\pmrun.Ini",
-              "[eye]\r\nLeft=600\r\nTop=300\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\n"
+              "[eye]\r\nLeft=600\r\nTop=300\r\nLWall=1\r\nTWall=2\r\nRWall=2\r\n"
               "BWall=2\r\n[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\n"
               "height=220\r\n");
 
@@ -91,7 +109,7 @@ int wmain(int argc, wchar_t** argv) {
     SetCursorPos(900, 650);
 
     HWND tray = testfiles::FindProcessWindow(pmrun.process.dwProcessId, L"TaskTrayHandle", false);
-    std::vector<double> keys[2], trays[2], seconds[2];
+    std::vector<double> keys[2], trays[2], edges[2], seconds[2];
     for (int run = 0; run < runs; ++run) {
         if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
             break;
@@ -117,6 +135,20 @@ int wmain(int argc, wchar_t** argv) {
             trays[1].push_back(oursTray);
         }
         Sleep(100);
+        if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
+            continue;
+        SetCursorPos(900, 650);
+        Sleep(100);
+        const double oursEdge = TimeEdge(0, panel);
+        SetCursorPos(900, 650);
+        Sleep(100);
+        const double baseEdge = TimeEdge(GetSystemMetrics(SM_CXSCREEN) - 1, base);
+        SetCursorPos(900, 650);
+        if (oursEdge >= 0 && baseEdge >= 0) {
+            edges[0].push_back(baseEdge);
+            edges[1].push_back(oursEdge);
+        }
+        Sleep(100);
     }
     for (int run = 0; run < runs; ++run) {
         const double oursMs = TimeSecondStart(pmrun);
@@ -133,6 +165,7 @@ int wmain(int argc, wchar_t** argv) {
     if (keys[0].empty() || seconds[0].empty()) return 1;
     Report("hot key to window visible", keys[0], keys[1]);
     if (!trays[0].empty()) Report("tray move to window visible", trays[0], trays[1]);
+    if (!edges[0].empty()) Report("edge touch to window visible", edges[0], edges[1]);
     Report("second start to process end", seconds[0], seconds[1]);
     return 0;
 }

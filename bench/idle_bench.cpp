@@ -122,6 +122,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("ratio      %12.2f\n", pmrunMs / baseMs);
     else
         std::printf("ratio      %12s (the baseline used no measurable time)\n", "n/a");
+    TableRow("CPU over idle seconds", baseMs, pmrunMs, "ms");
     std::printf("pmrun GDI objects %lu -> %lu, USER objects %lu -> %lu\n", gdi0, gdi1, user0, user1);
     return 0;
 }

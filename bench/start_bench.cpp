@@ -77,5 +77,7 @@ int wmain(int argc, wchar_t** argv) {
                     priv[1] / priv[0]);
     else
         std::printf("ratio      %12.2f %14.2f %14s\n", start[1] / start[0], resident[1] / resident[0], "n/a");
+    TableRow("start to mascot visible", start[0], start[1], "ms");
+    TableRow("resident memory", resident[0], resident[1], "KiB");
     return 0;
 }

@@ -1,5 +1,6 @@
 // Registering by drop: real HDROPs sent to the mascot, and what lands in the panel and the settings file.
 
+#include "Drops.h"
 #include "Programs.h"
 #include "WinTestSupport.h"
 
@@ -12,28 +13,12 @@
 
 #include <shlobj.h>
 
+using testfiles::MakeDrop;
 using wintest::AllGrey;
 using wintest::ImagePixels;
 using wintest::SettingsPath;
 
 namespace {
-
-// A drop as the shell makes it: a DROPFILES header and the wide paths, each ended by a zero, then one
-// more zero. The receiver frees it with DragFinish.
-HDROP MakeDrop(const std::vector<std::wstring>& paths) {
-    std::wstring list;
-    for (const auto& path : paths)
-        list += path + L'\0';
-    list += L'\0';
-    const std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GHND, bytes);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    memcpy(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
 
 std::wstring Lower(std::wstring text) {
     for (wchar_t& c : text)
