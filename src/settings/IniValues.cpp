@@ -1,5 +1,7 @@
 #include "settings/IniValues.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsBlank(wchar_t c) {
@@ -84,4 +86,55 @@ std::wstring SettingsPathFor(std::wstring_view exePath) {
 
 std::wstring ButtonSectionName(int number) {
     return L"btn" + std::to_wstring(number);
+}
+
+namespace {
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+wchar_t FoldAscii(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool SameKey(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+}
+
+} // namespace
+
+std::vector<IniEntry> ParseSectionBlock(std::wstring_view block) {
+    std::vector<IniEntry> entries;
+    while (!block.empty() && block.front() != L'\0') {
+        const std::size_t end = std::min(block.find(L'\0'), block.size());
+        const std::wstring_view line = block.substr(0, end);
+        block.remove_prefix(std::min(end + 1, block.size()));
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos) continue;
+        const std::wstring_view key = TrimBlanks(line.substr(0, equals));
+        if (!key.empty() && key.front() == L';') continue;
+        entries.push_back({std::wstring(key), std::wstring(TrimBlanks(line.substr(equals + 1)))});
+    }
+    return entries;
+}
+
+std::optional<std::wstring> FindIniValue(const std::vector<IniEntry>& entries, std::wstring_view key) {
+    for (const IniEntry& entry : entries) {
+        if (!SameKey(entry.key, key)) continue;
+        std::wstring_view value = entry.value;
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        return std::wstring(value.substr(0, kIniTextMax));
+    }
+    return std::nullopt;
 }

@@ -56,6 +56,21 @@ std::wstring ProfileFile::ReadString(const std::wstring& section, const std::wst
     return value;
 }
 
+std::optional<std::vector<IniEntry>> ProfileFile::ReadSection(const std::wstring& section) const {
+    // The section comes back cut short, and its length two below the buffer's, when it does not fit.
+    constexpr std::size_t kLongest = std::size_t{1} << 24;
+    for (std::size_t size = 4096; size <= kLongest; size *= 2) {
+        std::wstring block(size, L'\0');
+        const DWORD length =
+            GetPrivateProfileSectionW(section.c_str(), block.data(), static_cast<DWORD>(size), path_.c_str());
+        if (length + 2 < size) {
+            block.resize(length);
+            return ParseSectionBlock(block);
+        }
+    }
+    return std::nullopt;
+}
+
 std::int32_t ProfileFile::ReadInteger(const std::wstring& section, const std::wstring& key,
                                       std::int32_t fallback) const {
     return IniIntegerOr(ReadString(section, key, L""), fallback);
@@ -78,13 +93,18 @@ bool ProfileFile::WriteKey(const std::wstring& section, const std::wstring& key,
 
 ButtonRecord ReadButtonRecord(const ProfileFile& file, int number) {
     const std::wstring section = ButtonSectionName(number);
+    // Thirty buttons of six keys: one read per section keeps the start-up quick.
+    const auto entries = file.ReadSection(section);
+    const auto text = [&](const wchar_t* key) {
+        return entries ? FindIniValue(*entries, key).value_or(L"") : file.ReadString(section, key, L"");
+    };
     ButtonRecord record;
-    record.Program = file.ReadString(section, L"pg", L"");
-    record.IconFile = file.ReadString(section, L"ic", L"");
-    record.IconIndex = file.ReadInteger(section, L"icidx", 0);
-    record.Options = file.ReadString(section, L"op", L"");
-    record.WorkFolder = file.ReadString(section, L"dr", L"");
-    record.Hint = file.ReadString(section, L"lb", L"");
+    record.Program = text(L"pg");
+    record.IconFile = text(L"ic");
+    record.IconIndex = IniIntegerOr(text(L"icidx"), 0);
+    record.Options = text(L"op");
+    record.WorkFolder = text(L"dr");
+    record.Hint = text(L"lb");
     return record;
 }
 

@@ -4,9 +4,12 @@
 
 #include "base/Exception.h"
 #include "settings/ButtonRecord.h"
+#include "settings/IniValues.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 // A write that failed; the message names the settings file.
 class EIniFileException : public Exception {
@@ -31,6 +34,10 @@ public:
     // The integer rule of IniValues.h; the default when missing, empty or no integer.
     std::int32_t ReadInteger(const std::wstring& section, const std::wstring& key,
                              std::int32_t fallback) const;
+    // The whole section in one read, for looking up many of its keys (FindIniValue): each read of a
+    // single key opens the file anew. No entries for a missing section; nothing at all for one of more
+    // than 16 M characters, which is then better read key by key.
+    std::optional<std::vector<IniEntry>> ReadSection(const std::wstring& section) const;
 
     // Throw EIniFileException "<path> に書き込めません" when the key cannot be written.
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);

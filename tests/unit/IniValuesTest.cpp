@@ -73,3 +73,49 @@ TEST(Messages, PathTakesThePlaceOfTheMarker) {
     EXPECT_EQ(FormatMessageText(L"no marker", L"x"), L"no marker");
     EXPECT_EQ(ToUtf8(L"ぱむ"), "\xE3\x81\xB1\xE3\x82\x80");
 }
+
+namespace {
+
+// A block as the profile functions return a section: every line ended by a zero, one more at the end.
+std::wstring Block(std::initializer_list<std::wstring> lines) {
+    std::wstring block;
+    for (const auto& line : lines)
+        block += line + L'\0';
+    return block + L'\0';
+}
+
+} // namespace
+
+TEST(IniSection, LinesSplitAtTheFirstEqualsSignWithBlanksDropped) {
+    const auto entries = ParseSectionBlock(Block(
+        {L"pg=C:\\a.exe", L" op = -x=1 \t", L"no equals sign", L"; pg=comment", L"=empty key", L"lb="}));
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].key, L"pg");
+    EXPECT_EQ(entries[0].value, L"C:\\a.exe");
+    EXPECT_EQ(entries[1].key, L"op");
+    EXPECT_EQ(entries[1].value, L"-x=1");
+    EXPECT_EQ(entries[2].key, L"");
+    EXPECT_EQ(entries[3].key, L"lb");
+    EXPECT_EQ(entries[3].value, L"");
+    EXPECT_TRUE(ParseSectionBlock(Block({})).empty());
+    // A block cut off without its final zeros still ends.
+    EXPECT_EQ(ParseSectionBlock(std::wstring_view(L"pg=x")).size(), 1u);
+}
+
+TEST(IniSection, LookupTakesTheFirstKeyInAnyCaseAndStripsOnePairOfQuotes) {
+    const auto entries = ParseSectionBlock(Block({L"PG=first", L"pg=second", L"op=\"two words\"", L"dr='x'",
+                                                  L"lb=\"unbalanced", L"ic=\"\"", L"q=\"", L"mixed=\"x'"}));
+    EXPECT_EQ(FindIniValue(entries, L"pg"), L"first");
+    EXPECT_EQ(FindIniValue(entries, L"op"), L"two words");
+    EXPECT_EQ(FindIniValue(entries, L"dr"), L"x");
+    EXPECT_EQ(FindIniValue(entries, L"lb"), L"\"unbalanced");
+    EXPECT_EQ(FindIniValue(entries, L"ic"), L"");
+    EXPECT_EQ(FindIniValue(entries, L"q"), L"\"");
+    EXPECT_EQ(FindIniValue(entries, L"mixed"), L"\"x'");
+    EXPECT_EQ(FindIniValue(entries, L"missing"), std::nullopt);
+}
+
+TEST(IniSection, LongValuesAreCutLikeSingleReads) {
+    const auto entries = ParseSectionBlock(Block({L"lb=" + std::wstring(3000, L'x')}));
+    EXPECT_EQ(FindIniValue(entries, L"lb"), std::wstring(kIniTextMax, L'x'));
+}

@@ -117,6 +117,39 @@ TEST_F(SettingsFileTest, TextsAreCutAt2047Characters) {
     EXPECT_EQ(ReadButtonRecord(file, 1).Hint, std::wstring(2047, L'x'));
 }
 
+TEST_F(SettingsFileTest, AButtonReadInOneGoEqualsItsKeysReadOneByOne) {
+    // Files written by hand: case, blanks, quotes, duplicates, a repeated section, a key without value,
+    // comments, non-ASCII text, a value past the read limit and a section with nothing in it.
+    const std::wstring text =
+        L"[btn1]\r\nPG = C:\\Program Files\\エディタ\\edit.exe \r\nIc=\"C:\\icons.dll\"\r\nicidx= 0x1F\r\n"
+        L"op='-a \"b\"'\r\nop=second\r\n; dr=comment\r\ndr\r\nlb=\"half\r\n"
+        L"[BTN2]\r\npg=two=2\r\nlb=" +
+        std::wstring(2100, L'長') +
+        L"\r\nicidx=-7\r\n"
+        L"[btn1]\r\nlb=from the repeated section\r\n[btn3]\r\n[btn4]\r\nicidx=$FFFFFFFF\r\nop=\"\r\n";
+    WriteFileBytes(SettingsPath(), ToAnsi(text));
+    ProfileFile file(SettingsPath());
+    for (int n = 1; n <= 5; ++n) {
+        SCOPED_TRACE("btn" + std::to_string(n));
+        const std::wstring section = L"btn" + std::to_wstring(n);
+        const ButtonRecord record = ReadButtonRecord(file, n);
+        EXPECT_EQ(record.Program, file.ReadString(section, L"pg", L""));
+        EXPECT_EQ(record.IconFile, file.ReadString(section, L"ic", L""));
+        EXPECT_EQ(record.IconIndex, file.ReadInteger(section, L"icidx", 0));
+        EXPECT_EQ(record.Options, file.ReadString(section, L"op", L""));
+        EXPECT_EQ(record.WorkFolder, file.ReadString(section, L"dr", L""));
+        EXPECT_EQ(record.Hint, file.ReadString(section, L"lb", L""));
+    }
+    // And what they read, so that agreement on nothing cannot pass.
+    const ButtonRecord first = ReadButtonRecord(file, 1);
+    EXPECT_EQ(first.Program, L"C:\\Program Files\\エディタ\\edit.exe");
+    EXPECT_EQ(first.IconFile, L"C:\\icons.dll");
+    EXPECT_EQ(first.IconIndex, 31);
+    EXPECT_EQ(first.Options, L"-a \"b\"");
+    EXPECT_EQ(ReadButtonRecord(file, 2).Hint, std::wstring(2047, L'長'));
+    EXPECT_EQ(ReadButtonRecord(file, 4).IconIndex, -1);
+}
+
 TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes) {
     WriteFileBytes(SettingsPath(), "[eye]\r\nColor=banana\r\n");
     auto* mascot = app->CreateForm<TpamuF>();
