@@ -95,10 +95,8 @@ void TBtnF1::FormCreate() {
 }
 
 void TBtnF1::ApplyBounds(int left, int top, int width, int height) {
-    SetLeft(left);
-    SetTop(top);
-    SetWidth(width);
-    SetHeight(height);
+    // One move: each separate one would lay the thirty buttons out again.
+    SetBounds(left, top, width, height);
 }
 
 void TBtnF1::ReadIni() {
