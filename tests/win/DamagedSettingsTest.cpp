@@ -101,7 +101,9 @@ TEST_F(DamagedSettingsTest, TwiceWrittenSectionsAndKeysAndAButtonThatDoesNotExis
     EXPECT_EQ(mascot->Left(), 10); // the first of two keys
     EXPECT_EQ(BtnF1->Records[3].Program, L"C:\\three.exe");
     for (int n = 1; n <= 30; ++n) {
-        if (n != 3) EXPECT_FALSE(BtnF1->Records[n].Assigned()) << n;
+        if (n != 3) {
+            EXPECT_FALSE(BtnF1->Records[n].Assigned()) << n;
+        }
     }
     Quit(mascot);
     EXPECT_EQ(ReadBack(L"btn3", L"pg"), L"C:\\three.exe");
