@@ -1,5 +1,6 @@
 // Start-up benchmark: time from CreateProcess until the first window is visible, and the resident memory
-// a second later, for pmrun.exe and for a minimal Win32 program that opens one window. Runs alternate
+// a second later, for pmrun.exe with thirty assigned buttons and for a minimal Win32 program that opens
+// one window. Runs alternate
 // between the two so that both see the same machine; the medians and their ratios are printed.
 //
 //   pmrun_bench_start [runs]      (beside pmrun.exe and pmrun_bench_baseline.exe)
@@ -20,10 +21,25 @@ struct Sample {
     double privateKb;
 };
 
-bool RunOnce(const std::wstring& source, const std::wstring& folder, Sample& sample) {
+// A user's settings: the mascot, the panel and thirty buttons, each with a program and its icon.
+std::string UsersSettings() {
+    std::string ini = "[eye]\r\nLeft=600\r\nTop=400\r\n[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\n"
+                      "height=220\r\n";
+    for (int n = 1; n <= 30; ++n)
+        ini += "[btn" + std::to_string(n) +
+               "]\r\npg=C:\\windows\\notepad.exe\r\nic=C:\\windows\\notepad.exe\r\n"
+               "icidx=0\r\ndr=C:\\windows\\\r\nlb=Notepad " +
+               std::to_string(n) + "\r\nop=\r\n";
+    return ini;
+}
+
+bool RunOnce(const std::wstring& source, const std::wstring& folder, const std::string& settings,
+             Sample& sample) {
     Started started;
+    const std::wstring fresh = FreshFolder(folder);
+    if (!settings.empty()) WriteText(fresh + L"\\pmrun.Ini", settings);
     const LARGE_INTEGER t0 = Now();
-    if (!StartCopy(source, FreshFolder(folder), L"", started)) return false;
+    if (!StartCopy(source, fresh, L"", started)) return false;
     const bool shown = WaitForVisibleWindow(started.process.dwProcessId, nullptr, 20000) != nullptr;
     const LARGE_INTEGER t1 = Now();
     Sleep(1000); // settled: timers have run, the first paint is done
@@ -48,7 +64,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int run = 0; run < runs; ++run) {
         for (int p = 0; p < 2; ++p) {
             Sample s{};
-            if (!RunOnce(programs[p], L"pmrun-bench-" + std::to_wstring(p), s)) {
+            if (!RunOnce(programs[p], L"pmrun-bench-" + std::to_wstring(p), p == 1 ? UsersSettings() : "",
+                         s)) {
                 std::fwprintf(stderr, L"run of %ls failed\n", programs[p].c_str());
                 return 1;
             }
