@@ -1,5 +1,6 @@
 // Registering by dropping: a program, a document, a shortcut and a folder dragged with the real X pointer
-// onto the mascot of the real pmrun.exe, and the process killed at random moments just after a drop.
+// onto the mascot of the real pmrun.exe, a drop on an unwritable settings file, and the process killed at
+// random moments just after a drop.
 
 #include "PmrunProcess.h"
 #include "Programs.h"
@@ -189,4 +190,39 @@ TEST_F(DropE2E, AKillJustAfterADropLeavesEveryKeyReadable) {
             EXPECT_EQ(ValueOf(after, "btn2", "lb"), "dropped");
         }
     }
+}
+
+TEST_F(DropE2E, AnUnwritableFileIsReportedLosesNothingAndTheNextQuitSavesEverything) {
+    ASSERT_TRUE(Start(ButtonSection(1, L"pg=C:\\one.exe\r\nlb=いち\r\n")));
+    const std::string before = pmrun.IniBytes();
+    ASSERT_EQ(LockFile(pmrun.IniPath(), true), "");
+    // Writable again whatever happens, or the folder could not be removed.
+    struct Unlock {
+        std::wstring path;
+        ~Unlock() { LockFile(path, false); }
+    } unlock{pmrun.IniPath()};
+    const auto expectRefusal = [&] {
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ExceptionBox()) != nullptr; }));
+        const std::wstring message = WindowText(GetDlgItem(box, 0xFFFF));
+        EXPECT_TRUE(message.ends_with(L"\\pmrun.Ini に書き込めません")) << ToAnsi(message);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitFor([&] { return pmrun.ExceptionBox() == nullptr; }));
+    };
+
+    const std::wstring tool = pmrun.CopyProbe(L"tool.exe");
+    ASSERT_TRUE(Drop({tool}));
+    expectRefusal();
+    EXPECT_EQ(pmrun.IniBytes(), before);
+    // Quitting is refused the same way, and the program stays.
+    PostMessageW(pmrun.Mascot(), WM_CLOSE, 0, 0);
+    expectRefusal();
+    EXPECT_TRUE(pmrun.Running());
+    EXPECT_EQ(pmrun.IniBytes(), before);
+
+    ASSERT_EQ(LockFile(pmrun.IniPath(), false), "");
+    ASSERT_TRUE(pmrun.Quit());
+    EXPECT_TRUE(SamePath(pmrun.Saved(2, "pg"), tool)) << pmrun.Saved(2, "pg");
+    EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"いち"));
+    EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\one.exe");
 }

@@ -99,9 +99,9 @@ std::wstring PmrunProcess::CopyProbe(const std::wstring& name) const {
     return path;
 }
 
-HWND PmrunProcess::ErrorBox() const {
+HWND PmrunProcess::BoxTitled(const std::wstring& title) const {
     HWND box = FindWindowOfClass(L"#32770");
-    return box && WindowText(box) == L"エラー" ? box : nullptr;
+    return box && WindowText(box) == title ? box : nullptr;
 }
 
 std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sections) {

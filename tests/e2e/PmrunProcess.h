@@ -50,7 +50,11 @@ public:
     // start to "<path>.log".
     std::wstring CopyProbe(const std::wstring& name) const;
     // The error box the program shows, or null.
-    HWND ErrorBox() const;
+    HWND ErrorBox() const { return BoxTitled(L"エラー"); }
+    // The box of an error the program did not expect, titled with its name, or null.
+    HWND ExceptionBox() const { return BoxTitled(L"ぱむぱむランチ"); }
+    // A message box of the program with this title, or null.
+    HWND BoxTitled(const std::wstring& title) const;
 
     // Ends the process at once, as a crash or a power cut would (the destructor does so too).
     void Kill();

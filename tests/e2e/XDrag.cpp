@@ -42,26 +42,13 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-} // namespace
-
-bool XDragAvailable() {
-    return !HelperFolder().empty();
-}
-
-std::string DragFilesTo(const std::vector<std::wstring>& files, POINT target,
-                        const std::function<void()>& released) {
+// Hands the request to the helper and waits for its answer; calls released once the drag lets go.
+std::string Ask(const std::string& request, const std::function<void()>& released) {
     const std::wstring folder = HelperFolder();
     if (folder.empty()) return "no drag helper (PMRUN_XDRAG_DIR)";
     const std::wstring done = folder + L"\\done", releasedMark = folder + L"\\released";
     DeleteFileW(done.c_str());
     DeleteFileW(releasedMark.c_str());
-
-    std::string request = std::to_string(target.x) + " " + std::to_string(target.y) + "\n";
-    for (const std::wstring& file : files) {
-        const std::string unix = UnixPath(file);
-        if (unix.empty()) return "no Unix path for a file";
-        request += unix + "\n";
-    }
     // Renamed into place, so that the helper never reads half a request.
     const std::wstring partial = folder + L"\\request.tmp";
     testfiles::WriteFileBytes(partial, request);
@@ -83,6 +70,29 @@ std::string DragFilesTo(const std::vector<std::wstring>& files, POINT target,
     DeleteFileW(done.c_str());
     DeleteFileW(releasedMark.c_str());
     return answer == "ok" ? std::string() : answer;
+}
+
+} // namespace
+
+bool XDragAvailable() {
+    return !HelperFolder().empty();
+}
+
+std::string DragFilesTo(const std::vector<std::wstring>& files, POINT target,
+                        const std::function<void()>& released) {
+    std::string request = std::to_string(target.x) + " " + std::to_string(target.y) + "\n";
+    for (const std::wstring& file : files) {
+        const std::string unix = UnixPath(file);
+        if (unix.empty()) return "no Unix path for a file";
+        request += unix + "\n";
+    }
+    return Ask(request, released);
+}
+
+std::string LockFile(const std::wstring& file, bool locked) {
+    const std::string unix = UnixPath(file);
+    if (unix.empty()) return "no Unix path for the file";
+    return Ask(std::string(locked ? "lock" : "unlock") + "\n" + unix + "\n", {});
 }
 
 } // namespace e2e

@@ -9,6 +9,9 @@ for requests from the tests and performs each drag with xdotool from a window of
 A request is the file "request" (written elsewhere and renamed in): the first line "X Y" is where to
 drop, each further line a Unix path to offer. The answer is the file "done": "ok", or what went
 wrong. The file "released" appears the moment the button goes up.
+
+The tests run as root, who writes through read-only files under Wine; so this helper also makes a file
+unwritable for them: the request "lock" or "unlock" and a Unix path (chattr +i / -i).
 """
 
 import os
@@ -64,6 +67,9 @@ class Dragger:
         return True
 
     def drag(self, lines):
+        if lines[0] in ("lock", "unlock"):
+            subprocess.run(["chattr", "+i" if lines[0] == "lock" else "-i", lines[1]], check=True)
+            return
         x, y = (int(v) for v in lines[0].split())
         self.uris = [GLib.filename_to_uri(p, None) for p in lines[1:] if p]
         self.window.show_all()
