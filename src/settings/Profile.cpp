@@ -26,9 +26,21 @@ ProfileFile::ProfileFile(ProfileFile&& other) noexcept
 
 void ProfileFile::BeginBatch() {
     if (!batchPath_.empty()) return;
-    batchPath_ = path_ + L".saving";
-    // The keys no writer names come along; a missing file starts the copy empty.
-    if (!CopyFileW(path_.c_str(), batchPath_.c_str(), FALSE)) DeleteFileW(batchPath_.c_str());
+    const std::wstring copy = path_ + L".saving";
+    // The keys no writer names come along.
+    if (CopyFileW(path_.c_str(), copy.c_str(), FALSE)) {
+        batchPath_ = copy;
+        return;
+    }
+    // A folder that takes no new files may still hold a writable settings file: the keys then go to the
+    // file itself, as single writes do.
+    if (Exists()) return;
+    // No file yet: the copy starts empty.
+    HANDLE file =
+        CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    CloseHandle(file);
+    batchPath_ = copy;
 }
 
 void ProfileFile::Commit() {

@@ -45,6 +45,8 @@ public:
 
     // Many keys as one change: from here on the writes go to a copy beside the file, which Commit puts in
     // the file's place in one step. A process killed half-way leaves the file as it was, never cut short.
+    // Where no copy can be made beside the file (its folder takes no new files), the writes go to the
+    // file itself.
     void BeginBatch();
     // EIniFileException when the copy cannot take the file's place (nothing of the batch is written then).
     void Commit();

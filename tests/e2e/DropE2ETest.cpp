@@ -68,6 +68,12 @@ bool EndsWithNoCase(const std::string& text, const std::string& tail) {
                           tail.c_str(), -1) == CSTR_EQUAL;
 }
 
+// Writable again whatever happens, or the folder could not be removed.
+struct Unlock {
+    std::wstring path;
+    ~Unlock() { LockFile(path, false); }
+};
+
 std::wstring ThirtyButtons() {
     std::wstring sections;
     for (int n = 1; n <= 30; ++n)
@@ -196,11 +202,7 @@ TEST_F(DropE2E, AnUnwritableFileIsReportedLosesNothingAndTheNextQuitSavesEveryth
     ASSERT_TRUE(Start(ButtonSection(1, L"pg=C:\\one.exe\r\nlb=いち\r\n")));
     const std::string before = pmrun.IniBytes();
     ASSERT_EQ(LockFile(pmrun.IniPath(), true), "");
-    // Writable again whatever happens, or the folder could not be removed.
-    struct Unlock {
-        std::wstring path;
-        ~Unlock() { LockFile(path, false); }
-    } unlock{pmrun.IniPath()};
+    const Unlock unlock{pmrun.IniPath()};
     const auto expectRefusal = [&] {
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ExceptionBox()) != nullptr; }));
@@ -225,4 +227,20 @@ TEST_F(DropE2E, AnUnwritableFileIsReportedLosesNothingAndTheNextQuitSavesEveryth
     EXPECT_TRUE(SamePath(pmrun.Saved(2, "pg"), tool)) << pmrun.Saved(2, "pg");
     EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"いち"));
     EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\one.exe");
+}
+
+TEST_F(DropE2E, AFolderThatTakesNoNewFilesStillSavesToItsWritableFile) {
+    ASSERT_TRUE(Start(ButtonSection(1, L"pg=C:\\one.exe\r\n")));
+    const std::wstring tool = pmrun.CopyProbe(L"tool.exe");
+    ASSERT_EQ(LockFile(pmrun.Folder(), true), "");
+    const Unlock unlock{pmrun.Folder()};
+    ASSERT_TRUE(Drop({tool}));
+    EXPECT_TRUE(WaitFor([&] { return pmrun.Saved(2, "pg") != "<missing>"; }));
+    EXPECT_TRUE(SamePath(pmrun.Saved(2, "pg"), tool)) << pmrun.Saved(2, "pg");
+    EXPECT_FALSE(pmrun.ExceptionBox());
+    ASSERT_TRUE(pmrun.Quit());
+    EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\one.exe");
+    // Quitting wrote the keys the prepared file lacked.
+    EXPECT_NE(ValueOf(ParseIni(pmrun.IniBytes()), "eye", "LineMax"), "<missing>");
+    EXPECT_EQ(GetFileAttributesW((pmrun.IniPath() + L".saving").c_str()), INVALID_FILE_ATTRIBUTES);
 }
