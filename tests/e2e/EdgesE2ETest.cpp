@@ -55,6 +55,11 @@ const Edge kEdges[] = {
      }},
 };
 
+// Test names and failure messages name the edge.
+void PrintTo(const Edge& edge, std::ostream* out) {
+    *out << edge.name;
+}
+
 class EdgesE2E : public E2ETest, public ::testing::WithParamInterface<Edge> {
 protected:
     // Only this edge acts, with the given value; the others do nothing.

@@ -101,7 +101,10 @@ std::wstring PmrunProcess::CopyProbe(const std::wstring& name) const {
 
 HWND PmrunProcess::BoxTitled(const std::wstring& title) const {
     HWND box = FindWindowOfClass(L"#32770");
-    return box && WindowText(box) == title ? box : nullptr;
+    if (!box || WindowText(box) != title) return nullptr;
+    // The box exists a moment before its text does.
+    HWND text = GetDlgItem(box, 0xFFFF);
+    return text && !WindowText(text).empty() ? box : nullptr;
 }
 
 std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sections) {

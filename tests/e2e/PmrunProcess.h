@@ -53,7 +53,7 @@ public:
     HWND ErrorBox() const { return BoxTitled(L"エラー"); }
     // The box of an error the program did not expect, titled with its name, or null.
     HWND ExceptionBox() const { return BoxTitled(L"ぱむぱむランチ"); }
-    // A message box of the program with this title, or null.
+    // A message box of the program with this title, once it shows its text; otherwise null.
     HWND BoxTitled(const std::wstring& title) const;
 
     // Ends the process at once, as a crash or a power cut would (the destructor does so too).
