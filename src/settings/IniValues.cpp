@@ -8,6 +8,14 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t';
 }
 
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9') return c - L'0';
     if (c >= L'a' && c <= L'f') return c - L'a' + 10;
@@ -30,10 +38,7 @@ std::optional<std::uint32_t> ParseHex(std::wstring_view digits) {
 } // namespace
 
 std::optional<std::int32_t> ParseIniInteger(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
 
     bool negative = false;
     if (!text.empty() && (text.front() == L'-' || text.front() == L'+')) {
@@ -89,15 +94,6 @@ std::wstring ButtonSectionName(int number) {
 }
 
 namespace {
-
-std::wstring_view TrimBlanks(std::wstring_view text) {
-    const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 wchar_t FoldAscii(wchar_t c) {
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
