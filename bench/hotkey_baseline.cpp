@@ -3,14 +3,82 @@
 // shows too, and that the pointer on the right screen edge shows (checked every 100 ms, putting the
 // pointer back ten pixels), guarded by a named mutex so that a second start ends at once, as directly as a
 // program can.
+// A second window does the panel's own job as directly: a tool bar of thirty 38-pixel buttons, which
+// Ctrl+Alt+D shows with their captions and Ctrl+Alt+C hides without them, and which the tray message
+// shows without captions.
 
 #include "BaselineWindow.h"
 
 #include <windows.h>
+#include <commctrl.h>
+
+#include <string>
 
 namespace {
 
-constexpr int kShow = 1, kHide = 2;
+constexpr int kShow = 1, kHide = 2, kShowPanel = 3, kHidePanel = 4;
+HWND panelBar = nullptr;
+
+void SetCaptions(bool shown) {
+    SendMessageW(panelBar, TB_SETMAXTEXTROWS, shown ? 1 : 0, 0);
+    SendMessageW(panelBar, TB_AUTOSIZE, 0, 0);
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_HOTKEY:
+        if (wParam == kShowPanel) {
+            SetCaptions(true);
+            ShowWindow(hwnd, SW_SHOW);
+            SetForegroundWindow(hwnd);
+        } else if (wParam == kHidePanel) {
+            SetCaptions(false);
+            ShowWindow(hwnd, SW_HIDE);
+        }
+        return 0;
+    case WM_USER + 200:
+        if (lParam == WM_MOUSEMOVE) {
+            ShowWindow(hwnd, SW_SHOW);
+            SetForegroundWindow(hwnd);
+        }
+        return 0;
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+// Thirty buttons "1".."9", "A".."U" in rows of six, with blank 32-pixel images, as the empty panel has.
+HWND CreatePanel(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND panel = ShowBaselineWindow(instance, PanelProc, L"PanelBaseline", L"panel baseline",
+                                    RECT{700, 380, 938, 600}, SW_SHOW);
+    panelBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_NODIVIDER, 0, 0,
+                               229, 200, panel, nullptr, instance, nullptr);
+    SendMessageW(panelBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 30, 0);
+    HDC screen = GetDC(nullptr);
+    HBITMAP blank = CreateCompatibleBitmap(screen, 32, 32);
+    ReleaseDC(nullptr, screen);
+    for (int i = 0; i < 30; ++i)
+        ImageList_AddMasked(images, blank, RGB(0, 0, 0));
+    DeleteObject(blank);
+    SendMessageW(panelBar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    static std::wstring captions[30];
+    TBBUTTON buttons[30]{};
+    for (int i = 0; i < 30; ++i) {
+        captions[i] = std::wstring(1, static_cast<wchar_t>(i < 9 ? L'1' + i : L'A' + i - 9));
+        buttons[i].iBitmap = i;
+        buttons[i].idCommand = 100 + i;
+        buttons[i].fsState = static_cast<BYTE>(TBSTATE_ENABLED | ((i + 1) % 6 == 0 ? TBSTATE_WRAP : 0));
+        buttons[i].fsStyle = BTNS_BUTTON;
+        buttons[i].iString = reinterpret_cast<INT_PTR>(captions[i].c_str());
+    }
+    SendMessageW(panelBar, TB_ADDBUTTONSW, 30, reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(panelBar, TB_SETBUTTONSIZE, 0, MAKELPARAM(38, 38));
+    SetCaptions(false);
+    return panel;
+}
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -51,6 +119,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                    RECT{500, 550, 600, 650}, SW_SHOW);
     RegisterHotKey(hwnd, kShow, MOD_CONTROL | MOD_ALT, 'S');
     RegisterHotKey(hwnd, kHide, MOD_CONTROL | MOD_ALT, 'X');
+    HWND panel = CreatePanel(instance);
+    RegisterHotKey(panel, kShowPanel, MOD_CONTROL | MOD_ALT, 'D');
+    RegisterHotKey(panel, kHidePanel, MOD_CONTROL | MOD_ALT, 'C');
     SetTimer(hwnd, 1, 100, nullptr);
     const int result = RunBaselineLoop();
     CloseHandle(running);

@@ -2,6 +2,8 @@
 // hot key and ends at once when a named mutex says it runs already:
 //   - from a hot key press until the panel (the baseline's window) is visible;
 //   - from the tray's pointer-move notification until the panel is visible;
+//   - both again against a window that does the panel's job directly: thirty tool-bar buttons, with
+//     captions switched on for the hot key;
 //   - from the pointer touching a screen edge until the panel is visible (the left edge for pmrun, the
 //     right one for the baseline, so that neither answers the other's touch);
 //   - from the start of a second process, while the first runs, until it has ended.
@@ -109,7 +111,10 @@ int wmain(int argc, wchar_t** argv) {
     SetCursorPos(900, 650);
 
     HWND tray = testfiles::FindProcessWindow(pmrun.process.dwProcessId, L"TaskTrayHandle", false);
+    HWND basePanel = WaitForVisibleWindow(baseline.process.dwProcessId, L"PanelBaseline", 20000);
     std::vector<double> keys[2], trays[2], edges[2], seconds[2];
+    // The same figures of pmrun against the baseline's thirty-button panel.
+    std::vector<double> panelKeys[2], panelTrays[2];
     for (int run = 0; run < runs; ++run) {
         if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
             break;
@@ -122,6 +127,14 @@ int wmain(int argc, wchar_t** argv) {
         }
         keys[0].push_back(baseMs);
         keys[1].push_back(oursMs);
+        if (basePanel && TimeKey('C', {VK_CONTROL, VK_MENU}, basePanel, false) >= 0) {
+            Sleep(100);
+            const double panelMs = TimeKey('D', {VK_CONTROL, VK_MENU}, basePanel, true);
+            if (panelMs >= 0) {
+                panelKeys[0].push_back(panelMs);
+                panelKeys[1].push_back(oursMs);
+            }
+        }
         SetCursorPos(900, 650);
         Sleep(100);
         if (!tray || TimeKey('Z', {VK_MENU}, panel, false) < 0 ||
@@ -133,6 +146,14 @@ int wmain(int argc, wchar_t** argv) {
         if (oursTray >= 0 && baseTray >= 0) {
             trays[0].push_back(baseTray);
             trays[1].push_back(oursTray);
+        }
+        if (oursTray >= 0 && basePanel && TimeKey('C', {VK_CONTROL, VK_MENU}, basePanel, false) >= 0) {
+            Sleep(100);
+            const double panelTray = TimeTrayMove(basePanel, basePanel);
+            if (panelTray >= 0) {
+                panelTrays[0].push_back(panelTray);
+                panelTrays[1].push_back(oursTray);
+            }
         }
         Sleep(100);
         if (TimeKey('Z', {VK_MENU}, panel, false) < 0 || TimeKey('X', {VK_CONTROL, VK_MENU}, base, false) < 0)
@@ -164,7 +185,9 @@ int wmain(int argc, wchar_t** argv) {
     Stop(baseline);
     if (keys[0].empty() || seconds[0].empty()) return 1;
     Report("hot key to window visible", keys[0], keys[1]);
+    if (!panelKeys[0].empty()) Report("hot key, against a 30-button panel", panelKeys[0], panelKeys[1]);
     if (!trays[0].empty()) Report("tray move to window visible", trays[0], trays[1]);
+    if (!panelTrays[0].empty()) Report("tray move, against a 30-button panel", panelTrays[0], panelTrays[1]);
     if (!edges[0].empty()) Report("edge touch to window visible", edges[0], edges[1]);
     Report("second start to process end", seconds[0], seconds[1]);
     return 0;
