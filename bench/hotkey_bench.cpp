@@ -101,7 +101,7 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     HWND panel = WaitForVisibleWindow(pmrun.process.dwProcessId, L"TBtnF1", 20000);
-    HWND base = WaitForVisibleWindow(baseline.process.dwProcessId, nullptr, 20000);
+    HWND base = WaitForVisibleWindow(baseline.process.dwProcessId, L"HotKeyBaseline", 20000);
     if (!panel || !base || !WaitForVisibleWindow(pmrun.process.dwProcessId, L"TpamuF", 20000)) {
         std::fprintf(stderr, "no window shown\n");
         Stop(pmrun);
@@ -183,7 +183,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     Stop(pmrun);
     Stop(baseline);
-    if (keys[0].empty() || seconds[0].empty()) return 1;
+    if (keys[0].empty() || seconds[0].empty()) {
+        std::fprintf(stderr, "no hot key or second start could be timed\n");
+        return 1;
+    }
     Report("hot key to window visible", keys[0], keys[1]);
     if (!panelKeys[0].empty()) Report("hot key, against a 30-button panel", panelKeys[0], panelKeys[1]);
     if (!trays[0].empty()) Report("tray move to window visible", trays[0], trays[1]);
