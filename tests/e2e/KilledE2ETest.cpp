@@ -25,6 +25,15 @@ class KilledE2E : public E2ETest {};
 } // namespace
 
 TEST_F(KilledE2E, AKillWhileQuittingLeavesEveryKeyReadable) {
+    // What a quit that runs to its end writes: a kill may come after it, on a busy machine.
+    std::vector<IniKey> saved;
+    {
+        PmrunProcess pmrun;
+        pmrun.WriteIni(StandardIni(kNoEdges, ThirtyButtons()));
+        ASSERT_TRUE(pmrun.Start());
+        ASSERT_TRUE(pmrun.Quit());
+        saved = ParseIni(pmrun.IniBytes());
+    }
     std::mt19937 random(766);
     std::uniform_int_distribution<int> delay(0, 60);
     for (int round = 0; round < 8; ++round) {
@@ -38,9 +47,11 @@ TEST_F(KilledE2E, AKillWhileQuittingLeavesEveryKeyReadable) {
         Sleep(static_cast<DWORD>(wait));
         pmrun.Kill();
         const auto after = ParseIni(pmrun.IniBytes());
-        for (const auto& key : before)
-            EXPECT_EQ(ValueOf(after, key.section, key.key), key.value)
-                << "round " << round << " killed after " << wait << " ms: [" << key.section << "] "
-                << key.key;
+        for (const auto& key : before) {
+            const std::string value = ValueOf(after, key.section, key.key);
+            EXPECT_TRUE(value == key.value || value == ValueOf(saved, key.section, key.key))
+                << "round " << round << " killed after " << wait << " ms: [" << key.section << "] " << key.key
+                << " = " << value << ", was " << key.value;
+        }
     }
 }
