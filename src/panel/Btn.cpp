@@ -319,6 +319,8 @@ std::wstring DatedCaption() {
 }
 
 ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
-    if (record.IconFile.empty() || record.IconIndex >= IconCount(record.IconFile)) return {};
+    // An index past the file's icons gives nothing from the extraction itself: counting the icons
+    // first would read every file twice at start-up.
+    if (record.IconFile.empty()) return {};
     return ExtractIconAt(record.IconFile, record.IconIndex);
 }
