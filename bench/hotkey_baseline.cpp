@@ -24,26 +24,25 @@ void SetCaptions(bool shown) {
     SendMessageW(panelBar, TB_AUTOSIZE, 0, 0);
 }
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_HOTKEY:
-        if (wParam == kShowPanel) {
-            SetCaptions(true);
-            ShowWindow(hwnd, SW_SHOW);
-            SetForegroundWindow(hwnd);
-        } else if (wParam == kHidePanel) {
-            SetCaptions(false);
-            ShowWindow(hwnd, SW_HIDE);
-        }
-        return 0;
-    case WM_USER + 200:
-        if (lParam == WM_MOUSEMOVE) {
-            ShowWindow(hwnd, SW_SHOW);
-            SetForegroundWindow(hwnd);
-        }
-        return 0;
-    default: return DefWindowProcW(hwnd, message, wParam, lParam);
+// The hot key and the tray message, alike for both windows: shown in front, or hidden. The panel also
+// switches its captions with its hot keys. True when the message was one of them.
+bool ShowOrHide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WPARAM show, WPARAM hide,
+                bool captions) {
+    const bool byKey = message == WM_HOTKEY && (wParam == show || wParam == hide);
+    const bool showing = (byKey && wParam == show) || (message == WM_USER + 200 && lParam == WM_MOUSEMOVE);
+    if (captions && byKey) SetCaptions(showing);
+    if (showing) {
+        ShowWindow(hwnd, SW_SHOW);
+        SetForegroundWindow(hwnd);
+    } else if (byKey) {
+        ShowWindow(hwnd, SW_HIDE);
     }
+    return message == WM_HOTKEY || message == WM_USER + 200;
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ShowOrHide(hwnd, message, wParam, lParam, kShowPanel, kHidePanel, true)) return 0;
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 // Thirty buttons "1".."9", "A".."U" in rows of six, with blank 32-pixel images, as the empty panel has.
@@ -81,21 +80,8 @@ HWND CreatePanel(HINSTANCE instance) {
 }
 
 LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (ShowOrHide(hwnd, message, wParam, lParam, kShow, kHide, false)) return 0;
     switch (message) {
-    case WM_HOTKEY:
-        if (wParam == kShow) {
-            ShowWindow(hwnd, SW_SHOW);
-            SetForegroundWindow(hwnd);
-        } else if (wParam == kHide) {
-            ShowWindow(hwnd, SW_HIDE);
-        }
-        return 0;
-    case WM_USER + 200:
-        if (lParam == WM_MOUSEMOVE) {
-            ShowWindow(hwnd, SW_SHOW);
-            SetForegroundWindow(hwnd);
-        }
-        return 0;
     case WM_TIMER: {
         POINT p;
         const int right = GetSystemMetrics(SM_CXSCREEN) - 1;
