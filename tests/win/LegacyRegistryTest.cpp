@@ -14,23 +14,7 @@ namespace {
 
 const wchar_t* const kRoot = L"Software\\Hoshiya";
 
-void SetText(const std::wstring& key, const wchar_t* name, const std::wstring& value, DWORD type = REG_SZ) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(k);
-}
-
-void SetDword(const std::wstring& key, const wchar_t* name, DWORD value) {
-    HKEY k = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(k, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    RegCloseKey(k);
-}
-
+// Any data under any type, as the older program or a damaged registry may have left it.
 void SetRaw(const std::wstring& key, const wchar_t* name, DWORD type, const std::string& bytes) {
     HKEY k = nullptr;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr),
@@ -38,6 +22,15 @@ void SetRaw(const std::wstring& key, const wchar_t* name, DWORD type, const std:
     RegSetValueExW(k, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                    static_cast<DWORD>(bytes.size()));
     RegCloseKey(k);
+}
+
+void SetText(const std::wstring& key, const wchar_t* name, const std::wstring& value, DWORD type = REG_SZ) {
+    const auto* bytes = reinterpret_cast<const char*>(value.c_str());
+    SetRaw(key, name, type, std::string(bytes, (value.size() + 1) * sizeof(wchar_t)));
+}
+
+void SetDword(const std::wstring& key, const wchar_t* name, DWORD value) {
+    SetRaw(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof(value)));
 }
 
 // Buttons 3 and 7 only, the panel's bounds, and values of the wrong type.
@@ -107,7 +100,7 @@ TEST_F(LegacyRegistryTest, EveryOtherTypeAndMisshapenDataReadAsTheDefaults) {
         {REG_NONE, "abc"},
         {REG_BINARY, std::string(100000, '\xff')},
         {REG_QWORD, eightBytes},
-        {REG_MULTI_SZ, std::string("a\0\0b\0\0\0\0", 10)},
+        {REG_MULTI_SZ, std::string("a\0\0b\0\0\0\0", 8)},
         {REG_DWORD_BIG_ENDIAN, std::string("\0\0\0\x05", 4)},
         {REG_LINK, "x\0"},
         {REG_RESOURCE_LIST, std::string(3, '\0')},
