@@ -126,15 +126,19 @@ void TBtnF1::ReadReg() {
 
 void TBtnF1::ImageListSet() {
     ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
-    int mascotImage = -1; // the first image that shows the mascot's icon; later ones copy it
+    // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
+    std::vector<ui::UniqueHicon> extracted;
+    std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
         ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
-        if (icon) {
-            ImageList1.AddIcon(icon.get());
-        } else if (mascotImage < 0 || ImageList1.AddCopy(mascotImage) < 0) {
-            int added = ImageList1.AddIcon(pamuF->Icon());
-            if (mascotImage < 0) mascotImage = added;
-        }
+        icons.push_back(icon ? icon.get() : pamuF->Icon());
+        if (icon) extracted.push_back(std::move(icon));
+    }
+    if (ImageList1.AddIcons(icons) < 0) {
+        // Short of GDI memory for the strip: one at a time, so that every button still has its image.
+        ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
+        for (HICON icon : icons)
+            ImageList1.AddIcon(icon);
     }
     // The list was made anew, so the bar is given its new handle.
     ToolBar1.SetImages(&ImageList1);

@@ -4,6 +4,8 @@
 
 #include "ui/Handles.h"
 
+#include <span>
+
 namespace ui {
 
 class ImageList {
@@ -19,8 +21,10 @@ public:
 
     // Returns the new image's index, or -1.
     int AddIcon(HICON icon);
-    // Appends a copy of an image already in the list: much cheaper than drawing the same icon again.
-    int AddCopy(int sourceIndex);
+    // Appends the icons in one go and returns the first one's index, or -1 (nothing added). The list's
+    // own add draws and copies each icon through several temporary bitmaps; drawing them all into one
+    // strip is many times faster for a panel full of buttons.
+    int AddIcons(std::span<const HICON> icons);
     bool ReplaceIcon(int index, HICON icon);
     // A copy of one image as an icon (for tests and previews).
     UniqueHicon GetIcon(int index) const;
