@@ -19,6 +19,26 @@ TTTOOLINFOW ToolInfo(HWND window, UINT_PTR id) {
     return ti;
 }
 
+// The tool windows other than forms, with the host that watches each and the procedure it replaced.
+// A plain replaced procedure rather than comctl32's subclassing, which looks up a window property on
+// every message: a round trip to the server under Wine, for each of the tool bar's messages.
+struct Watch {
+    HWND window;
+    HintHost* host; // null once the host is gone but another procedure was put over ours
+    WNDPROC previous;
+};
+
+std::vector<Watch>& Watches() {
+    static std::vector<Watch> watches;
+    return watches;
+}
+
+Watch* FindWatch(HWND window) {
+    for (Watch& watch : Watches())
+        if (watch.window == window) return &watch;
+    return nullptr;
+}
+
 } // namespace
 
 HintHost::HintHost(HWND form) : form_(form) {
@@ -34,7 +54,8 @@ HintHost::HintHost(HWND form) : form_(form) {
 HintHost::~HintHost() {
     if (auto* app = Application::TryInstance()) app->UnregisterHintHost(this);
     for (HWND window : watched_)
-        RemoveWindowSubclass(window, &HintHost::ToolWindowProc, 0);
+        StopWatching(window);
+    watched_.clear();
     if (tooltip_) DestroyWindow(tooltip_);
 }
 
@@ -158,14 +179,40 @@ bool HintHost::OnShow() {
 
 void HintHost::WatchWindow(HWND window) {
     if (std::find(watched_.begin(), watched_.end(), window) != watched_.end()) return;
-    SetWindowSubclass(window, &HintHost::ToolWindowProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (Watch* orphan = FindWatch(window)) {
+        // Still in the window's chain from a host that is gone (see StopWatching): taken over.
+        if (orphan->host) return;
+        orphan->host = this;
+        watched_.push_back(window);
+        return;
+    }
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HintHost::ToolWindowProc)));
+    if (!previous) return;
+    Watches().push_back({window, this, previous});
     watched_.push_back(window);
 }
 
-LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<HintHost*>(data);
-    if (IsRelayed(message)) {
+void HintHost::StopWatching(HWND window) {
+    Watch* watch = FindWatch(window);
+    if (!watch) return;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &HintHost::ToolWindowProc) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch->previous));
+        std::erase_if(Watches(), [&](const Watch& w) { return w.window == window; });
+    } else {
+        // Another procedure was put over ours: ours stays in the chain, passing messages on.
+        watch->host = nullptr;
+    }
+}
+
+LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Watch* watch = FindWatch(hwnd);
+    if (!watch) return DefWindowProcW(hwnd, message, wParam, lParam);
+    const WNDPROC previous = watch->previous;
+    HintHost* self = watch->host;
+    if (!self) {
+        // Its host is gone: only passing on.
+    } else if (IsRelayed(message)) {
         self->Relay(hwnd, message, wParam, lParam);
     } else if (message == WM_NOTIFY) {
         try {
@@ -176,11 +223,16 @@ LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam
             return 0;
         }
     } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, &HintHost::ToolWindowProc, 0);
-        std::erase(self->watched_, hwnd);
         std::erase_if(self->tools_, [&](const Tool& t) { return t.window == hwnd; });
+        std::erase(self->watched_, hwnd);
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The window's last message: nothing of it is kept.
+        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &HintHost::ToolWindowProc)
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        std::erase_if(Watches(), [&](const Watch& w) { return w.window == hwnd; });
+    }
+    return CallWindowProcW(previous, hwnd, message, wParam, lParam);
 }
 
 } // namespace ui

@@ -38,8 +38,7 @@ public:
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
 private:
-    static LRESULT CALLBACK ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                           DWORD_PTR data);
+    static LRESULT CALLBACK ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     struct Tool {
         HWND window;
         UINT_PTR id;
@@ -47,6 +46,7 @@ private:
     };
     const Tool* FindTool(HWND window, UINT_PTR id) const;
     void WatchWindow(HWND window);
+    void StopWatching(HWND window);
     bool OnShow();
 
     HWND form_;

@@ -2,13 +2,44 @@
 
 #include "ui/Application.h"
 
+#include <mutex>
+#include <unordered_map>
+
 namespace ui {
 
 namespace {
 
-// Marks windows and controls of ours, so that an arbitrary HWND is never taken for an object.
+// Marks windows of ours, so that an arbitrary HWND is never taken for an object.
 constexpr wchar_t kWindowProp[] = L"pmrun.Window";
-constexpr wchar_t kControlProp[] = L"pmrun.Control";
+
+// The controls of ours by window. Not a window property: under Wine each property lookup is a round
+// trip to the server, and a tool bar's painting alone sends its parent dozens of notifications.
+class ControlRegistry {
+public:
+    void Add(HWND hwnd, Control* control) {
+        std::lock_guard lock(mutex_);
+        controls_[hwnd] = control;
+    }
+    void Remove(HWND hwnd, const Control* control) {
+        std::lock_guard lock(mutex_);
+        auto found = controls_.find(hwnd);
+        if (found != controls_.end() && found->second == control) controls_.erase(found);
+    }
+    Control* Find(HWND hwnd) const {
+        std::lock_guard lock(mutex_);
+        auto found = controls_.find(hwnd);
+        return found == controls_.end() ? nullptr : found->second;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::unordered_map<HWND, Control*> controls_;
+};
+
+ControlRegistry& Controls() {
+    static ControlRegistry registry;
+    return registry;
+}
 
 void RegisterClassOnce(const WindowCreateParams& params, WNDPROC proc) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -91,23 +122,23 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
 }
 
 void Control::DestroyControlHandle() {
-    if (hwnd_ && IsWindow(hwnd_)) {
-        RemovePropW(hwnd_, kControlProp);
-        DestroyWindow(hwnd_);
+    if (hwnd_) {
+        Controls().Remove(hwnd_, this);
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     }
     hwnd_ = nullptr;
 }
 
 Control::~Control() {
-    // The parent may have taken the window with it already; only a window still marked as ours goes.
-    if (hwnd_ && IsWindow(hwnd_) && GetPropW(hwnd_, kControlProp) == this) {
-        RemovePropW(hwnd_, kControlProp);
-        DestroyWindow(hwnd_);
+    // The parent may have taken the window with it already; only a window still known as ours goes.
+    if (hwnd_ && Controls().Find(hwnd_) == this) {
+        Controls().Remove(hwnd_, this);
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     }
 }
 
 Control* Control::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProp)) : nullptr;
+    return hwnd ? Controls().Find(hwnd) : nullptr;
 }
 
 bool Control::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
@@ -121,7 +152,7 @@ void Control::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                             nullptr);
     if (!hwnd_) throw Exception(L"コントロールを作成できません");
-    SetPropW(hwnd_, kControlProp, this);
+    Controls().Add(hwnd_, this);
 }
 
 bool Control::Visible() const {

@@ -3,6 +3,7 @@
 #include "WinTestSupport.h"
 
 #include "ui/Form.h"
+#include "ui/Hints.h"
 #include "ui/ImageList.h"
 #include "ui/Menu.h"
 #include "ui/Shape.h"
@@ -224,6 +225,147 @@ TEST_F(FormTest, KeyPreviewSeesTheKeysOfItsControlsFirst) {
     app->ProcessMessages();
     EXPECT_EQ(typed, L"a");
     EXPECT_EQ(down, VK_DOWN);
+}
+
+namespace {
+
+// A 32x32 icon whose opacity rises from left to right, so that every pixel is partly see-through.
+ui::UniqueHicon GradientIcon() {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 32;
+    info.bmiHeader.biHeight = -32;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    ui::UniqueHbitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            pixels[y * 32 + x] = (static_cast<std::uint32_t>(x * 8 + 7) << 24) | 0x00C04020u;
+    ui::UniqueHbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    ICONINFO icon{TRUE, 0, 0, mask.get(), colour.get()};
+    return ui::UniqueHicon(CreateIconIndirect(&icon));
+}
+
+// A 32x32 icon of the old kind: no alpha, a mask that leaves a frame transparent.
+ui::UniqueHicon MaskedIcon() {
+    std::vector<std::uint8_t> andBits(32 * 4, 0xFF), xorBits(32 * 4, 0x00);
+    for (int y = 4; y < 28; ++y)
+        for (int x = 4; x < 28; ++x) {
+            andBits[static_cast<std::size_t>(y * 4 + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
+            if ((x + y) % 3 == 0) xorBits[static_cast<std::size_t>(y * 4 + x / 8)] |= 0x80 >> (x % 8);
+        }
+    return ui::UniqueHicon(
+        CreateIcon(GetModuleHandleW(nullptr), 32, 32, 1, 1, andBits.data(), xorBits.data()));
+}
+
+int LargestChannelDifference(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+    int largest = a.size() == b.size() ? 0 : 256;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        for (int shift = 0; shift < 24; shift += 8)
+            largest = std::max(largest, std::abs(static_cast<int>((a[i] >> shift) & 0xFF) -
+                                                 static_cast<int>((b[i] >> shift) & 0xFF)));
+    return largest;
+}
+
+} // namespace
+
+TEST(ImageListTest, IconsAddedTogetherLookAsWhenAddedOneByOne) {
+    std::vector<ui::UniqueHicon> owned;
+    auto extract = [&](const std::wstring& file, int index) {
+        owned.emplace_back(ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index)));
+    };
+    extract(ui::Application::ExeName(), 0); // the mascot picture
+    extract(L"C:\\windows\\notepad.exe", 0);
+    for (int index : {0, 3, 4, 15, 40})
+        extract(L"C:\\windows\\system32\\shell32.dll", index);
+    owned.push_back(GradientIcon());
+    owned.push_back(MaskedIcon());
+    std::vector<HICON> icons;
+    for (const auto& icon : owned) {
+        ASSERT_TRUE(icon && icon.get() != reinterpret_cast<HICON>(1));
+        icons.push_back(icon.get());
+    }
+    ui::ImageList one, together;
+    one.SetSize(32, 32);
+    together.SetSize(32, 32);
+    for (HICON icon : icons)
+        one.AddIcon(icon);
+    EXPECT_EQ(together.AddIcons(icons), 0);
+    EXPECT_EQ(together.AddIcons(std::span<const HICON>(icons).first(2)), static_cast<int>(icons.size()));
+    ASSERT_EQ(together.Count(), static_cast<int>(icons.size()) + 2);
+    for (int i = 0; i < static_cast<int>(icons.size()); ++i)
+        EXPECT_LE(LargestChannelDifference(wintest::ImagePixels(together, i), wintest::ImagePixels(one, i)),
+                  2)
+            << "icon " << i;
+    EXPECT_LE(LargestChannelDifference(wintest::ImagePixels(together, static_cast<int>(icons.size()) + 1),
+                                       wintest::ImagePixels(one, 1)),
+              2);
+    // Nothing to add: nothing added.
+    EXPECT_EQ(together.AddIcons({}), -1);
+    EXPECT_EQ(together.Count(), static_cast<int>(icons.size()) + 2);
+}
+
+namespace {
+
+WNDPROC gBelowForwarder = nullptr;
+int gForwarded = 0;
+
+// Another program's procedure put over a watched window, passing everything on.
+LRESULT CALLBACK Forwarder(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++gForwarded;
+    return CallWindowProcW(gBelowForwarder, hwnd, message, wParam, lParam);
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[64] = {};
+    SendMessageW(hwnd, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+} // namespace
+
+TEST(HintHostTest, AWatchedWindowOutlivesItsHostAndTheOtherWayRound) {
+    HWND form =
+        CreateWindowExW(0, L"STATIC", L"form", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND tool = CreateWindowExW(0, L"EDIT", L"abc", WS_CHILD, 0, 0, 100, 20, form, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(form && tool);
+    const LONG_PTR original = GetWindowLongPtrW(tool, GWLP_WNDPROC);
+    const RECT rect{0, 0, 100, 20};
+
+    auto host = std::make_unique<ui::HintHost>(form);
+    host->AddTool(tool, 1, rect, L"hint");
+    EXPECT_NE(GetWindowLongPtrW(tool, GWLP_WNDPROC), original);
+    EXPECT_EQ(TextOf(tool), L"abc");
+    host.reset();
+    EXPECT_EQ(GetWindowLongPtrW(tool, GWLP_WNDPROC), original); // given back as it was
+
+    // Another procedure over the host's: the host goes, the chain stays whole.
+    host = std::make_unique<ui::HintHost>(form);
+    host->AddTool(tool, 1, rect, L"hint");
+    gBelowForwarder = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(tool, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Forwarder)));
+    host.reset();
+    EXPECT_EQ(GetWindowLongPtrW(tool, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Forwarder));
+    gForwarded = 0;
+    EXPECT_EQ(TextOf(tool), L"abc");
+    EXPECT_EQ(gForwarded, 1);
+    // Watched again by a new host, which takes over the procedure still in the chain; then destroyed
+    // before the host.
+    host = std::make_unique<ui::HintHost>(form);
+    host->AddTool(tool, 1, rect, L"hint");
+    EXPECT_TRUE(host->HasTool(tool, 1));
+    EXPECT_EQ(TextOf(tool), L"abc");
+    HWND second =
+        CreateWindowExW(0, L"EDIT", L"def", WS_CHILD, 0, 30, 100, 20, form, nullptr, nullptr, nullptr);
+    host->AddTool(second, 2, rect, L"second");
+    EXPECT_TRUE(DestroyWindow(tool));
+    EXPECT_TRUE(DestroyWindow(second));
+    EXPECT_FALSE(host->HasTool(tool, 1));
+    EXPECT_FALSE(host->HasTool(second, 2));
+    host.reset();
+    DestroyWindow(form);
 }
 
 TEST_F(FormTest, ShapesArePaintedInOrderAndHitTopmostFirst) {
