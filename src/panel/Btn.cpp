@@ -87,7 +87,8 @@ void TBtnF1::FormCreate() {
         ReadIni();
     else
         ReadReg();
-    ImageListSet();
+    // A second start, already told to end, never shows the panel: its icons are not read at all.
+    if (!ui::Application::Instance().TerminateRequested()) ImageListSet();
     ToolBar1.SetButtonHeight(pamuF->ButtonSize);
     ToolBar1.SetButtonWidth(pamuF->ButtonSize);
     SetVertScrollIncrement(ToolBar1.ButtonHeight());

@@ -144,10 +144,13 @@ TEST_F(SingleInstanceTest, ASecondMascotEndsWithoutShowingAnythingOrSaving) {
     // The name the program uses, held as a running program would hold it.
     ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
     ASSERT_EQ(GetLastError(), 0u) << "a program is running in this prefix";
-    TpamuF* mascot = StartProgram(L"[eye]\r\nTop=50\r\nLeft=60\r\n");
+    TpamuF* mascot = StartProgram(L"[eye]\r\nTop=50\r\nLeft=60\r\n[btn1]\r\npg=C:\\windows\\notepad.exe\r\n"
+                                  L"ic=C:\\windows\\notepad.exe\r\nlb=メモ帳\r\n");
     EXPECT_FALSE(mascot->SingleInstance1.HoldsName());
     EXPECT_TRUE(app->TerminateRequested());
-    EXPECT_FALSE(BtnF1->Visible()); // the panel never showed
+    EXPECT_FALSE(BtnF1->Visible());               // the panel never showed
+    EXPECT_EQ(BtnF1->Records[1].Hint, L"メモ帳"); // created whole, but without reading any icon
+    EXPECT_EQ(BtnF1->ImageList1.Count(), 0);
     const std::string before = wintest::ReadFileBytes(wintest::SettingsPath());
     app->Run(); // ends at once, without showing the mascot
     EXPECT_TRUE(app->Terminated());
