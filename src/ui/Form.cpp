@@ -151,6 +151,10 @@ void Form::SetHeight(int height) {
 }
 
 void Form::SetBounds(int left, int top, int width, int height) {
+    // A move to where the form already is still costs a round of window messages; the panel is given
+    // its size this way on every show.
+    const RECT r = BoundsRect();
+    if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height) return;
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -368,6 +368,37 @@ TEST(HintHostTest, AWatchedWindowOutlivesItsHostAndTheOtherWayRound) {
     DestroyWindow(form);
 }
 
+namespace {
+
+WNDPROC gFormProc = nullptr;
+int gPositionChanges = 0;
+
+LRESULT CALLBACK CountingPositionChanges(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGING) ++gPositionChanges;
+    return CallWindowProcW(gFormProc, hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(FormTest, BoundsWhereTheFormAlreadyIsCostNoWindowMessages) {
+    auto* form = app->CreateForm<TestForm>(Params(300, 200));
+    form->Show();
+    gFormProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPositionChanges)));
+    gPositionChanges = 0;
+    form->SetBounds(form->Left(), form->Top(), form->Width(), form->Height());
+    form->SetHeight(form->Height());
+    form->SetClientWidth(form->ClientWidth());
+    EXPECT_EQ(gPositionChanges, 0);
+    form->SetHeight(form->Height() + 10);
+    EXPECT_EQ(gPositionChanges, 1);
+    EXPECT_EQ(form->Height(), 210);
+    form->SetLeft(form->Left() + 5);
+    EXPECT_EQ(gPositionChanges, 2);
+    EXPECT_EQ(form->Left(), 55);
+    SetWindowLongPtrW(form->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gFormProc));
+}
+
 TEST_F(FormTest, ShapesArePaintedInOrderAndHitTopmostFirst) {
     auto* form = app->CreateForm<TestForm>(Params());
     form->SetColor(clBlue);
