@@ -52,8 +52,10 @@ TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
     KeyPreview = true;
     ShowHint = true;
     ToolBar1.Cursor = LoadCursorW(nullptr, IDC_HAND);
+    std::vector<ui::ToolBar::ButtonSpec> buttons;
     for (int n = 1; n <= kButtonCount; ++n)
-        ToolBar1.AddButton(L"ToolButton" + std::to_wstring(n), ButtonCaption(n), n - 1);
+        buttons.push_back({L"ToolButton" + std::to_wstring(n), ButtonCaption(n), n - 1});
+    ToolBar1.AddButtons(buttons);
     ToolBar1.SetWidth(ToolBarParams().width);
     ToolBar1.OnResize = [this] { UpdateScrollRange(); };
     UpdateScrollRange();

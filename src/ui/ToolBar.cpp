@@ -64,20 +64,31 @@ ToolBar::ToolBar(Form& parent, const Params& params)
 
 ToolBar::~ToolBar() = default;
 
-ToolButton& ToolBar::AddButton(const std::wstring& name, const std::wstring& caption, int imageIndex) {
-    int index = ButtonCount();
-    buttons_.push_back(std::make_unique<ToolButton>(*this, index, name, caption, imageIndex));
-    ToolButton& button = *buttons_.back();
-    TBBUTTON tb{};
-    tb.iBitmap = imageIndex;
-    tb.idCommand = button.Id();
-    tb.fsState = TBSTATE_ENABLED;
-    tb.fsStyle = BTNS_BUTTON;
-    tb.iString = reinterpret_cast<INT_PTR>(button.Caption().c_str()); // copied by the bar
-    SendMessageW(Handle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&tb));
+void ToolBar::AddButtons(std::span<const ButtonSpec> specs) {
+    if (specs.empty()) return;
+    const std::size_t first = buttons_.size();
+    std::vector<TBBUTTON> added;
+    added.reserve(specs.size());
+    for (const ButtonSpec& spec : specs) {
+        buttons_.push_back(
+            std::make_unique<ToolButton>(*this, ButtonCount(), spec.name, spec.caption, spec.imageIndex));
+        const ToolButton& button = *buttons_.back();
+        TBBUTTON tb{};
+        tb.iBitmap = spec.imageIndex;
+        tb.idCommand = button.Id();
+        tb.fsState = TBSTATE_ENABLED;
+        tb.fsStyle = BTNS_BUTTON;
+        tb.iString = reinterpret_cast<INT_PTR>(button.Caption().c_str()); // copied by the bar
+        added.push_back(tb);
+    }
+    // One message for all of them: the bar lays its buttons out again after each one it is sent.
+    SendMessageW(Handle(), TB_ADDBUTTONSW, added.size(), reinterpret_cast<LPARAM>(added.data()));
     layoutCurrent_ = false;
-    parent_.Hints().AddTool(Handle(), static_cast<UINT_PTR>(button.Id()), button.ItemRect(), button.Hint());
-    return button;
+    for (std::size_t i = first; i < buttons_.size(); ++i) {
+        const ToolButton& button = *buttons_[i];
+        parent_.Hints().AddTool(Handle(), static_cast<UINT_PTR>(button.Id()), button.ItemRect(),
+                                button.Hint());
+    }
 }
 
 ToolButton* ToolBar::FindButton(std::wstring_view name) const {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,7 +65,13 @@ public:
     ToolBar(Form& parent, const Params& params);
     ~ToolBar() override;
 
-    ToolButton& AddButton(const std::wstring& name, const std::wstring& caption, int imageIndex);
+    struct ButtonSpec {
+        std::wstring name;
+        std::wstring caption;
+        int imageIndex = -1;
+    };
+    // Appends the buttons in order, each with its hint tool.
+    void AddButtons(std::span<const ButtonSpec> specs);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     ToolButton& Button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
     ToolButton* FindButton(std::wstring_view name) const;

@@ -35,8 +35,12 @@ protected:
         bar = std::make_unique<ui::ToolBar>(*form, GridParams());
         images.SetSize(32, 32);
         bar->SetImages(&images);
+        // In two goes: buttons added later wrap on with the earlier ones.
+        std::vector<ui::ToolBar::ButtonSpec> buttons;
         for (int i = 0; i < 30; ++i)
-            bar->AddButton(L"ToolButton" + std::to_wstring(i + 1), L"x", i);
+            buttons.push_back({L"ToolButton" + std::to_wstring(i + 1), L"x", i});
+        bar->AddButtons(std::span(buttons).first(7));
+        bar->AddButtons(std::span(buttons).subspan(7));
         bar->SetWidth(229);
     }
     void TearDown() override {
