@@ -52,7 +52,7 @@ TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
     KeyPreview = true;
     ShowHint = true;
     ToolBar1.Cursor = LoadCursorW(nullptr, IDC_HAND);
-    std::vector<ui::ToolBar::ButtonSpec> buttons;
+    std::vector<ui::ToolBar::NewButton> buttons;
     for (int n = 1; n <= kButtonCount; ++n)
         buttons.push_back({L"ToolButton" + std::to_wstring(n), ButtonCaption(n), n - 1});
     ToolBar1.AddButtons(buttons);

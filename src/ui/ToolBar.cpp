@@ -64,17 +64,17 @@ ToolBar::ToolBar(Form& parent, const Params& params)
 
 ToolBar::~ToolBar() = default;
 
-void ToolBar::AddButtons(std::span<const ButtonSpec> specs) {
-    if (specs.empty()) return;
+void ToolBar::AddButtons(std::span<const NewButton> items) {
+    if (items.empty()) return;
     const std::size_t first = buttons_.size();
     std::vector<TBBUTTON> added;
-    added.reserve(specs.size());
-    for (const ButtonSpec& spec : specs) {
+    added.reserve(items.size());
+    for (const NewButton& item : items) {
         buttons_.push_back(
-            std::make_unique<ToolButton>(*this, ButtonCount(), spec.name, spec.caption, spec.imageIndex));
+            std::make_unique<ToolButton>(*this, ButtonCount(), item.name, item.caption, item.imageIndex));
         const ToolButton& button = *buttons_.back();
         TBBUTTON tb{};
-        tb.iBitmap = spec.imageIndex;
+        tb.iBitmap = item.imageIndex;
         tb.idCommand = button.Id();
         tb.fsState = TBSTATE_ENABLED;
         tb.fsStyle = BTNS_BUTTON;

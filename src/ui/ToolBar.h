@@ -65,13 +65,13 @@ public:
     ToolBar(Form& parent, const Params& params);
     ~ToolBar() override;
 
-    struct ButtonSpec {
+    struct NewButton {
         std::wstring name;
         std::wstring caption;
         int imageIndex = -1;
     };
     // Appends the buttons in order, each with its hint tool.
-    void AddButtons(std::span<const ButtonSpec> specs);
+    void AddButtons(std::span<const NewButton> items);
     int ButtonCount() const { return static_cast<int>(buttons_.size()); }
     ToolButton& Button(int index) const { return *buttons_.at(static_cast<std::size_t>(index)); }
     ToolButton* FindButton(std::wstring_view name) const;

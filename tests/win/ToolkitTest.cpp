@@ -36,7 +36,7 @@ protected:
         images.SetSize(32, 32);
         bar->SetImages(&images);
         // In two goes: buttons added later wrap on with the earlier ones.
-        std::vector<ui::ToolBar::ButtonSpec> buttons;
+        std::vector<ui::ToolBar::NewButton> buttons;
         for (int i = 0; i < 30; ++i)
             buttons.push_back({L"ToolButton" + std::to_wstring(i + 1), L"x", i});
         bar->AddButtons(std::span(buttons).first(7));
