@@ -8,6 +8,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_PACKAGE_NAME "ぱむぱむランチ")
 set(CPACK_NSIS_DISPLAY_NAME "ぱむぱむランチ")
 
+# Packing installs only what is already built: scripts/package builds pmrun.exe alone, not the tests.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(CPACK_GENERATOR ZIP)
 find_program(PMRUN_MAKENSIS makensis PATHS "[HKEY_LOCAL_MACHINE\\SOFTWARE\\NSIS]"
                                            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Wow6432Node\\NSIS]")

@@ -18,35 +18,52 @@ PM_PACKAGES=(
 
 pm_install_packages() {
     local missing=() p sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     for p in "${PM_PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
-    if [ ${#missing[@]} -gt 0 ]; then
-        pm_log "installing: ${missing[*]}"
-        "${sudo[@]}" apt-get update -qq || return 1
-        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
-            >/dev/null || return 1
-    fi
+    local need_locale=
     # Wine names files in the locale's character set: without a UTF-8 Japanese locale, paths with
     # Japanese characters cannot be created or opened.
-    if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || need_locale=1
+    [ ${#missing[@]} -eq 0 ] && [ -z "$need_locale" ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            [ ${#missing[@]} -gt 0 ] && pm_log "missing packages; as root run: apt-get install ${missing[*]}"
+            [ -n "$need_locale" ] && pm_log "missing locale; as root run: localedef -i ja_JP -f UTF-8 ja_JP.UTF-8"
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    if [ ${#missing[@]} -gt 0 ]; then
+        pm_log "installing: ${missing[*]}"
+        "${sudo[@]}" apt-get update -qq || { pm_log "package installation failed: apt-get update"; return 1; }
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+            >/dev/null || { pm_log "package installation failed: apt-get install ${missing[*]}"; return 1; }
+    fi
+    if [ -n "$need_locale" ]; then
         pm_log "generating the ja_JP.UTF-8 locale"
-        "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || return 1
+        "${sudo[@]}" localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || { pm_log "generating the locale failed"; return 1; }
     fi
 }
 
-# Arguments go to cmake when it sets up a new build folder.
+# Configures the build folder (every time, so that what was installed since, the installer's compiler
+# for one, is found) and builds the targets given, or everything. Says which step failed.
 pm_build() {
-    local jobs
+    local jobs log=$PM_BUILD/configure.log targets=()
     jobs=$(nproc 2>/dev/null || echo 2)
-    if [ ! -f "$PM_BUILD/CMakeCache.txt" ]; then
-        cmake -S "$PM_ROOT" -B "$PM_BUILD" -DCMAKE_TOOLCHAIN_FILE="$PM_ROOT/cmake/mingw-w64.cmake" \
-            -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null || return 1
+    [ $# -gt 0 ] && targets=(--target "$@")
+    mkdir -p "$PM_BUILD" || { pm_log "cannot make the build folder $PM_BUILD"; return 1; }
+    if ! cmake -S "$PM_ROOT" -B "$PM_BUILD" -DCMAKE_TOOLCHAIN_FILE="$PM_ROOT/cmake/mingw-w64.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >"$log" 2>&1; then
+        cat "$log" >&2
+        pm_log "configure failed (log: $log)"
+        return 1
     fi
-    cmake --build "$PM_BUILD" -j "$jobs" -- --no-print-directory | grep -v -E '^\[ *[0-9]+%\] (Building|Linking|Built)' ||
-        true
-    [ "${PIPESTATUS[0]}" -eq 0 ]
+    # Progress lines are left out; the compiler's messages come through on standard error.
+    cmake --build "$PM_BUILD" -j "$jobs" "${targets[@]}" -- --no-print-directory |
+        grep -v -E '^\[ *[0-9]+%\] (Building|Linking|Built)'
+    local status=${PIPESTATUS[0]}
+    [ "$status" -eq 0 ] || { pm_log "build failed (exit $status)${1:+: $*}"; return 1; }
 }
 
 pm_wine_env() {
@@ -59,28 +76,53 @@ pm_wine_env() {
 # scripts themselves.
 pm_wine() { env LC_ALL=ja_JP.UTF-8 wine "$@"; }
 
-# Creates the private prefix once (about 7 s) and keeps a server running for fast starts.
+# Creates the private prefix once (about 7 s) and keeps a server running for fast starts. A prefix whose
+# set-up was cut short is made again; a prefix that was not made here is set up on top, never removed.
 pm_wine_prefix() {
     pm_wine_env
-    local marker=$WINEPREFIX/.pmrun-setup-1
-    if [ ! -f "$marker" ]; then
+    local done_marker=$WINEPREFIX/.pmrun-setup-1 started=$WINEPREFIX/.pmrun-setup-started
+    if [ ! -f "$done_marker" ]; then
         pm_log "setting up the Wine prefix in $WINEPREFIX"
-        mkdir -p "$WINEPREFIX"
-        wineserver -k >/dev/null 2>&1 || true
-        [ -f "$WINEPREFIX/system.reg" ] || env LC_ALL=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1
-        # A crash ends with an exit code instead of waiting in a dialog.
-        pm_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-        pm_wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1
-        # Wine draws the frames itself. Without this, hiding a captioned window waits 2 s for a window
-        # manager that a bare Xvfb does not have.
-        pm_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-        wineserver -w
-        touch "$marker"
+        wineserver -k >/dev/null 2>&1
+        if [ -f "$started" ]; then
+            rm -rf --one-file-system -- "$WINEPREFIX" || { pm_log "cannot remove the half-made prefix $WINEPREFIX"; return 1; }
+        fi
+        mkdir -p "$WINEPREFIX" && touch "$started" || { pm_log "cannot make the Wine prefix $WINEPREFIX"; return 1; }
+        if ! pm_wine_setup_steps; then
+            wineserver -k >/dev/null 2>&1
+            pm_log "setting up the Wine prefix failed; the next run makes it again"
+            return 1
+        fi
+        touch "$done_marker" && rm -f "$started"
     fi
-    wineserver -p
+    wineserver -p || { pm_log "the Wine server did not start"; return 1; }
     # The first program after the server starts also starts Wine's services, which keep the standard
     # output they inherit open; give them /dev/null, not a test runner's pipe.
     pm_wine cmd.exe /c exit >/dev/null 2>&1 </dev/null
+}
+
+pm_wine_setup_steps() {
+    timeout 300 env LC_ALL=ja_JP.UTF-8 wineboot -i >/dev/null 2>&1 || return 1
+    # A crash ends with an exit code instead of waiting in a dialog.
+    pm_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || return 1
+    pm_wine reg add 'HKCR\.txt' /ve /d txtfile /f >/dev/null 2>&1 || return 1
+    # Wine draws the frames itself. Without this, hiding a captioned window waits 2 s for a window
+    # manager that a bare Xvfb does not have.
+    pm_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || return 1
+    # The registry reaches its files when the server ends.
+    wineserver -w && [ -s "$WINEPREFIX/system.reg" ] && [ -s "$WINEPREFIX/user.reg" ]
+}
+
+# Ends the Wine session as a log-off does: every window is asked to end (programs save their work), then
+# told that the session ends. Waits up to 20 s for the given process to end; false when it did not.
+pm_end_session() {
+    local pid=$1 i
+    timeout 20 env LC_ALL=ja_JP.UTF-8 wineboot --end-session >/dev/null 2>&1 </dev/null
+    for i in $(seq 1 200); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 PM_XVFB_PID=
@@ -90,7 +132,9 @@ pm_start_xvfb() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # In a session of its own: a Ctrl+C in the terminal must not take the display from under the program
+    # before it has ended properly.
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     PM_XVFB_PID=$!
     export DISPLAY=":$n"
     local i
