@@ -224,21 +224,10 @@ void TOptSetF::Button2Click() {
 }
 
 void TOptSetF::SaveOptions() {
+    // Section "eye" without the mascot's place. The colour written is the one the option names, not the
+    // mascot's face of the moment (blue in an edit mode).
     ProfileFile file = pamuF->SettingsFile();
-    const std::wstring& s = kEyeSection;
-    file.WriteString(s, L"Startup", pamuF->Startup);
-    file.WriteInteger(s, L"LineMax", pamuF->LineMax);
-    file.WriteString(s, L"PamuHide", pamuF->PamuHide);
-    file.WriteString(s, L"TPamuHide", pamuF->TPamuHide);
-    file.WriteString(s, L"HintPos", pamuF->HintPos);
-    file.WriteInteger(s, L"TWall", pamuF->TWall);
-    file.WriteInteger(s, L"BWall", pamuF->BWall);
-    file.WriteInteger(s, L"LWall", pamuF->LWall);
-    file.WriteInteger(s, L"RWall", pamuF->RWall);
-    file.WriteString(s, L"ApSc", pamuF->ApSc);
-    file.WriteString(s, L"DApSc", pamuF->DApSc);
-    // The colour the option names, not the mascot's face of the moment (blue in an edit mode).
-    file.WriteString(s, L"Color", ColorToName(pamuF->OptionColor()));
+    file.WriteAsOneChange([&] { WriteEyeOptions(file, *pamuF); });
 }
 
 LRESULT TOptSetF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

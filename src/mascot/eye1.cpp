@@ -187,7 +187,7 @@ void TpamuF::ReadIni() {
 
 void TpamuF::WriteIni() {
     ProfileFile file = SettingsFile();
-    WriteIni(file);
+    file.WriteAsOneChange([&] { WriteIni(file); });
 }
 
 void TpamuF::WriteIni(ProfileFile& file) {
@@ -198,22 +198,29 @@ void TpamuF::WriteIni(ProfileFile& file) {
 }
 
 void TpamuF::WriteBtnIni(int number) {
-    // A button's keys as one change, so that a process ended half-way leaves no half-written button.
+    WriteBtnIni({number});
+}
+
+void TpamuF::WriteBtnIni(std::initializer_list<int> numbers) {
     ProfileFile file = SettingsFile();
-    file.BeginBatch();
-    WriteButtonRecord(file, number, BtnF1->Records[number]);
-    file.Commit();
+    file.WriteAsOneChange([&] {
+        for (int n : numbers)
+            WriteButtonRecord(file, n, BtnF1->Records[n]);
+    });
+}
+
+void TpamuF::SaveAll(ProfileFile& file) {
+    file.WriteAsOneChange([&] {
+        WriteIni(file);
+        for (int n = 1; n <= kButtonCount; ++n)
+            WriteButtonRecord(file, n, BtnF1->Records[n]);
+    });
 }
 
 void TpamuF::FormCloseQuery(bool& canClose) {
-    // Every key of the file is written again here, the moment Windows may end the process: as one
-    // change, so that an end half-way leaves the file as it was.
+    // Every key of the file is written again here, the moment Windows may end the process.
     ProfileFile file = SettingsFile();
-    file.BeginBatch();
-    WriteIni(file);
-    for (int n = 1; n <= kButtonCount; ++n)
-        WriteButtonRecord(file, n, BtnF1->Records[n]);
-    file.Commit();
+    SaveAll(file);
     canClose = true;
 }
 

@@ -18,6 +18,7 @@
 
 #include <shellapi.h>
 
+#include <initializer_list>
 #include <string>
 
 // Timers of the mascot window.
@@ -79,9 +80,15 @@ public:
     // Recomputes SettingsPath from the executable's path and opens the file there.
     ProfileFile SettingsFile();
     void ReadIni();
+    // Every save goes through the file's one-change path, so that no end half-way leaves a half-written
+    // section; a failed save leaves the file as it was.
     void WriteIni();
     void WriteIni(ProfileFile& file);
     void WriteBtnIni(int number);
+    // Several buttons' sections as one change, in the order given.
+    void WriteBtnIni(std::initializer_list<int> numbers);
+    // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
+    void SaveAll(ProfileFile& file);
 
     void FormCreate();
     void FormCloseQuery(bool& canClose);

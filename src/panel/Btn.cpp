@@ -288,32 +288,46 @@ void TBtnF1::PickForSwap(int number) {
         SwapPending = 1;
         return;
     }
-    SwapButtons(SwapSource, number);
-    Buttons[SwapSource]->SetDown(false);
-    SwapPending = 0;
-    pamuF->ApplyModeChange(SwapCompleted());
+    SaveThenEndMode([&] { SwapButtons(SwapSource, number); },
+                    [&] {
+                        Buttons[SwapSource]->SetDown(false);
+                        SwapPending = 0;
+                        pamuF->ApplyModeChange(SwapCompleted());
+                    });
 }
 
 void TBtnF1::RemoveSetting(int number) {
     SetCaption(L"ボタンの設定削除中");
     Records[number] = ButtonRecord{};
     SetButtonHint(number, L"");
-    pamuF->WriteBtnIni(number);
+    // The picture follows the record before the save, which may fail.
     ImageList1.ReplaceIcon(number - 1, pamuF->Icon());
     ToolBar1.Repaint();
-    pamuF->ApplyModeChange(RemovalCompleted());
+    SaveThenEndMode([&] { pamuF->WriteBtnIni(number); }, [] { pamuF->ApplyModeChange(RemovalCompleted()); });
+}
+
+void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode) {
+    // The change is already made in memory, and the next quit saves it: the mode ends whether or not this
+    // save worked, and a failure then goes on to the error box.
+    try {
+        save();
+    } catch (...) {
+        endMode();
+        throw;
+    }
+    endMode();
 }
 
 void TBtnF1::SwapButtons(int source, int target) {
-    const ButtonRecord old = Records[source];
-    Records[source] = Records[target];
-    SetButtonHint(source, Records[source].Hint);
-    pamuF->WriteBtnIni(source);
-    RefreshButtonIcon(source);
-    Records[target] = old;
-    SetButtonHint(target, old.Hint);
-    pamuF->WriteBtnIni(target);
-    RefreshButtonIcon(target);
+    // Both records move, with their hints and pictures, before either is written: a write that fails
+    // then loses nothing, and what the panel shows is what the next quit saves.
+    std::swap(Records[source], Records[target]);
+    for (int n : {source, target}) {
+        SetButtonHint(n, Records[n].Hint);
+        RefreshButtonIcon(n);
+    }
+    // Both sections as one change.
+    pamuF->WriteBtnIni({source, target});
 }
 
 std::wstring DatedCaption() {

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TBtnF1 : public ui::Form {
@@ -57,6 +58,7 @@ private:
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);
     void RemoveSetting(int number);
+    void SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode);
     void ApplyBounds(int left, int top, int width, int height);
     void UpdateScrollRange();
     int FrameHeight() const;

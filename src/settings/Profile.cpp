@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace {
 
 // A line break inside a value would end the key's line and could start a section of its own.
@@ -13,45 +15,115 @@ std::wstring SingleLineValue(std::wstring value) {
     return value;
 }
 
+// A copy carries the file's attributes; one with the read-only attribute can be neither written nor
+// deleted until it loses it.
+void RemoveFile(const std::wstring& path) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+}
+
+// What a copy taking the file's place must keep of it. Windows' ReplaceFileW keeps both; Wine's keeps
+// neither, so they are put back where they differ. (Creation time too is Windows' to keep.)
+struct FileIdentity {
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    std::vector<BYTE> access;
+};
+
+std::vector<BYTE> AccessOf(const std::wstring& path) {
+    DWORD size = 0;
+    GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<BYTE> security(size);
+    if (size == 0 ||
+        !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size))
+        security.clear();
+    return security;
+}
+
+FileIdentity IdentityOf(const std::wstring& path) {
+    return {GetFileAttributesW(path.c_str()), AccessOf(path)};
+}
+
+void KeepIdentity(const std::wstring& path, const FileIdentity& identity) {
+    if (!identity.access.empty() && AccessOf(path) != identity.access)
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION,
+                         const_cast<BYTE*>(identity.access.data()));
+    if (GetFileAttributesW(path.c_str()) != identity.attributes)
+        SetFileAttributesW(path.c_str(), identity.attributes);
+}
+
+bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 } // namespace
 
-ProfileFile::~ProfileFile() {
-    if (!batchPath_.empty()) DeleteFileW(batchPath_.c_str());
+void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
+    const auto discard = [this] {
+        if (!copyPath_.empty()) RemoveFile(copyPath_);
+        copyPath_.clear();
+        writes_.clear();
+    };
+    try {
+        if (BeginCopy()) {
+            writes();
+            if (!CopyTakesFilesPlace()) WriteInPlace();
+        } else {
+            writes();
+        }
+    } catch (...) {
+        discard();
+        throw;
+    }
+    discard();
 }
 
-ProfileFile::ProfileFile(ProfileFile&& other) noexcept
-    : path_(std::move(other.path_)), batchPath_(std::move(other.batchPath_)) {
-    other.batchPath_.clear();
-}
-
-void ProfileFile::BeginBatch() {
-    if (!batchPath_.empty()) return;
+bool ProfileFile::BeginCopy() {
     const std::wstring copy = path_ + L".saving";
+    // One left by a process ended half-way gives way.
+    RemoveFile(copy);
     // The keys no writer names come along.
     if (CopyFileW(path_.c_str(), copy.c_str(), FALSE)) {
-        batchPath_ = copy;
-        return;
+        // The copy must be writable; the file keeps its own attributes when the copy takes its place.
+        if (!SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL)) {
+            RemoveFile(copy);
+            return false;
+        }
+        copyPath_ = copy;
+        return true;
     }
     // A folder that takes no new files may still hold a writable settings file: the keys then go to the
-    // file itself, as single writes do.
-    if (Exists()) return;
+    // file itself.
+    if (Exists()) return false;
     // No file yet: the copy starts empty.
     HANDLE file =
         CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
-    batchPath_ = copy;
+    copyPath_ = copy;
+    return true;
 }
 
-void ProfileFile::Commit() {
-    if (batchPath_.empty()) return;
+bool ProfileFile::CopyTakesFilesPlace() const {
     // The profile functions keep written files in a cache; flushing it puts the copy on disk first.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, batchPath_.c_str());
-    const bool moved =
-        MoveFileExW(batchPath_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!moved) DeleteFileW(batchPath_.c_str());
-    batchPath_.clear();
-    if (!moved) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath_.c_str());
+    if (!Exists()) return MoveIntoPlace(copyPath_, path_);
+    const FileIdentity identity = IdentityOf(path_);
+    if (ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        KeepIdentity(path_, identity);
+        return true;
+    }
+    // Without a backup name, a replace that failed half-way has removed the file and kept the copy.
+    return !Exists() && MoveIntoPlace(copyPath_, path_);
+}
+
+void ProfileFile::WriteInPlace() {
+    RemoveFile(copyPath_);
+    copyPath_.clear();
+    const std::vector<Write> writes = std::move(writes_);
+    writes_.clear();
+    for (const Write& w : writes)
+        Put(w.section, w.key, w.value);
 }
 
 bool ProfileFile::Exists() const {
@@ -90,8 +162,12 @@ std::int32_t ProfileFile::ReadInteger(const std::wstring& section, const std::ws
 
 void ProfileFile::WriteString(const std::wstring& section, const std::wstring& key,
                               const std::wstring& value) {
-    if (!WriteKey(section, key, SingleLineValue(value)))
-        throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    Put(section, key, SingleLineValue(value));
+}
+
+void ProfileFile::Put(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
+    if (!WriteKey(section, key, value)) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    if (!copyPath_.empty()) writes_.push_back({section, key, value});
 }
 
 void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {

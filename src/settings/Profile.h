@@ -7,6 +7,7 @@
 #include "settings/IniValues.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,9 +21,8 @@ public:
 class ProfileFile {
 public:
     explicit ProfileFile(std::wstring path) : path_(std::move(path)) {}
-    // A batch not committed is dropped: the file stays as it was.
-    virtual ~ProfileFile();
-    ProfileFile(ProfileFile&& other) noexcept;
+    virtual ~ProfileFile() = default;
+    ProfileFile(ProfileFile&&) = default;
     ProfileFile& operator=(ProfileFile&&) = delete;
 
     const std::wstring& Path() const { return path_; }
@@ -43,24 +43,34 @@ public:
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value);
 
-    // Many keys as one change: from here on the writes go to a copy beside the file, which Commit puts in
-    // the file's place in one step. A process killed half-way leaves the file as it was, never cut short.
-    // Where no copy can be made beside the file (its folder takes no new files), the writes go to the
-    // file itself.
-    void BeginBatch();
-    // EIniFileException when the copy cannot take the file's place (nothing of the batch is written then).
-    void Commit();
+    // The writes as one change: they go to a copy beside the file, which then takes the file's place in
+    // one step, keeping the file's attributes, security and creation time. A process killed half-way
+    // leaves the file as it was, never cut short. Where no copy can be made (the folder takes no new
+    // files) or the copy cannot take the file's place (another program holds the file open without
+    // delete sharing), the writes go to the file itself, as single writes do. When a write fails, the
+    // EIniFileException comes out and the file stays as it was; no copy is left behind either way.
+    void WriteAsOneChange(const std::function<void()>& writes);
 
 protected:
     // One key to the file; false when it could not be written.
     virtual bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
-    // Where the writes go: the file, or the batch's copy.
-    const std::wstring& WritePath() const { return batchPath_.empty() ? path_ : batchPath_; }
+    // Where the writes go: the file, or the copy of a change in progress.
+    const std::wstring& WritePath() const { return copyPath_.empty() ? path_ : copyPath_; }
 
 private:
+    struct Write {
+        std::wstring section, key, value;
+    };
+    void Put(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    bool BeginCopy();
+    bool CopyTakesFilesPlace() const;
+    void WriteInPlace();
+
     std::wstring path_;
-    std::wstring batchPath_;
+    std::wstring copyPath_;
+    // The change in progress, kept to write it in place when the copy cannot take the file's place.
+    std::vector<Write> writes_;
 };
 
 // Section "btn"N: read with the defaults, written in the order pg, ic, icidx, dr, lb, op.

@@ -460,7 +460,8 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
 }
 
 TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNothing) {
-    Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn2]\r\npg=C:\\two.exe\r\n");
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn2]\r\npg=C:\\two.exe\r\n"
+                          L"[btn3]\r\npg=C:\\three.exe\r\n");
     const std::string before = testfiles::ReadFileBytes(SettingsPath());
     // Held open without sharing, as another program or a lost share would hold it.
     HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -472,28 +473,38 @@ TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNoth
         SendMessageW(BtnF1->Handle(), WM_COMMAND, MAKEWPARAM(BtnF1->Buttons[button]->Id(), BN_CLICKED),
                      reinterpret_cast<LPARAM>(BtnF1->ToolBar1.Handle()));
     };
+    // The swap is made in memory with its hints and pictures, and the mode ends; only the save failed.
+    const auto iconOfOne = ImagePixels(panel->ImageList1, 0);
     EnterMode(mascot->PM_BtnChange);
     clickThroughWindow(1);
     clickThroughWindow(2);
-    ASSERT_FALSE(errors.empty());
+    ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors.back(), refused);
-    const std::size_t afterSwap = errors.size();
-    mascot->EditMode = 0; // whatever the failed swap left, the next mode starts from none
-    mascot->ApplyModeChange(MenuItemChosen(2, ModeItem::BtnChange));
+    ExpectModeEnded(mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
+    EXPECT_FALSE(panel->Buttons[1]->Down());
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\two.exe");
+    EXPECT_EQ(panel->Records[2].Program, L"C:\\one.exe");
+    EXPECT_EQ(panel->Buttons[2]->Hint(), L"いち");
+    EXPECT_EQ(ImagePixels(panel->ImageList1, 1), iconOfOne);
+
     EnterMode(mascot->PM_BtnDel);
-    clickThroughWindow(1);
-    EXPECT_GT(errors.size(), afterSwap);
+    clickThroughWindow(3);
+    ASSERT_EQ(errors.size(), 2u);
     EXPECT_EQ(errors.back(), refused);
+    ExpectModeEnded(mascot->PM_BtnDel, L"ﾎﾞﾀﾝの設定削除");
+    EXPECT_FALSE(panel->Records[3].Assigned());
     EXPECT_TRUE(IsWindow(mascot->Handle())); // still running
     CloseHandle(lock);
     EXPECT_EQ(testfiles::ReadFileBytes(SettingsPath()), before); // nothing stored was lost
 
-    // Writable again: quitting saves the program's state, every key of it (those already in the file keep
-    // their place).
-    errors.clear();
+    // Writable again: quitting saves what the panel shows, every key of it (those already in the file
+    // keep their place).
     mascot->Close();
-    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(errors.size(), 2u);
     EXPECT_EQ(testfiles::Sorted(testfiles::KeyOrder(Saved())),
               testfiles::Sorted(testfiles::CompleteLayout()));
-    EXPECT_EQ(SavedValue(2, "pg"), "C:\\two.exe");
+    EXPECT_EQ(SavedValue(1, "pg"), "C:\\two.exe");
+    EXPECT_EQ(SavedValue(2, "pg"), "C:\\one.exe");
+    EXPECT_EQ(SavedValue(2, "lb"), testfiles::ToAnsi(L"いち"));
+    EXPECT_EQ(SavedValue(3, "pg"), "");
 }

@@ -29,7 +29,16 @@ private:
     std::wstring failingKey_;
 };
 
-class SettingsFileTest : public wintest::AppTest {};
+class SettingsFileTest : public wintest::AppTest {
+protected:
+    void TearDown() override {
+        SetFileAttributesW(CopyPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(CopyPath().c_str());
+        wintest::AppTest::TearDown();
+    }
+    // Where a save writes its copy before it takes the file's place.
+    static std::wstring CopyPath() { return SettingsPath() + L".saving"; }
+};
 
 } // namespace
 
@@ -168,21 +177,75 @@ TEST_F(SettingsFileTest, QuittingInAnEditModeKeepsTheUsersColour) {
     EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Color"), "$00123456");
 }
 
-TEST_F(SettingsFileTest, WriterStopsAtTheFailingKeyAndKeepsTheKeysBefore) {
+TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
+    WriteFileBytes(SettingsPath(), before);
     FailingProfile file(SettingsPath(), L"HintPos");
-    EyeOptions options;
-    options.Startup = L"Yes";
-    options.LineMax = 3;
     try {
-        WriteEyeOptions(file, options);
+        mascot->SaveAll(file);
         FAIL() << "no error";
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), SettingsPath() + L" に書き込めません");
     }
-    auto keys = ParseIni(ReadFileBytes(SettingsPath()));
-    EXPECT_EQ(KeyOrder(keys),
-              (std::vector<std::string>{"eye.Startup", "eye.LineMax", "eye.PamuHide", "eye.TPamuHide"}));
-    EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "3");
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), before);
+    EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
+    ASSERT_TRUE(SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
+    // Read and write for everyone, and nothing more: a security the file did not inherit.
+    SECURITY_DESCRIPTOR security;
+    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    alignas(DWORD) BYTE aclBytes[256];
+    auto* acl = reinterpret_cast<PACL>(aclBytes);
+    InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
+    alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof everyone;
+    CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize);
+    AddAccessAllowedAce(acl, ACL_REVISION, FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE, everyone);
+    SetSecurityDescriptorDacl(&security, TRUE, acl, FALSE);
+    ASSERT_TRUE(SetFileSecurityW(SettingsPath().c_str(), DACL_SECURITY_INFORMATION, &security));
+    const auto dacl = [] {
+        DWORD size = 0;
+        GetFileSecurityW(SettingsPath().c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+        std::vector<BYTE> bytes(size);
+        GetFileSecurityW(SettingsPath().c_str(), DACL_SECURITY_INFORMATION, bytes.data(), size, &size);
+        return bytes;
+    };
+    const auto securityBefore = dacl();
+
+    mascot->Close();
+    EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
+    EXPECT_TRUE(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(dacl(), securityBefore);
+    SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
+    WriteFileBytes(CopyPath(), "[eye]\r\nTop=");
+    ASSERT_TRUE(SetFileAttributesW(CopyPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    mascot->WriteBtnIni(3);
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Top"), "7");
+    EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))).size(), 7u);
+    EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
+    auto* mascot = app->CreateForm<TpamuF>();
+    WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
+    HANDLE held = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    mascot->Close();
+    CloseHandle(held);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
+    EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
