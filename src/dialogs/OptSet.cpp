@@ -56,7 +56,7 @@ TOptSetF::TOptSetF()
       CheckBox2(TabSheet1, {32, 70, 129, 16}, L"ミニぱむ太を隠す"),
       CheckBox3(TabSheet1, {32, 146, 281, 17}, L"Windows起動時にぱむぱむランチも起動する"),
       CheckBox4(TabSheet1, {32, 108, 127, 17}, L"ひょこ太の表示行数を"),
-      SpinEdit1(TabSheet1, {161, 110, 33, 21}, clWindow),
+      SpinEdit1(TabSheet1, {161, 110, 33, 21}, clWindow, ui::SpinTyping::Allowed),
       CheckBox5(TabSheet1, {32, 184, 249, 17}, L"ヒントはぱむ太がしゃべる"),
       ButtonEx1(TabSheet1, {32, 216, 137, 25}, L"ぱむ太の色を変更", 0, false),
       GroupBox1(TabSheet2, kGroupBox1, L"ｼｮｰﾄｶｯﾄｷｰ"),

@@ -294,8 +294,9 @@ bool ComboBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 
 // --- SpinEdit
 
-SpinEdit::SpinEdit(Container& parent, const Bounds& bounds, TColor color) {
-    Create(parent, L"EDIT", ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, bounds);
+SpinEdit::SpinEdit(Container& parent, const Bounds& bounds, TColor color, SpinTyping typing) {
+    Create(parent, L"EDIT", (typing == SpinTyping::Disabled ? ES_READONLY : 0) | ES_AUTOHSCROLL | WS_TABSTOP,
+           WS_EX_CLIENTEDGE, bounds);
     backgroundRgb_ = ColorToRGB(color);
     background_.reset(CreateSolidBrush(backgroundRgb_));
     upDown_ = CreateWindowExW(
@@ -342,8 +343,13 @@ void SpinEdit::SetEnabledWithArrows(bool enabled) {
 bool SpinEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
     switch (message) {
     case WM_COMMAND: {
+        if (HIWORD(wParam) == EN_KILLFOCUS) {
+            if (Text() != std::to_wstring(value_)) Show(value_);
+            result = 0;
+            return true;
+        }
         if (HIWORD(wParam) != EN_CHANGE) return false;
-        // The arrows write the new number into the edit.
+        // The arrows and typing write into the edit.
         const int value = SpinValue(SpinValueFromText(Text(), min_), min_, max_);
         if (value != value_) {
             value_ = value;

@@ -132,10 +132,13 @@ public:
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
-// An edit that only the arrows change, with an up-down control at its right.
+// A number edit with an up-down control at its right. Typing, where allowed, is read as it goes (text
+// that is no number reads as the minimum) and the text is put within the range when the edit loses the
+// focus; otherwise only the arrows change it.
+enum class SpinTyping { Allowed, Disabled };
 class SpinEdit : public StdControl {
 public:
-    SpinEdit(Container& parent, const Bounds& bounds, TColor color);
+    SpinEdit(Container& parent, const Bounds& bounds, TColor color, SpinTyping typing);
     int Value() const;
     void SetValue(int value);
     int MinValue() const { return min_; }

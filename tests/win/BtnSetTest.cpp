@@ -74,6 +74,7 @@ TEST_F(BtnSetTest, OpensBelowThePanelWithTheButtonsRecord) {
     EXPECT_TRUE(dialog->SpinEdit1.Enabled());
     EXPECT_EQ(dialog->SpinEdit1.MinValue(), 1);
     EXPECT_EQ(dialog->SpinEdit1.MaxValue(), 3);
+    EXPECT_TRUE(GetWindowLongW(dialog->SpinEdit1.Handle(), GWL_STYLE) & ES_READONLY); // the arrows only
     EXPECT_EQ(dialog->Edit3.Text(), L"C:\\work\\");
     EXPECT_EQ(dialog->Edit4.Text(), L"ヒント");
     EXPECT_EQ(dialog->Edit5.Text(), L"-v");

@@ -160,6 +160,27 @@ TEST_F(OptSetTest, UncheckingTheRowLimitStoresNoLimit) {
     EXPECT_EQ(mascot->LineMax, 99);
 }
 
+TEST_F(OptSetTest, TheRowLimitIsTypedAndKeptWithinOneToSixWhenTheFieldIsLeft) {
+    TOptSetF* d = Open(L"LineMax=3\r\n");
+    d->Show();
+    HWND edit = d->SpinEdit1.Handle();
+    SetFocus(edit);
+    const auto type = [&](const wchar_t* text) {
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        for (const wchar_t* c = text; *c; ++c)
+            SendMessageW(edit, WM_CHAR, *c, 1);
+        return d->SpinEdit1.Value();
+    };
+    EXPECT_EQ(type(L"5"), 5);
+    EXPECT_EQ(type(L"x"), 1); // not a number
+    EXPECT_EQ(type(L"9"), 6);
+    EXPECT_EQ(d->SpinEdit1.Text(), L"9");
+    SetFocus(d->CheckBox4.Handle());
+    EXPECT_EQ(d->SpinEdit1.Text(), L"6");
+    d->Button1Click();
+    EXPECT_EQ(mascot->LineMax, 6);
+}
+
 TEST_F(OptSetTest, AnEdgeValueOutsideTheListChoosesNothingAndIsStoredAsMinusOne) {
     TOptSetF* d = Open(L"RWall=7\r\n");
     EXPECT_EQ(d->ComboBox4.ItemIndex(), -1);
