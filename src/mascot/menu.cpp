@@ -7,6 +7,8 @@
 #include "panel/Btn.h"
 #include "ui/Application.h"
 
+#include <vector>
+
 void TpamuF::PM_OptionClick() {
     EditMode = 4;
     auto& app = ui::Application::Instance();
@@ -61,6 +63,26 @@ void TpamuF::HidePanelByKey() {
     SetCursorPos(BtnF1->Left() - 10, BtnF1->Top() - 10);
 }
 
+namespace {
+
+bool IsAltPress(const MSG& key) {
+    return (key.message == WM_SYSKEYDOWN || key.message == WM_KEYDOWN) &&
+           (key.wParam == VK_MENU || key.wParam == VK_LMENU || key.wParam == VK_RMENU);
+}
+
+// The hot key overtakes its own Alt press, still queued as input when this program is in front; the
+// menu would take that press for the user closing it. Other keys typed at that moment stay, in their
+// order, ahead of any that come later.
+void DropQueuedAltPress() {
+    std::vector<MSG> keys;
+    for (MSG key; PeekMessageW(&key, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);)
+        if (!IsAltPress(key)) keys.push_back(key);
+    for (const MSG& key : keys)
+        PostMessageW(key.hwnd, key.message, key.wParam, key.lParam);
+}
+
+} // namespace
+
 void TpamuF::HookHotKey1HotKey(int index) {
     switch (index) {
     case 1: ShowPanelForKeys(); break;
@@ -74,10 +96,7 @@ void TpamuF::HookHotKey1HotKey(int index) {
         break;
     case 4:
         ShowPanelForKeys();
-        // The hot key overtakes its own Alt press, still queued as input when this program is in front;
-        // the menu would take that press for the user closing it.
-        for (MSG key; PeekMessageW(&key, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);) {
-        }
+        DropQueuedAltPress();
         // Owned by the panel, so that the panel stays active for the keys once the menu closes.
         PopupMenu1.Popup(BtnF1->Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
         break;

@@ -133,18 +133,29 @@ TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
 TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
     Start();
     BtnF1->Hide();
-    // The menu runs its own loop; keys queued before it are dropped, so it is closed from inside.
+    // The key's own Alt press, still queued, would close the menu; keys typed at that moment reach it.
     PostMessageW(mascot->Handle(), WM_KEYDOWN, VK_MENU, 0);
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) // the second item: ﾎﾞﾀﾝの詳細設定
+        PostMessageW(mascot->Handle(), WM_KEYDOWN, key, 0);
     bool menuOpen = false;
     WhileModal([&] {
         menuOpen = FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr));
         EndMenu();
     });
     mascot->HookHotKey1HotKey(4);
-    EXPECT_TRUE(menuOpen);
     EXPECT_TRUE(BtnF1->Visible());
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(Cursor().x, BtnF1->Left() + 10);
+    EXPECT_EQ(mascot->EditMode, 1);
+    mascot->PM_BtnSetClick();
+
+    // Without keys the menu stays open until it is closed.
+    WhileModal([&] {
+        menuOpen = FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr));
+        EndMenu();
+    });
+    mascot->HookHotKey1HotKey(4);
+    EXPECT_TRUE(menuOpen);
     EXPECT_EQ(mascot->EditMode, 0);
 }
 
