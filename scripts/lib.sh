@@ -126,23 +126,24 @@ pm_end_session() {
 }
 
 PM_XVFB_PID=
-# Starts a private Xvfb unless PM_USE_DISPLAY says to keep the caller's display.
+# Starts a private Xvfb on a display number it picks itself (so that two starting at once do not take the
+# same one) and exports DISPLAY.
 pm_start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
+    local numberfile n= i
+    numberfile=$(mktemp) || return 1
     # In a session of its own: a Ctrl+C in the terminal must not take the display from under the program
-    # before it has ended properly.
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # before it has ended properly. The number is written once the server takes connections.
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
     PM_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
-    for i in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
+    for i in $(seq 1 600); do
+        n=$(head -n 1 "$numberfile")
+        [ -n "$n" ] && break
+        kill -0 "$PM_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-    xdpyinfo >/dev/null 2>&1 || { pm_log "Xvfb did not start on $DISPLAY"; return 1; }
+    rm -f "$numberfile"
+    [ -n "$n" ] || { pm_log "Xvfb did not start"; return 1; }
+    export DISPLAY=":$n"
     setxkbmap -option srvrkeys:none >/dev/null 2>&1 || true
 }
 
