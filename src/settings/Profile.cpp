@@ -64,12 +64,9 @@ void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
         writes_.clear();
     };
     try {
-        if (BeginCopy()) {
-            writes();
-            if (!CopyTakesFilesPlace()) WriteInPlace();
-        } else {
-            writes();
-        }
+        const bool copied = BeginCopy();
+        writes();
+        if (copied && !CopyTakesFilesPlace()) WriteInPlace();
     } catch (...) {
         discard();
         throw;
@@ -113,8 +110,10 @@ bool ProfileFile::CopyTakesFilesPlace() const {
         KeepIdentity(path_, identity);
         return true;
     }
-    // Without a backup name, a replace that failed half-way has removed the file and kept the copy.
-    return !Exists() && MoveIntoPlace(copyPath_, path_);
+    // Without a backup name, a replace that failed half-way has removed the file and kept the copy, which
+    // then holds the only whole settings.
+    return !Exists() &&
+           (MoveIntoPlace(copyPath_, path_) || CopyFileW(copyPath_.c_str(), path_.c_str(), TRUE) != FALSE);
 }
 
 void ProfileFile::WriteInPlace() {
