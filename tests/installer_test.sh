@@ -32,9 +32,15 @@ ini=$install_dir/pmrun.Ini
 # The closing steps would close any pmrun: one that runs now is not this test's to close.
 pmrun_runs && fail "a pmrun.exe runs in the test prefix already"
 
+# The installer makes the user's Programs folder when there is none; it goes again if it was made here.
+programs_dir=$(dirname "$install_dir")
+programs_existed=false
+[ -d "$programs_dir" ] && programs_existed=true
+
 work=$(mktemp -d)
 remove_installation() {
     rm -rf "$install_dir" "$start_link"
+    $programs_existed || rmdir "$programs_dir" 2>/dev/null
     w reg delete "$uninstall_key" /f >/dev/null 2>&1
 }
 cleanup() {
