@@ -13,7 +13,7 @@ PM_PACKAGES=(
     mingw-w64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xdotool x11-utils x11-xkb-utils imagemagick fonts-noto-cjk
-    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales
+    python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales nsis
 )
 
 pm_install_packages() {
