@@ -22,6 +22,12 @@ protected:
         // Ticks come only from the test.
         mascot->Timer1.SetEnabled(false);
         mascot->Show();
+        // Wine's tray window, another process's, lies at the top left where the pointer is put: on a busy
+        // machine it could hand the desktop a pointer position from before the last move.
+        if (HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr)) {
+            ShowWindowAsync(tray, SW_HIDE);
+            wintest::PumpUntil([tray] { return !IsWindowVisible(tray); }, 5s);
+        }
         return mascot;
     }
     void TearDown() override {
