@@ -101,22 +101,25 @@ TEST_F(TrayTest, TheRecordAsTheShellGetsIt) {
 }
 
 TEST_F(TrayTest, AddModifyAndDeleteWithTheRealShell) {
-    TTaskTrayIcon icon;
-    icon.NotifyData.hIcon = picture.get();
-    icon.SetTip(L"one");
-    EXPECT_TRUE(icon.AddIcon());
-    EXPECT_TRUE(icon.Registered);
-    EXPECT_TRUE(icon.AddIcon()); // already there: no second call
-    icon.SetTip(L"two");
-    EXPECT_TRUE(icon.ModifyIcon());
-    EXPECT_TRUE(icon.DeleteIcon());
-    EXPECT_FALSE(icon.Registered);
-    EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
-    // A modify of an icon the shell does not hold adds it.
-    EXPECT_TRUE(icon.ModifyIcon());
-    EXPECT_EQ(log.calls.back(), static_cast<DWORD>(NIM_ADD));
+    {
+        TTaskTrayIcon icon;
+        icon.NotifyData.hIcon = picture.get();
+        icon.SetTip(L"one");
+        EXPECT_TRUE(icon.AddIcon());
+        EXPECT_TRUE(icon.Registered);
+        EXPECT_TRUE(icon.AddIcon()); // already there: no second call
+        icon.SetTip(L"two");
+        EXPECT_TRUE(icon.ModifyIcon());
+        EXPECT_TRUE(icon.DeleteIcon());
+        EXPECT_FALSE(icon.Registered);
+        EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
+        // A modify of an icon the shell does not hold adds it.
+        EXPECT_TRUE(icon.ModifyIcon());
+        EXPECT_EQ(log.calls.back(), static_cast<DWORD>(NIM_ADD));
+        log.calls.clear();
+    }
     // Deleted with its owner.
-    log.calls.clear();
+    EXPECT_EQ(log.calls, std::vector<DWORD>{NIM_DELETE});
 }
 
 TEST_F(TrayTest, NoIconMeansNoShellCallAndAnUnregisteredDeleteSucceeds) {
