@@ -161,7 +161,8 @@ TEST_F(DropE2E, WithEveryButtonTakenADropChangesNothing) {
     ASSERT_TRUE(Start(ThirtyButtons()));
     const std::string before = pmrun.IniBytes();
     ASSERT_TRUE(Drop({pmrun.CopyProbe(L"late.exe")}));
-    Sleep(300);
+    // The drop was posted before the helper answered, and a tick comes after it.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
     EXPECT_EQ(pmrun.IniBytes(), before);
     EXPECT_FALSE(pmrun.ErrorBox());
     EXPECT_TRUE(pmrun.Running());
