@@ -177,6 +177,17 @@ bool PmrunProcess::ChooseMenuItem(int item) {
     return WaitFor([&] { return !FindProcessWindow(Id(), L"#32768", true); }) && RoundTrip(Mascot());
 }
 
+bool PmrunProcess::KillWhileSaving(DWORD timeoutMs) {
+    const std::wstring copy = IniPath() + L".saving";
+    const DWORD start = GetTickCount();
+    // No pause between looks: the copy may live for a few milliseconds only.
+    while (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (!Running() || GetTickCount() - start >= timeoutMs) return false;
+    TerminateProcess(process_.hProcess, 99);
+    Kill();
+    return true;
+}
+
 void PmrunProcess::Kill() {
     if (!process_.hProcess) return;
     if (Running()) {

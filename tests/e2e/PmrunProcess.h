@@ -78,6 +78,9 @@ public:
 
     // Ends the process at once, as a crash or a power cut would (the destructor does so too).
     void Kill();
+    // Polls without pausing for the copy a save writes beside the settings file (pmrun.Ini.saving) and
+    // kills the process the moment it appears; false, and no kill, if it was not seen in time.
+    bool KillWhileSaving(DWORD timeoutMs = 10000);
 
 private:
     std::wstring folder_;
