@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 namespace testfiles {
 
@@ -54,6 +55,19 @@ HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool visibleOnly) {
     WindowSearch search{pid, className, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool ChildRunning(DWORD parentPid, const std::wstring& fileName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return true;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
+        found = entry.th32ParentProcessID == parentPid && lstrcmpiW(entry.szExeFile, fileName.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
 }
 
 } // namespace testfiles

@@ -16,4 +16,8 @@ void DeleteFolder(const std::wstring& folder);
 // A top-level window of the process, of the class when one is given, visible when asked; null if none.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, bool visibleOnly);
 
+// Whether a process that the given one started from a file of this name is running; true as well when the
+// processes cannot be listed. A launch probe logs its start before it ends.
+bool ChildRunning(DWORD parentPid, const std::wstring& fileName);
+
 } // namespace testfiles

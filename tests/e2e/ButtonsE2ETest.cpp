@@ -2,6 +2,7 @@
 // missing-program box, the swap and the removal through the menu, and the pupils.
 
 #include "PmrunProcess.h"
+#include "Programs.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,10 @@ TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel)
     pmrun.ClickButton(1);
     ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(probe).empty(); }));
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    Sleep(300);
+    // A tick comes after the click and whatever it posted; every probe started by then has logged once it
+    // has ended.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
+    ASSERT_TRUE(WaitFor([&] { return !ChildRunning(pmrun.Id(), L"probe.exe"); }));
     const auto starts = ProbeStarts(probe);
     ASSERT_EQ(starts.size(), 1u);
     const std::wstring options = L"--name \"two words\" -x";
@@ -65,7 +69,11 @@ TEST_F(ButtonsE2E, TypingLowerOrUpperCaseAStartsButtonTen) {
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
     TypeKey('A', true);
     EXPECT_TRUE(WaitFor([&] { return ProbeStarts(probe).size() == 2; }));
-    Sleep(300);
+    // As above: after a tick, and once no probe runs, every start has logged.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
+    ASSERT_TRUE(WaitFor([&] {
+        return !ChildRunning(pmrun.Id(), L"probe10.exe") && !ChildRunning(pmrun.Id(), L"probe11.exe");
+    }));
     EXPECT_EQ(ProbeStarts(probe).size(), 2u);
     EXPECT_TRUE(ProbeStarts(other).empty()); // "0" and "V" selected nothing
 }
@@ -83,19 +91,19 @@ TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); })) << button;
         EXPECT_TRUE(WaitFor([&] { return pmrun.ErrorBox() == nullptr; }));
-        // Back for the next button.
+        // Back for the next button, brought by the pointer over the mascot; ticks past the moves come after
+        // the mascot has heard of them.
         RECT m = WindowRect(pmrun.Mascot());
-        SetCursorPos(m.left + 15, m.top + 29);
-        SetCursorPos(m.left + 16, m.top + 29);
+        ASSERT_TRUE(pmrun.MovePointerForTick(m.left + 16, m.top + 29));
         ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
-        SetCursorPos(kRestX, kRestY);
+        ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     }
 }
 
 TEST_F(ButtonsE2E, SwapThroughTheMenuExchangesTheSections) {
     ASSERT_TRUE(Start(kNoEdges, ButtonSection(1, L"pg=C:\\one.exe\r\nlb=いち\r\nop=-1\r\n") +
                                     ButtonSection(3, L"pg=C:\\three.exe\r\nlb=さん\r\ndr=C:\\\r\n")));
-    ChooseMenuItem(pmrun.Mascot(), 4); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
+    ASSERT_TRUE(pmrun.ChooseMenuItem(4)); // ｵﾌﾟｼｮﾝ設定, ﾎﾞﾀﾝの詳細設定, ﾎﾞﾀﾝの設定削除, ﾎﾞﾀﾝの入れ替え
     ASSERT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え元のボタンを押してください"; }));
     RECT m = WindowRect(pmrun.Mascot());
     EXPECT_EQ(WaitForScreenPixel(m.left + 15, m.top + 29, RGB(255, 0, 0)),
@@ -119,7 +127,7 @@ TEST_F(ButtonsE2E, RemovalThroughTheMenuEmptiesTheSection) {
     ASSERT_TRUE(
         Start(kNoEdges, ButtonSection(2, L"pg=C:\\two.exe\r\nic=C:\\two.exe\r\nicidx=3\r\nlb=に\r\nop=/2\r\n"
                                          L"dr=C:\\\r\n")));
-    ChooseMenuItem(pmrun.Mascot(), 3);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(3));
     ASSERT_TRUE(
         WaitFor([&] { return WindowText(pmrun.Panel()) == L"設定を解除するボタンを選択してください"; }));
     pmrun.ClickButton(2);

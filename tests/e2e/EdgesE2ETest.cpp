@@ -18,42 +18,46 @@ POINT CursorPos() {
 struct Edge {
     const char* name;
     const wchar_t* key;
-    // Where the pointer touches the edge, and where the program puts it back when it shows the panel.
-    POINT (*touch)(int width, int height);
-    POINT (*pushedTo)(int width, int height);
+    // Where the pointer touches the edge at a place along it, and where the program puts it back when it
+    // shows the panel.
+    POINT (*touch)(int width, int height, int along);
+    POINT (*pushedTo)(int width, int height, int along);
 };
 
-// Away from Wine's tray window in the top-left corner and from the mascot and the panel.
+// Away from Wine's tray window in the top-left corner and from the mascot and the panel. Each place
+// moves the pupils elsewhere than the resting pointer and the other place do, and ten pixels back from
+// the edge does not move them.
 const Edge kEdges[] = {
     {"Left", L"LWall",
-     [](int, int) {
-         return POINT{0, 500};
+     [](int, int, int along) {
+         return POINT{0, along};
      },
-     [](int, int) {
-         return POINT{10, 500};
+     [](int, int, int along) {
+         return POINT{10, along};
      }},
     {"Top", L"TWall",
-     [](int, int) {
-         return POINT{500, 0};
+     [](int, int, int along) {
+         return POINT{along, 0};
      },
-     [](int, int) {
-         return POINT{500, 10};
+     [](int, int, int along) {
+         return POINT{along, 10};
      }},
     {"Right", L"RWall",
-     [](int w, int) {
-         return POINT{w - 1, 500};
+     [](int w, int, int along) {
+         return POINT{w - 1, along};
      },
-     [](int w, int) {
-         return POINT{w - 10, 500};
+     [](int w, int, int along) {
+         return POINT{w - 10, along};
      }},
     {"Bottom", L"BWall",
-     [](int, int h) {
-         return POINT{500, h - 1};
+     [](int, int h, int along) {
+         return POINT{along, h - 1};
      },
-     [](int, int h) {
-         return POINT{500, h - 10};
+     [](int, int h, int along) {
+         return POINT{along, h - 10};
      }},
 };
+constexpr int kAlong = 500, kElsewhere = 650;
 
 // Test names and failure messages name the edge.
 void PrintTo(const Edge& edge, std::ostream* out) {
@@ -72,6 +76,14 @@ protected:
         return pmrun.Start();
     }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
+    POINT Touch(int along) const { return GetParam().touch(Width(), Height(), along); }
+    POINT PushedTo(int along) const { return GetParam().pushedTo(Width(), Height(), along); }
+    // The pointer there, and a tick of the mascot past that has seen it.
+    bool TickWithPointerAt(POINT p) const { return pmrun.MovePointerForTick(p.x, p.y); }
+    static bool PointerAt(POINT p) {
+        const POINT at = CursorPos();
+        return at.x == p.x && at.y == p.y;
+    }
     static int Width() { return GetSystemMetrics(SM_CXSCREEN); }
     static int Height() { return GetSystemMetrics(SM_CYSCREEN); }
 };
@@ -82,39 +94,31 @@ TEST_P(EdgesE2E, OneShowsThePanelAndPutsThePointerTenPixelsBack) {
     ASSERT_TRUE(Start(1));
     ShowWindow(pmrun.Panel(), SW_HIDE);
     ASSERT_FALSE(PanelVisible());
-    const POINT touch = GetParam().touch(Width(), Height()), back = GetParam().pushedTo(Width(), Height());
-    SetCursorPos(touch.x, touch.y);
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
-    EXPECT_TRUE(WaitFor([&] {
-        const POINT p = CursorPos();
-        return p.x == back.x && p.y == back.y;
-    }));
-    // Away from the edge the panel stays.
-    Sleep(300);
+    ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
     EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(PointerAt(PushedTo(kAlong)));
+    // Away from the edge the panel stays, and the pointer too.
+    ASSERT_TRUE(TickWithPointerAt(PushedTo(kElsewhere)));
+    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(PointerAt(PushedTo(kElsewhere)));
 }
 
 TEST_P(EdgesE2E, ZeroHidesThePanelAndLeavesThePointer) {
     ASSERT_TRUE(Start(0));
-    const POINT touch = GetParam().touch(Width(), Height());
-    SetCursorPos(touch.x, touch.y);
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    Sleep(300); // three more ticks
-    const POINT p = CursorPos();
-    EXPECT_EQ(p.x, touch.x);
-    EXPECT_EQ(p.y, touch.y);
+    ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
     EXPECT_FALSE(PanelVisible());
+    EXPECT_TRUE(PointerAt(Touch(kAlong)));
+    // Still at the edge, further ticks change nothing.
+    ASSERT_TRUE(TickWithPointerAt(Touch(kElsewhere)));
+    EXPECT_FALSE(PanelVisible());
+    EXPECT_TRUE(PointerAt(Touch(kElsewhere)));
 }
 
 TEST_P(EdgesE2E, TwoDoesNothing) {
     ASSERT_TRUE(Start(2));
-    const POINT touch = GetParam().touch(Width(), Height());
-    SetCursorPos(touch.x, touch.y);
-    Sleep(400);
+    ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
     EXPECT_TRUE(PanelVisible());
-    const POINT p = CursorPos();
-    EXPECT_EQ(p.x, touch.x);
-    EXPECT_EQ(p.y, touch.y);
+    EXPECT_TRUE(PointerAt(Touch(kAlong)));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachEdge, EdgesE2E, ::testing::ValuesIn(kEdges),
@@ -139,8 +143,7 @@ TEST_F(HoverE2E, WithTheMascotInFrontThePanelShowsOnlyWhileThePointerIsOverIt) {
 
     // Over the mascot itself the panel does not come while hovering.
     const RECT m = WindowRect(mascot);
-    SetCursorPos(m.left + 16, m.top + 29);
-    Sleep(400);
+    ASSERT_TRUE(pmrun.MovePointerForTick(m.left + 16, m.top + 29));
     EXPECT_FALSE(IsWindowVisible(panel));
 
     const RECT r = WindowRect(panel);

@@ -8,19 +8,12 @@
 
 #include <commctrl.h>
 
-#include <initializer_list>
 #include <memory>
 #include <vector>
 
 using namespace e2e;
 
 namespace {
-
-// A key pressed with modifiers held, and a moment for the program to act on it.
-void Chord(WORD vk, std::initializer_list<WORD> modifiers) {
-    PressChord(vk, modifiers);
-    Sleep(50);
-}
 
 POINT Pointer() {
     POINT p{};
@@ -138,18 +131,18 @@ TEST_F(HotKeysE2E, AltZHidesThePanelAndAltAShowsItWithCaptions) {
     ASSERT_TRUE(PanelVisible());
     const RECT panel = Panel();
 
-    Chord('Z', {VK_MENU});
+    PressChord('Z', {VK_MENU});
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     EXPECT_TRUE(PointerAt(panel.left - 10, panel.top - 10));
     EXPECT_EQ(ButtonHeight(pmrun.PanelToolBar()), 38);
 
-    Chord('A', {VK_MENU});
+    PressChord('A', {VK_MENU});
     EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }));
     EXPECT_TRUE(PointerAt(panel.left + 10, panel.top + 10));
     EXPECT_GT(ButtonHeight(pmrun.PanelToolBar()), 38); // the captions 1..9, A..U show
     EXPECT_EQ(GetForegroundWindow(), pmrun.Panel());
 
-    Chord('Z', {VK_MENU});
+    PressChord('Z', {VK_MENU});
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     EXPECT_EQ(ButtonHeight(pmrun.PanelToolBar()), 38);
     ASSERT_TRUE(pmrun.Quit());
@@ -157,12 +150,14 @@ TEST_F(HotKeysE2E, AltZHidesThePanelAndAltAShowsItWithCaptions) {
 
 TEST_F(HotKeysE2E, AfterAltZTheMascotsMenuOpensOnTheFirstRightClick) {
     ASSERT_TRUE(Start());
-    Chord('Z', {VK_MENU});
+    const auto before = pmrun.Pupils();
+    PressChord('Z', {VK_MENU});
     ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    Sleep(300);
+    // The key also moved the pointer: a tick past that comes after the keys, the release of Alt too.
+    ASSERT_TRUE(pmrun.WaitForPupilsToMove(before));
     // The Alt of the hot key put nothing into menu mode: the click opens the menu, whose sixth item is
     // the version box.
-    ChooseMenuItem(pmrun.Mascot(), 6);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(6));
     const DWORD pid = ProcessOf(pmrun.Mascot());
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(pid, L"TVerDlgF", true)) != nullptr; }));
@@ -173,26 +168,30 @@ TEST_F(HotKeysE2E, AfterAltZTheMascotsMenuOpensOnTheFirstRightClick) {
 
 TEST_F(HotKeysE2E, TheUsersOwnKeysReplaceAltAAndAltZ) {
     ASSERT_TRUE(Start(L"ApSc=Shift+Ctrl+F7\r\nDApSc=^F8\r\n"));
-    Chord(VK_F8, {VK_CONTROL});
+    const auto before = pmrun.Pupils();
+    PressChord(VK_F8, {VK_CONTROL});
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
-    Chord('A', {VK_MENU}); // no longer the program's
-    Sleep(300);
+    ASSERT_TRUE(pmrun.WaitForPupilsToMove(before)); // the key moved the pointer too
+    // The key brought the program forward: keys typed now go to it, and a tick comes after them.
+    ASSERT_TRUE(WaitFor([&] { return ProcessOf(GetForegroundWindow()) == pmrun.Id(); }));
+    PressChord('A', {VK_MENU}); // no longer the program's
+    ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     EXPECT_FALSE(PanelVisible());
-    Chord(VK_F7, {VK_CONTROL, VK_SHIFT});
+    PressChord(VK_F7, {VK_CONTROL, VK_SHIFT});
     EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }));
     ASSERT_TRUE(pmrun.Quit());
 }
 
 TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
     ASSERT_TRUE(Start());
-    ChooseMenuItem(pmrun.Mascot(), 4); // swap
+    ASSERT_TRUE(pmrun.ChooseMenuItem(4)); // swap
     ASSERT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()) == L"入れ替え元のボタンを押してください"; }));
     pmrun.ClickButton(1);
     ASSERT_TRUE(WaitFor([&] { return Pressed(pmrun.PanelToolBar(), 1); }));
     EXPECT_FALSE(Pressed(pmrun.PanelToolBar(), 3));
     const RECT panel = Panel();
 
-    Chord(VK_ESCAPE, {VK_MENU});
+    PressChord(VK_ESCAPE, {VK_MENU});
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     EXPECT_FALSE(Pressed(pmrun.PanelToolBar(), 1));
     EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
@@ -202,7 +201,7 @@ TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
 
     // The mode is over: a click on a button launches instead of swapping (the program is missing, so
     // the error box says so).
-    Chord('A', {VK_MENU});
+    PressChord('A', {VK_MENU});
     ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
     pmrun.ClickButton(3);
     HWND box = nullptr;
@@ -216,11 +215,11 @@ TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
 
 TEST_F(HotKeysE2E, AltQOpensTheMenuAtThePanelsTopRightCorner) {
     ASSERT_TRUE(Start());
-    Chord('Z', {VK_MENU});
+    PressChord('Z', {VK_MENU});
     ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     const DWORD pid = ProcessOf(pmrun.Mascot());
 
-    Chord('Q', {VK_MENU});
+    PressChord('Q', {VK_MENU});
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(pid, L"#32768", true)) != nullptr; }));
     EXPECT_TRUE(PanelVisible());
@@ -255,7 +254,7 @@ TEST_F(HotKeysE2E, ASecondStartEndsAtOnceAndLeavesTheSettingsAlone) {
     EXPECT_TRUE(pmrun.Running());
     EXPECT_EQ(ProcessOf(pmrun.Mascot()), firstPid);
     // The first one still holds its keys.
-    Chord('Z', {VK_MENU});
+    PressChord('Z', {VK_MENU});
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
     ASSERT_TRUE(pmrun.Quit());
 
@@ -272,13 +271,13 @@ TEST_F(HotKeysE2E, TwentyStartsAtOnceLeaveExactlyOne) {
     MoreStarts starts(pmrun.Folder());
     for (int i = 0; i < 20; ++i)
         ASSERT_TRUE(starts.Start());
-    // Nineteen end by themselves; the one left shows its mascot.
+    // Nineteen end by themselves; the one left shows its mascot, which a start that is to end never does.
     EXPECT_TRUE(WaitFor([&] { return starts.Running().size() == 1; }, 30000)) << starts.Running().size();
-    Sleep(500);
     ASSERT_EQ(starts.Running().size(), 1u);
     HANDLE survivor = starts.Running()[0];
     const DWORD pid = GetProcessId(survivor);
     EXPECT_TRUE(WaitFor([&] { return FindProcessWindow(pid, L"TpamuF", true) != nullptr; }));
+    ASSERT_EQ(starts.Running().size(), 1u);
     for (const auto& p : starts.Processes()) {
         if (p.hProcess == survivor) continue;
         DWORD code = 99;
@@ -296,13 +295,13 @@ TEST_F(HotKeysE2E, WithPamuAButtonsHintAppearsBelowTheMascot) {
     ASSERT_TRUE(Start(L"HintPos=pamu\r\n"));
     const DWORD pid = ProcessOf(pmrun.Mascot());
     RECT bar = WindowRect(pmrun.PanelToolBar());
-    SetCursorPos(bar.left + 12, bar.top + 12);
-    Sleep(50);
+    // Two moves onto the button, the first handled (a tick came after it) before the second.
+    ASSERT_TRUE(pmrun.MovePointerForTick(bar.left + 12, bar.top + 12));
     SetCursorPos(bar.left + 14, bar.top + 14);
     HWND tip = nullptr;
+    // Moved where it belongs before it shows.
     ASSERT_TRUE(
         WaitFor([&] { return (tip = FindProcessWindow(pid, TOOLTIPS_CLASSW, true)) != nullptr; }, 4000));
-    Sleep(100);
     const RECT r = WindowRect(tip);
     const RECT mascot = WindowRect(pmrun.Mascot());
     EXPECT_EQ(r.left, mascot.left + 15);

@@ -14,8 +14,8 @@ using namespace e2e;
 
 namespace {
 
-// Down presses from the opened menu to each item; separators are skipped. Help (5) opens a modal
-// WinHelp box, and the two Windows items would end every process of the prefix: none of them is chosen.
+// Each item's place in the menu; separators do not count. Help (5) opens a modal WinHelp box, and the two
+// Windows items would end every process of the prefix: none of them is chosen.
 constexpr int kOptions = 1, kDetails = 2, kRemove = 3, kSwap = 4, kVersion = 6;
 
 constexpr COLORREF kYellow = RGB(255, 255, 0), kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0),
@@ -34,7 +34,6 @@ void TypeText(const std::wstring& text) {
         }
         keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
         SendInput(2, keys, sizeof(INPUT));
-        Sleep(30);
     }
 }
 
@@ -60,6 +59,13 @@ std::vector<std::wstring> ChildTexts(HWND parent) {
     return texts;
 }
 
+// The control that has the keyboard focus in the window's thread.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 bool Contains(const std::vector<std::wstring>& texts, const std::wstring& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
@@ -71,7 +77,6 @@ protected:
         pmrun.WriteIni(StandardIni(kNoEdges, buttons));
         return pmrun.Start();
     }
-    void Choose(int downs) { ChooseMenuItem(pmrun.Mascot(), downs); }
 
     // A pixel of the face between and below the eyes, once it has the colour or after three seconds.
     COLORREF Face(COLORREF wanted) const {
@@ -120,28 +125,27 @@ TEST_F(MenuE2E, EachModeItemColoursTheMascotGreysTheOtherItemsAndEndsWhenChosenA
     const std::string before = pmrun.IniBytes();
     for (const Mode& mode : modes) {
         SCOPED_TRACE(mode.item);
-        Choose(mode.item);
+        ASSERT_TRUE(pmrun.ChooseMenuItem(mode.item));
         ASSERT_TRUE(CaptionBecomes(mode.prompt)) << ToAnsi(Caption());
         EXPECT_EQ(Face(mode.colour), mode.colour);
 
         for (int other : {kOptions, kDetails, kRemove, kSwap}) {
             if (other == mode.item) continue;
-            Choose(other);
+            ASSERT_TRUE(pmrun.ChooseMenuItem(other)); // returns once a wrongly enabled item would have acted
             EXPECT_TRUE(WaitFor([&] { return !MenuOpen(); })) << other;
-            Sleep(300); // time for a wrongly enabled item to act
             EXPECT_EQ(Caption(), mode.prompt) << other;
             EXPECT_EQ(Face(mode.colour), mode.colour) << other;
             EXPECT_EQ(Shown(L"TOptSetF"), nullptr) << other;
         }
 
-        Choose(mode.item);
+        ASSERT_TRUE(pmrun.ChooseMenuItem(mode.item));
         EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
         EXPECT_EQ(Face(kYellow), kYellow);
     }
     EXPECT_EQ(pmrun.IniBytes(), before);
 
     // With no mode on, the options item is available again.
-    Choose(kOptions);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kOptions));
     HWND options = nullptr;
     EXPECT_TRUE(WaitFor([&] { return (options = Shown(L"TOptSetF")) != nullptr; }));
     if (options) {
@@ -156,28 +160,31 @@ TEST_F(MenuE2E, ModeKeepsThePanelShownThatTheHoverRuleHides) {
     pmrun.WriteIni(std::wstring(L"[eye]\r\nLeft=600\r\nTop=400\r\nApSc=\r\nDApSc=\r\nPamuHide=No\r\n") +
                    kNoEdges + L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
     ASSERT_TRUE(pmrun.Start());
-    SetCursorPos(150, 150);
+    ASSERT_TRUE(pmrun.MovePointerForTick(150, 150));
     HWND panel = pmrun.Panel();
     SetForegroundWindow(panel);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
-    Sleep(300);
+    ASSERT_TRUE(pmrun.MovePointerForTick(300, 280)); // still over the panel
     EXPECT_TRUE(PanelVisible());
     SetCursorPos(kRestX, kRestY);
     ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
 
-    OpenMascotMenu(pmrun.Mascot());
+    ASSERT_TRUE(pmrun.OpenMenu());
     ASSERT_TRUE(MenuOpen());
     EXPECT_FALSE(PanelVisible());
-    TypeKey(VK_DOWN);
+    TypeKey(VK_DOWN); // from the last item round to the first
     TypeKey(VK_DOWN);
     TypeKey(VK_RETURN);
     ASSERT_TRUE(CaptionBecomes(L"詳細設定するボタンを選択してください")) << ToAnsi(Caption());
     EXPECT_TRUE(PanelVisible());
     EXPECT_EQ(Face(kBlue), kBlue);
-    Sleep(500); // five ticks of the hover rule, the pointer away from the panel
+    // Pupils that move after the face turned blue were moved by a tick of the mode, which applied the hover
+    // rule with the pointer away from the panel (the pupils may still show any place the pointer had since
+    // it rested).
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
     EXPECT_TRUE(PanelVisible());
 
-    Choose(kDetails);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kDetails));
     EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
     EXPECT_EQ(Face(kYellow), kYellow);
     EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); })); // the rule applies again
@@ -186,23 +193,24 @@ TEST_F(MenuE2E, ModeKeepsThePanelShownThatTheHoverRuleHides) {
 TEST_F(MenuE2E, SwapGivenUpAfterPickingTheSourceStartsAfreshNextTime) {
     ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn3]\r\npg=C:\\three.exe\r\nlb=さん\r\n"));
     const std::string before = pmrun.IniBytes();
-    Choose(kSwap);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
     ASSERT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください"));
     pmrun.ClickButton(1);
     ASSERT_TRUE(CaptionBecomes(L"入れ替え先のボタンを押してください"));
 
-    Choose(kSwap); // given up
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap)); // given up
     EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
     EXPECT_EQ(Face(kYellow), kYellow);
     EXPECT_EQ(pmrun.IniBytes(), before);
 
     // The first click picks a source again instead of finishing the swap with button 1.
-    Choose(kSwap);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
     ASSERT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください"));
     EXPECT_EQ(Face(kRed), kRed);
     pmrun.ClickButton(3);
     EXPECT_TRUE(CaptionBecomes(L"入れ替え先のボタンを押してください"));
-    Sleep(300);
+    // A tick comes after the click and all it might have posted.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     EXPECT_EQ(Caption(), L"入れ替え先のボタンを押してください");
     EXPECT_EQ(Face(kRed), kRed);
     EXPECT_EQ(pmrun.IniBytes(), before);
@@ -234,9 +242,8 @@ TEST_F(MenuE2E, UnassignedButtonOpensItsSettingsBelowThePanelAndCancelEndsTheMod
 
     // The other mode items are greyed meanwhile.
     for (int other : {kRemove, kSwap}) {
-        Choose(other);
+        ASSERT_TRUE(pmrun.ChooseMenuItem(other)); // returns once a wrongly enabled item would have acted
         EXPECT_TRUE(WaitFor([&] { return !MenuOpen(); })) << other;
-        Sleep(300); // time for a wrongly enabled item to act
         EXPECT_EQ(Face(kBlue), kBlue) << other;
         EXPECT_EQ(Caption(), L"ボタンの詳細設定中") << other;
     }
@@ -249,10 +256,10 @@ TEST_F(MenuE2E, UnassignedButtonOpensItsSettingsBelowThePanelAndCancelEndsTheMod
     EXPECT_EQ(pmrun.IniBytes(), before);
 
     // Ended for the menu too: another mode can be entered and left.
-    Choose(kSwap);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
     EXPECT_TRUE(CaptionBecomes(L"入れ替え元のボタンを押してください")) << ToAnsi(Caption());
     EXPECT_EQ(Face(kRed), kRed);
-    Choose(kSwap);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
     EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
 }
 
@@ -266,7 +273,7 @@ TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
     HWND edit1 = ChildWindowFromPointEx(dialog, POINT{80 + 88, 10 + 10}, CWP_SKIPINVISIBLE);
     ASSERT_NE(edit1, dialog);
     ClickInside(dialog, 80 + 88, 10 + 10);
-    Sleep(200);
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(dialog) == edit1; }));
     TypeText(program);
     ASSERT_TRUE(WaitFor([&] { return ControlText(edit1) == program; }, 10000)) << ToAnsi(ControlText(edit1));
 
@@ -286,7 +293,7 @@ TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
 
 TEST_F(MenuE2E, VersionBoxShowsTheVersionAndEnterClosesIt) {
     ASSERT_TRUE(Start(L""));
-    Choose(kVersion);
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kVersion));
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = Shown(L"TVerDlgF")) != nullptr; }));
     EXPECT_EQ(WindowText(box), L"ﾊﾞｰｼﾞｮﾝ情報");
@@ -306,10 +313,9 @@ TEST_F(MenuE2E, VersionBoxShowsTheVersionAndEnterClosesIt) {
 
 TEST_F(MenuE2E, QuitItemEndsTheProgramAndSavesTheSettings) {
     ASSERT_TRUE(Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n"));
-    OpenMascotMenu(pmrun.Mascot());
+    ASSERT_TRUE(pmrun.OpenMenu());
     ASSERT_TRUE(MenuOpen());
-    TypeKey(VK_UP); // from no selection Up goes to the last item, past both Windows items
-    TypeKey(VK_RETURN);
+    TypeKey(VK_RETURN); // the pointer rests on the last item, past both Windows items
     ASSERT_TRUE(WaitFor([&] { return !pmrun.Running(); }, 10000));
     EXPECT_EQ(pmrun.ExitCode(), 0u);
     const auto keys = ParseIni(pmrun.IniBytes());

@@ -63,13 +63,12 @@ std::vector<HWND> ControlsOfClass(HWND dialog, const std::wstring& className) {
 void ClickCentre(HWND control) {
     RECT r = WindowRect(control);
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Sleep(100);
 }
 
 class OptionsE2E : public E2ETest {
 protected:
     HWND OpenOptions() {
-        ChooseMenuItem(pmrun.Mascot(), kOptionsItem);
+        if (!pmrun.ChooseMenuItem(kOptionsItem)) return nullptr;
         DWORD pid = 0;
         GetWindowThreadProcessId(pmrun.Mascot(), &pid);
         pid_ = pid;
@@ -77,12 +76,15 @@ protected:
         WaitFor([&] { return (dialog = FindProcessWindow(pid, L"TOptSetF", true)) != nullptr; });
         return dialog;
     }
-    // The general page, by a click on its tab.
-    static void ShowGeneralPage(HWND dialog) {
+    // The general page, by a click on its tab; true once it shows.
+    static bool ShowGeneralPage(HWND dialog) {
         HWND tabs = ControlsOfClass(dialog, WC_TABCONTROLW).at(0);
         RECT r = WindowRect(tabs);
         ClickAt(r.left + 60, r.top + 10);
-        Sleep(150);
+        return WaitFor([&] {
+            HWND rows = ControlWithText(dialog, L"ひょこ太の表示行数を");
+            return rows && IsWindowVisible(rows);
+        });
     }
     DWORD pid_ = 0;
 };
@@ -106,11 +108,12 @@ TEST_F(OptionsE2E, OkAppliesANewRowLimitAndEdgeAction) {
     TypeKey(VK_UP); // from "なし" to "出る"
     TypeKey(VK_RETURN);
     DWORD_PTR chosen = 0;
-    SendMessageTimeoutW(left, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &chosen);
-    EXPECT_EQ(chosen, 1u);
+    EXPECT_TRUE(WaitFor([&] {
+        return SendMessageTimeoutW(left, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000, &chosen) && chosen == 1;
+    })) << chosen;
 
     // Two rows: the box checked, the spin edit taken from 6 down to 2 with the arrow keys.
-    ShowGeneralPage(dialog);
+    ASSERT_TRUE(ShowGeneralPage(dialog));
     HWND rows = ControlWithText(dialog, L"ひょこ太の表示行数を");
     ASSERT_NE(rows, nullptr);
     ClickCentre(rows);
@@ -136,7 +139,7 @@ TEST_F(OptionsE2E, OkAppliesANewRowLimitAndEdgeAction) {
     // And the left edge now brings it out.
     PressChord('Z', {VK_MENU});
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(pmrun.Panel()); }));
-    SetCursorPos(0, 300);
+    ASSERT_TRUE(pmrun.MovePointerForTick(0, 300));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(pmrun.Panel()) != FALSE; }));
     POINT p{};
     EXPECT_TRUE(WaitFor([&] {
@@ -154,7 +157,7 @@ TEST_F(OptionsE2E, AColourChosenShowsAtOnceAndCancelKeepsItWithoutSaving) {
     const std::string before = pmrun.IniBytes();
     HWND dialog = OpenOptions();
     ASSERT_NE(dialog, nullptr);
-    ShowGeneralPage(dialog);
+    ASSERT_TRUE(ShowGeneralPage(dialog));
     HWND colourButton = ControlWithText(dialog, L"ぱむ太の色を変更");
     ASSERT_NE(colourButton, nullptr);
     ClickCentre(colourButton);
@@ -172,8 +175,8 @@ TEST_F(OptionsE2E, AColourChosenShowsAtOnceAndCancelKeepsItWithoutSaving) {
     RECT swatches = WindowRect(GetDlgItem(chooser, 720));
     ClickAt(swatches.left + (swatches.right - swatches.left) / 16,
             swatches.top + (swatches.bottom - swatches.top) / 12);
-    Sleep(150);
-    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    // Clicked, not posted: a posted message would overtake the click on the swatch.
+    ClickCentre(GetDlgItem(chooser, IDOK));
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }));
 
     // The face between the eyes shows the colour now: not yellow any more.

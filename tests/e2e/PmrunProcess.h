@@ -27,10 +27,11 @@ public:
     void WriteIni(const std::wstring& text) const;
     std::string IniBytes() const;
 
-    // Starts the program and waits until its panel is shown and its mascot too (or, when the settings
-    // hide it, until the mascot exists); false if that never happens.
+    // Starts the program and waits until its panel is shown and its mascot too, with the pupils placed by
+    // its first tick (or, when the settings hide it, until the mascot exists); false if that never happens.
     bool Start(bool mascotShown = true);
     bool Running() const;
+    DWORD Id() const { return process_.dwProcessId; }
     // WM_CLOSE to the mascot, then waits for the process to end; false if it does not.
     bool Quit();
     DWORD ExitCode() const;
@@ -56,12 +57,36 @@ public:
     // A message box of the program with this title, once it shows its text; otherwise null.
     HWND BoxTitled(const std::wstring& title) const;
 
+    // The pupils as the screen shows them now: which pixels of the mascot's face, row by row, are black.
+    std::vector<bool> Pupils() const;
+    // Waits until the pupils differ from an earlier Pupils(). The mascot's 100 ms tick reads the
+    // pointer, applies the screen-edge and hover rules and then moves the pupils to that reading, and
+    // timers come after every posted message and input: moved pupils prove that a whole tick ran after
+    // whatever put them elsewhere.
+    bool WaitForPupilsToMove(const std::vector<bool>& from) const;
+    // Puts the pointer at x, y and waits until a tick has seen it there. The pupils must have somewhere
+    // else to go for x, y than for the place the last tick saw, and must already show that place: the
+    // start, this and WaitForPupilsToMove leave them so.
+    bool MovePointerForTick(int x, int y) const;
+
+    // A right click on the mascot's face; true once its menu is open, in front and pointed at its last
+    // item (see PointAtLastMenuItem).
+    bool OpenMenu();
+    // The menu opened, then Down to item n (1 the first; separators are skipped) and Enter; true once the
+    // menu has closed and the chosen command has run (or opened its modal window).
+    bool ChooseMenuItem(int item);
+
     // Ends the process at once, as a crash or a power cut would (the destructor does so too).
     void Kill();
+    // Polls without pausing for the copy a save writes beside the settings file (pmrun.Ini.saving) and
+    // kills the process the moment it appears; false, and no kill, if it was not seen in time.
+    bool KillWhileSaving(DWORD timeoutMs = 10000);
 
 private:
     std::wstring folder_;
     PROCESS_INFORMATION process_{};
+    // The pupils as the first of the two places that OpenMenu clicks left them.
+    std::vector<bool> menuClickPupils_;
 };
 
 // The settings most tests start from: the mascot at 600, 400 and the panel at 100, 100 in its design size,
@@ -80,6 +105,9 @@ protected:
 
 // A resting place for the pointer away from every edge, the mascot and the panel.
 constexpr int kRestX = 900, kRestY = 650;
+// Another such place, where the pupils sit elsewhere than for the resting place, the mascot, the panel and
+// the mascot's menu.
+constexpr int kAwayX = 300, kAwayY = 700;
 // [eye] keys that keep the screen edges from showing or hiding anything.
 constexpr wchar_t kNoEdges[] = L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n";
 
@@ -87,6 +115,9 @@ std::wstring WindowText(HWND hwnd);
 
 // Polls the condition every 20 ms; its last value.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+// True once the window's thread has answered a message sent now: what that thread was running (a menu
+// command, say) has ended or reached a modal loop. Messages posted to it may still wait.
+bool RoundTrip(HWND window);
 RECT WindowRect(HWND hwnd);
 RECT ClientRect(HWND hwnd);
 // A pixel of the screen as it is shown now.
@@ -97,9 +128,9 @@ COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs = 300
 // Input as the user gives it, through SendInput.
 void ClickAt(int x, int y, bool right = false);
 void TypeKey(WORD vk, bool shift = false);
-// A right click on the mascot's face; returns once its menu is open, or after five seconds.
-void OpenMascotMenu(HWND mascot);
-// The menu opened, then Down n times (separators are skipped) and Enter.
-void ChooseMenuItem(HWND mascot, int downs);
+// Rests the pointer on the last item of an open menu and waits until the item shows selected and the
+// menu's program is in front: the menu's loop is then reading input, keys typed afterwards reach it, and
+// they start from the last item, where Down goes round to the first.
+bool PointAtLastMenuItem(HWND menu);
 
 } // namespace e2e

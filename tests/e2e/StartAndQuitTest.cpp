@@ -131,13 +131,18 @@ TEST_F(StartAndQuit, WindowsEndingTheSessionSavesLikeQuitting) {
 
 TEST_F(StartAndQuit, HiddenMascotStaysHiddenAfterStart) {
     PmrunProcess pmrun;
-    pmrun.WriteIni(L"[eye]\r\nPamuHide=Yes\r\n");
+    // The left edge shows the panel and puts the pointer back: a tick of the hidden mascot that can be seen.
+    pmrun.WriteIni(L"[eye]\r\nPamuHide=Yes\r\nLWall=1\r\n");
     ASSERT_TRUE(pmrun.Start(false));
     HWND mascot = pmrun.Mascot();
-    for (int i = 0; i < 60 && IsWindowVisible(mascot); ++i)
-        Sleep(50);
-    EXPECT_FALSE(IsWindowVisible(mascot));
-    Sleep(500);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(mascot); }, 3000));
+    // Still hidden once the loop has come round to a tick, after all that the start had queued.
+    SetCursorPos(0, 500);
+    ASSERT_TRUE(WaitFor([] {
+        POINT p{};
+        GetCursorPos(&p);
+        return p.x == 10;
+    }));
     EXPECT_FALSE(IsWindowVisible(mascot));
     EXPECT_TRUE(IsWindowVisible(pmrun.Panel()));
     ASSERT_TRUE(pmrun.Quit());

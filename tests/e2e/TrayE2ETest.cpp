@@ -29,13 +29,24 @@ protected:
         PressChord('Z', {VK_MENU});
         return WaitFor([&] { return !PanelVisible(); });
     }
-    // Started with the panel hidden and the pointer away from the real notification area at the top left.
-    bool StartWithPanelHidden() {
-        if (!Start() || !HidePanel()) return false;
-        SetCursorPos(300, 700);
+    // Started with the panel hidden and the pointer away from the real notification area at the top left,
+    // where a tick has seen it.
+    bool StartWithPanelHidden() { return Start() && HidePanel() && pmrun.MovePointerForTick(kAwayX, kAwayY); }
+    void Shell(LPARAM message) const { PostMessageW(tray, kTrayMessage, 1, message); }
+    // Ticks of the mascot, the pointer going back and forth, until the time has passed since the first,
+    // and two more begun after that. The second of those fell due after the time, and timers are handled
+    // in the order they fall due: one that the program set before the first tick, for that long, has run
+    // out and been handled.
+    bool TicksFor(DWORD ms) {
+        const POINT places[2] = {{kAwayX, kAwayY}, {kRestX, kRestY}};
+        DWORD first = 0;
+        for (int n = 0, late = 0; late < 2; ++n) {
+            if (n > 0 && GetTickCount() - first >= ms) ++late;
+            if (!pmrun.MovePointerForTick(places[n % 2].x, places[n % 2].y)) return false;
+            if (n == 0) first = GetTickCount();
+        }
         return true;
     }
-    void Shell(LPARAM message) const { PostMessageW(tray, kTrayMessage, 1, message); }
     bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()) != FALSE; }
     HWND Menu() const { return FindProcessWindow(pid_, L"#32768", true); }
 
@@ -69,9 +80,8 @@ TEST_F(TrayE2E, ASingleClickShowsThePanelOnceTheDoubleClickTimeHasPassed) {
     const DWORD started = GetTickCount();
     Shell(WM_LBUTTONDOWN);
     Shell(WM_LBUTTONUP);
-    Sleep(doubleClickTime / 3);
-    EXPECT_FALSE(PanelVisible()); // a double click may still follow
     ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }, 3000));
+    // Not before: a double click may still follow until then.
     EXPECT_GE(GetTickCount() - started, doubleClickTime * 9 / 10);
     ASSERT_TRUE(pmrun.Quit());
 }
@@ -81,9 +91,11 @@ TEST_F(TrayE2E, ADoubleClickShowsNothing) {
     Shell(WM_LBUTTONDOWN);
     Shell(WM_LBUTTONUP);
     Shell(WM_LBUTTONDBLCLK);
-    Sleep(50);
+    // The button goes up after the press that the double click posts: a tick comes after that.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     Shell(WM_LBUTTONUP);
-    Sleep(GetDoubleClickTime() + 700);
+    // That release starts the click timer before the next tick.
+    ASSERT_TRUE(TicksFor(GetDoubleClickTime()));
     EXPECT_FALSE(PanelVisible());
     EXPECT_TRUE(pmrun.Running());
     ASSERT_TRUE(pmrun.Quit());
@@ -94,12 +106,13 @@ TEST_F(TrayE2E, AClickShowsThePanelEvenInHoverModeAndInAnEditMode) {
     ASSERT_TRUE(Start(L"ApSc=\r\nDApSc=\r\nPamuHide=No\r\n"));
     SetCursorPos(kRestX, kRestY);
     ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); })); // the pointer is not over it
-    SetCursorPos(300, 700); // away from the real notification area at the top left
+    // Away from the real notification area at the top left.
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
     Shell(WM_MOUSEMOVE);
-    Sleep(300);
-    EXPECT_FALSE(PanelVisible()); // a move does nothing in hover mode
+    ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY)); // after the move
+    EXPECT_FALSE(PanelVisible());                          // a move does nothing in hover mode
 
-    ChooseMenuItem(pmrun.Mascot(), 3); // remove mode
+    ASSERT_TRUE(pmrun.ChooseMenuItem(3)); // remove mode
     ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
     SetCursorPos(kRestX, kRestY);
     PostMessageW(pmrun.Panel(), WM_CLOSE, 0, 0); // hidden by its close box
@@ -122,6 +135,7 @@ TEST_F(TrayE2E, TheRightButtonOpensTheMascotsMenu) {
     EXPECT_EQ(r.top, 500);
     Shell(WM_RBUTTONUP);
     // Down to "ﾊﾞｰｼﾞｮﾝ情報" and Enter: the menu's own commands run from the icon too.
+    ASSERT_TRUE(PointAtLastMenuItem(menu));
     for (int i = 0; i < 6; ++i)
         TypeKey(VK_DOWN);
     TypeKey(VK_RETURN);

@@ -115,7 +115,7 @@ TEST_F(OptSetTest, TheCheckBoxRulesRunAsTheBoxesAreSetOnOpening) {
     EXPECT_FALSE(d->CheckBox1.Checked());
     EXPECT_TRUE(d->CheckBox2.Checked());
     d->Release();
-    wintest::Pump(50ms);
+    EXPECT_TRUE(wintest::PumpUntil([] { return OptSetF == nullptr; }, 1s));
 }
 
 TEST_F(OptSetTest, HintsAtTheMascotSurviveTheHideRule) {
@@ -431,8 +431,7 @@ TEST_F(OptSetTest, TheMenuItemRunsTheDialogModally) {
     EXPECT_EQ(g_modeWhileOpen, 4);
     EXPECT_EQ(mascot->EditMode, 0);
     EXPECT_FALSE(IndexFree(1));
-    wintest::Pump(50ms);
-    EXPECT_EQ(OptSetF, nullptr); // released
+    EXPECT_TRUE(wintest::PumpUntil([] { return OptSetF == nullptr; }, 1s)); // released
 }
 
 TEST_F(OptSetTest, TheHotKeyFieldsRefuseKeysWithoutAModifierOrWithShiftAlone) {
@@ -440,12 +439,16 @@ TEST_F(OptSetTest, TheHotKeyFieldsRefuseKeysWithoutAModifierOrWithShiftAlone) {
     d->Show();
     SetForegroundWindow(d->Handle());
     d->HotKey1.SetFocus();
-    wintest::Pump(50ms);
-    ASSERT_EQ(GetFocus(), d->HotKey1.Handle());
+    ASSERT_TRUE(wintest::PumpUntil([&] { return GetFocus() == d->HotKey1.Handle(); }, 1s));
     auto typed = [&](WORD vk, std::initializer_list<WORD> modifiers) {
         d->HotKey1.SetValue(0);
+        // Typed once the field has seen the last key go up.
+        const WORD last = modifiers.size() ? *modifiers.begin() : vk;
+        wintest::MessageWatch released(d->HotKey1.Handle(), [last](UINT message, WPARAM key, LPARAM) {
+            return (message == WM_KEYUP || message == WM_SYSKEYUP) && key == last;
+        });
         testfiles::PressChord(vk, modifiers);
-        wintest::Pump(100ms);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return released.Count() > 0; }, 2s));
         return d->HotKey1.Value();
     };
     EXPECT_EQ(typed('B', {}), 0);

@@ -296,14 +296,16 @@ protected:
     // Rests the pointer on button 1 of the panel until its hint shows; the hint window's top-left.
     std::optional<POINT> HintOfFirstButton() {
         SetCursorPos(900, 650);
-        wintest::Pump(100ms);
         RECT r = BtnF1->Buttons[1]->ItemRect();
         MapWindowPoints(BtnF1->ToolBar1.Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+        // Two moves onto the button, the first one handled before the second is made.
+        wintest::MessageWatch moves(BtnF1->ToolBar1.Handle(),
+                                    [](UINT message, WPARAM, LPARAM) { return message == WM_MOUSEMOVE; });
         SetCursorPos(r.left + 10, r.top + 10);
-        wintest::Pump(50ms);
+        if (!wintest::PumpUntil([&] { return moves.Count() > 0; }, 2s)) return std::nullopt;
         SetCursorPos(r.left + 12, r.top + 12);
+        // Put in its place before it shows.
         if (!wintest::PumpUntil([] { return ShownTooltip() != nullptr; }, 3s)) return std::nullopt;
-        wintest::Pump(50ms);
         RECT tip{};
         GetWindowRect(ShownTooltip(), &tip);
         return POINT{tip.left, tip.top};

@@ -101,22 +101,25 @@ TEST_F(TrayTest, TheRecordAsTheShellGetsIt) {
 }
 
 TEST_F(TrayTest, AddModifyAndDeleteWithTheRealShell) {
-    TTaskTrayIcon icon;
-    icon.NotifyData.hIcon = picture.get();
-    icon.SetTip(L"one");
-    EXPECT_TRUE(icon.AddIcon());
-    EXPECT_TRUE(icon.Registered);
-    EXPECT_TRUE(icon.AddIcon()); // already there: no second call
-    icon.SetTip(L"two");
-    EXPECT_TRUE(icon.ModifyIcon());
-    EXPECT_TRUE(icon.DeleteIcon());
-    EXPECT_FALSE(icon.Registered);
-    EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
-    // A modify of an icon the shell does not hold adds it.
-    EXPECT_TRUE(icon.ModifyIcon());
-    EXPECT_EQ(log.calls.back(), static_cast<DWORD>(NIM_ADD));
+    {
+        TTaskTrayIcon icon;
+        icon.NotifyData.hIcon = picture.get();
+        icon.SetTip(L"one");
+        EXPECT_TRUE(icon.AddIcon());
+        EXPECT_TRUE(icon.Registered);
+        EXPECT_TRUE(icon.AddIcon()); // already there: no second call
+        icon.SetTip(L"two");
+        EXPECT_TRUE(icon.ModifyIcon());
+        EXPECT_TRUE(icon.DeleteIcon());
+        EXPECT_FALSE(icon.Registered);
+        EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY, NIM_DELETE}));
+        // A modify of an icon the shell does not hold adds it.
+        EXPECT_TRUE(icon.ModifyIcon());
+        EXPECT_EQ(log.calls.back(), static_cast<DWORD>(NIM_ADD));
+        log.calls.clear();
+    }
     // Deleted with its owner.
-    log.calls.clear();
+    EXPECT_EQ(log.calls, std::vector<DWORD>{NIM_DELETE});
 }
 
 TEST_F(TrayTest, NoIconMeansNoShellCallAndAnUnregisteredDeleteSucceeds) {
@@ -270,21 +273,26 @@ TEST_F(TrayIconTest, ConstructedValues) {
 }
 
 TEST_F(TrayIconTest, ASingleClickIsReportedAfterTheDoubleClickTime) {
+    const auto released = std::chrono::steady_clock::now();
     Shell(513);
     Shell(514);
-    wintest::Pump(50ms);
-    EXPECT_EQ(events, (Events{L"down 0 8", L"up 0 8"}));
     ASSERT_TRUE(wintest::PumpUntil([&] { return events.size() == 3; }, 3s));
-    EXPECT_EQ(events.back(), L"click 0 0");
+    EXPECT_EQ(events, (Events{L"down 0 8", L"up 0 8", L"click 0 0"}));
+    // Not before: a double click may still follow until then.
+    EXPECT_GE(std::chrono::steady_clock::now() - released,
+              std::chrono::milliseconds(GetDoubleClickTime() * 9 / 10));
 }
 
 TEST_F(TrayIconTest, ADoubleClickReportsTheDoubleAndNoClick) {
     Shell(513);
     Shell(514);
     Shell(515);
-    wintest::Pump(50ms); // the button is released a moment after the second press
+    // The button is released after the press that the double click posts.
+    ASSERT_TRUE(wintest::PumpUntil([&] { return events.size() == 4; }, 1s));
     Shell(514);
-    wintest::Pump(std::chrono::milliseconds(GetDoubleClickTime() + 300));
+    // That release starts the click timer, which runs out without a click.
+    const TrayMouseTracker& tracker = tray->TaskTrayIcon().Style.Tracker();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return events.size() == 5 && !tracker.ClickPending(); }, 3s));
     EXPECT_EQ(events, (Events{L"down 0 8", L"up 0 8", L"double", L"down 0 8", L"up 0 8"}));
 }
 
@@ -297,14 +305,14 @@ TEST_F(TrayIconTest, MiddleAndRightButtons) {
     // A middle double click has no event of its own; like a right one it comes back as a press.
     Shell(521);
     Shell(518);
-    wintest::Pump(100ms);
+    app->ProcessMessages(); // the presses they post too
     EXPECT_EQ(events, (Events{L"right double", L"down 2 32", L"down 1 16"}));
 
     events.clear();
     tray->SetCheckSingleDoubleClick(false);
     Shell(516);
     Shell(517);
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     // At once: the tracker sees the release before the component does.
     EXPECT_EQ(events, (Events{L"down 1 16", L"click 1 0", L"up 1 16"}));
 }
@@ -313,11 +321,15 @@ TEST_F(TrayIconTest, EnterOnceAndExitSoonAfterThePointerLeaves) {
     SetCursorPos(1000, 740);
     Shell(512);
     Shell(512);
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     EXPECT_EQ(events, (Events{L"enter", L"move 0", L"move 0"}));
     ASSERT_NE(tray->TaskTrayIcon().Style.MouseMaker(), nullptr);
-    EXPECT_FALSE(tray->TaskTrayIcon().Style.MouseMaker()->Suspended());
-    wintest::Pump(300ms);
+    // Its thread wakes for the exit poll.
+    EXPECT_TRUE(
+        wintest::PumpUntil([&] { return !tray->TaskTrayIcon().Style.MouseMaker()->Suspended(); }, 1s));
+    wintest::MessageWatch polls(Wnd(),
+                                [](UINT message, WPARAM, LPARAM) { return message == kTrayPollMessage; });
+    ASSERT_TRUE(wintest::PumpUntil([&] { return polls.Count() >= 3; }, 2s));
     EXPECT_EQ(events.size(), 3u); // still on the icon
 
     SetCursorPos(1000, 600);
@@ -328,7 +340,7 @@ TEST_F(TrayIconTest, EnterOnceAndExitSoonAfterThePointerLeaves) {
 
     SetCursorPos(1000, 740);
     Shell(512);
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     EXPECT_EQ(events[4], L"enter");
 }
 
@@ -354,7 +366,7 @@ TEST_F(TrayIconTest, TheRightButtonOpensItsMenuInsteadOfAPress) {
     g_menuSeen = {-1, -1, -1, -1};
     SetTimer(nullptr, 0, 200, LookAtMenuAndClose);
     Shell(516);
-    wintest::Pump(600ms);
+    app->ProcessMessages();          // the menu's loop runs in there, until the timer closes it
     EXPECT_EQ(g_menuSeen.left, 400); // opened at the pointer
     EXPECT_EQ(g_menuSeen.top, 300);
     EXPECT_TRUE(events.empty()); // no press reported
@@ -362,7 +374,7 @@ TEST_F(TrayIconTest, TheRightButtonOpensItsMenuInsteadOfAPress) {
 
     tray->AutoPopup = false;
     Shell(516);
-    wintest::Pump(100ms);
+    app->ProcessMessages();
     EXPECT_EQ(events, (Events{L"down 1 16"}));
 }
 
@@ -378,7 +390,7 @@ TEST_F(TrayIconTest, AMenuThatGoesIsForgotten) {
     other.reset();
     EXPECT_EQ(tray->RButtonPopupMenu(), nullptr);
     Shell(513); // and a press is a press again
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     EXPECT_EQ(events, (Events{L"down 0 8"}));
 }
 
@@ -534,9 +546,10 @@ TEST_F(TrayIconTest, TheAnimationStepsThroughTheListAndPausesWhenTold) {
 
     tray->SetInterval(0);
     EXPECT_TRUE(tray->Animation()->Suspended());
-    wintest::Pump(100ms);
+    // A step asked for before the pause finds it paused; none is asked for after it. Meanwhile a timer of
+    // the animation's period ticks six times.
     const int stopped = tray->ResourceIconID();
-    wintest::Pump(300ms);
+    ASSERT_TRUE(wintest::PumpTicks(6, 50ms));
     EXPECT_EQ(tray->ResourceIconID(), stopped);
 
     // OnIconAnimation replaces the step; hiding the icon pauses it.
@@ -547,9 +560,8 @@ TEST_F(TrayIconTest, TheAnimationStepsThroughTheListAndPausesWhenTold) {
     EXPECT_EQ(tray->ResourceIconID(), stopped);
     tray->SetVisible(false);
     EXPECT_TRUE(tray->Animation()->Suspended());
-    wintest::Pump(100ms);
     const int after = steps;
-    wintest::Pump(300ms);
+    ASSERT_TRUE(wintest::PumpTicks(5, 60ms));
     EXPECT_EQ(steps, after);
 }
 
@@ -566,7 +578,7 @@ TEST_F(TrayIconTest, TooltipColoursWhileThePointerIsOnTheIcon) {
 
     SetCursorPos(1000, 740);
     Shell(512); // UseDefault: left alone
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     EXPECT_EQ(background(), RGB(1, 2, 3));
     SetCursorPos(1000, 600);
     ASSERT_TRUE(wintest::PumpUntil([&] { return events.size() == 3; }, 1s)); // enter, move, exit
@@ -583,7 +595,7 @@ TEST_F(TrayIconTest, TooltipColoursWhileThePointerIsOnTheIcon) {
     style.TextColor = clBlue;
     SetCursorPos(1000, 740);
     Shell(512);
-    wintest::Pump(50ms);
+    app->ProcessMessages();
     EXPECT_EQ(background(), RGB(255, 0, 0));
     EXPECT_EQ(text(), RGB(0, 0, 255));
     SetCursorPos(1000, 600);
@@ -625,16 +637,21 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     mascot->PamuHide = L"No";
     ASSERT_TRUE(mascot->HoverMode());
     BtnF1->Hide();
+    // No tick meanwhile: its hover rule would hide again a panel that the move showed.
+    mascot->Timer1.SetEnabled(false);
     PostMessageW(wnd, 1224, 1, 512);
-    wintest::Pump(200ms);
+    app->ProcessMessages();
     EXPECT_FALSE(BtnF1->Visible()); // a move does nothing in hover mode
+    mascot->Timer1.SetEnabled(true);
     mascot->PM_BtnDel.Click();
     BtnF1->Hide();
+    const auto released = std::chrono::steady_clock::now();
     PostMessageW(wnd, 1224, 1, 513);
     PostMessageW(wnd, 1224, 1, 514);
-    wintest::Pump(100ms);
-    EXPECT_FALSE(BtnF1->Visible());
     EXPECT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
+    // Not before: a double click may still follow until then.
+    EXPECT_GE(std::chrono::steady_clock::now() - released,
+              std::chrono::milliseconds(GetDoubleClickTime() * 9 / 10));
     EXPECT_EQ(mascot->EditMode, 3);
 }
 

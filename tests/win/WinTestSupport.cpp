@@ -6,10 +6,6 @@
 
 namespace wintest {
 
-void Pump(std::chrono::milliseconds duration) {
-    PumpUntil([] { return false; }, duration);
-}
-
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     auto end = std::chrono::steady_clock::now() + timeout;
     for (;;) {
@@ -22,6 +18,37 @@ bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds
         if (std::chrono::steady_clock::now() >= end) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+namespace {
+int g_ticks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+    ++g_ticks;
+}
+} // namespace
+
+bool PumpTicks(int ticks, std::chrono::milliseconds period) {
+    using namespace std::chrono_literals;
+    g_ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(period.count()), CountTick);
+    const bool ticked = PumpUntil([&] { return g_ticks >= ticks; }, period * ticks + 5s);
+    KillTimer(nullptr, timer);
+    return ticked;
+}
+
+MessageWatch::MessageWatch(HWND window, Match match) : window_(window), match_(std::move(match)) {
+    SetWindowSubclass(window_, Watch, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+}
+
+MessageWatch::~MessageWatch() {
+    RemoveWindowSubclass(window_, Watch, reinterpret_cast<UINT_PTR>(this));
+}
+
+LRESULT CALLBACK MessageWatch::Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self) {
+    auto* watch = reinterpret_cast<MessageWatch*>(self);
+    if (watch->match_(message, wParam, lParam)) ++watch->count_;
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 std::wstring SettingsPath() {

@@ -20,10 +20,29 @@ namespace wintest {
 
 using namespace testfiles;
 
-// Handles messages for about the given time.
-void Pump(std::chrono::milliseconds duration);
 // Handles messages until the condition holds or the time is up; returns the condition's last value.
 bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+// Handles messages until a timer of this thread, started now, has ticked that often: the loop has then run
+// that many periods, and timers come after every message posted before them.
+bool PumpTicks(int ticks, std::chrono::milliseconds period);
+
+// Counts the messages of a window of this thread that match, while the watch lives.
+class MessageWatch {
+public:
+    using Match = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam)>;
+    MessageWatch(HWND window, Match match);
+    ~MessageWatch();
+    MessageWatch(const MessageWatch&) = delete;
+    MessageWatch& operator=(const MessageWatch&) = delete;
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Watch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR self);
+    HWND window_;
+    Match match_;
+    int count_ = 0;
+};
 
 // The settings file the program under test uses: beside this test executable.
 std::wstring SettingsPath();
