@@ -37,10 +37,10 @@ TBtnSetF::TBtnSetF()
       Edit1(*this, {80, 10, 177, 20}), Button1(*this, {256, 10, 33, 20}, L"参照"),
       Edit3(*this, {80, 30, 209, 20}), Edit5(*this, {80, 50, 209, 20}), Edit4(*this, {80, 70, 209, 20}),
       ComboBox1(*this, {80, 90, 177, 20}, 12), Button2(*this, {256, 90, 33, 20}, L"参照"),
-      SpinEdit1(*this, {80, 110, 41, 21}, clWhite, ui::SpinTyping::Disabled), Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"),
-      Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"), Button4(*this, {220, 135, 69, 25}, L"OK"),
-      Panel1(*this, {18, 110, 40, 40}, clBtnHighlight), Edit6(*this, {120, 110, 171, 20}, true, false),
-      Image1(*this, {22, 114, 33, 33}, clBtnHighlight) {
+      SpinEdit1(*this, {80, 110, 41, 21}, clWhite, ui::SpinTyping::Disabled),
+      Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"), Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"),
+      Button4(*this, {220, 135, 69, 25}, L"OK"), Panel1(*this, {18, 110, 40, 40}, clBtnHighlight),
+      Edit6(*this, {120, 110, 171, 20}, true, false), Image1(*this, {22, 114, 33, 33}, clBtnHighlight) {
     Edit6.SetColor(clBtnFace);
     OpenDialog1.Filter = L"ﾌﾟﾛｸﾞﾗﾑ　ﾌｧｲﾙ|*.exe|ｱｲｺﾝ　ﾌｧｲﾙ|*.Ico;*.dll;*.exe|すべてのﾌｧｲﾙ(*.*)|*.*";
     OpenDialog1.HideReadOnly = true;

@@ -33,8 +33,7 @@ std::vector<BYTE> AccessOf(const std::wstring& path) {
     DWORD size = 0;
     GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
     std::vector<BYTE> security(size);
-    if (size == 0 ||
-        !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size))
+    if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size))
         security.clear();
     return security;
 }
@@ -45,8 +44,7 @@ FileIdentity IdentityOf(const std::wstring& path) {
 
 void KeepIdentity(const std::wstring& path, const FileIdentity& identity) {
     if (!identity.access.empty() && AccessOf(path) != identity.access)
-        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION,
-                         const_cast<BYTE*>(identity.access.data()));
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<BYTE*>(identity.access.data()));
     if (GetFileAttributesW(path.c_str()) != identity.attributes)
         SetFileAttributesW(path.c_str(), identity.attributes);
 }
@@ -165,7 +163,8 @@ void ProfileFile::WriteString(const std::wstring& section, const std::wstring& k
 }
 
 void ProfileFile::Put(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!WriteKey(section, key, value)) throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    if (!WriteKey(section, key, value))
+        throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
     if (!copyPath_.empty()) writes_.push_back({section, key, value});
 }
 

@@ -43,8 +43,8 @@ template <typename Condition> bool WaitFor(DWORD timeoutMs, Condition condition)
 
 int Hold(const std::wstring& path, DWORD ms, const std::wstring& ready) {
     // Shared as the loader shares a program file: only the image mapping keeps it from being deleted.
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_EXECUTE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_EXECUTE,
+                              FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 2;
     HANDLE section = CreateFileMappingW(file, nullptr, PAGE_READONLY | SEC_IMAGE, 0, 0, nullptr);
     CloseHandle(file);
@@ -79,6 +79,8 @@ int wmain(int argc, wchar_t** argv) {
         return window && PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (command == L"hold" && argc == 5) return Hold(argv[2], std::wcstoul(argv[3], nullptr, 10), argv[4]);
-    std::fprintf(stderr, "usage: install_probe window CLASS MS | no-process NAME MS | close CLASS | hold FILE MS READY\n");
+    std::fprintf(
+        stderr,
+        "usage: install_probe window CLASS MS | no-process NAME MS | close CLASS | hold FILE MS READY\n");
     return 2;
 }

@@ -238,8 +238,8 @@ TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
 TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
     auto* mascot = app->CreateForm<TpamuF>();
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
-    HANDLE held = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     mascot->Close();
     CloseHandle(held);
