@@ -290,12 +290,13 @@ COLORREF ScreenPixel(int x, int y) {
 }
 
 COLORREF WaitForScreenPixel(int x, int y, COLORREF wanted, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    COLORREF c = ScreenPixel(x, y);
-    while (c != wanted && GetTickCount() - start < timeoutMs) {
-        Sleep(20);
-        c = ScreenPixel(x, y);
-    }
+    COLORREF c = CLR_INVALID;
+    WaitFor(
+        [&] {
+            c = ScreenPixel(x, y);
+            return c == wanted;
+        },
+        timeoutMs);
     return c;
 }
 
