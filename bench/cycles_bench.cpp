@@ -123,11 +123,12 @@ int wmain(int argc, wchar_t** argv) {
 
     int errors = 0;
     {
+        Launcher launcher(settings);
         ui::Application app;
         app.Initialize();
         app.SetTitle(L"ぱむぱむランチ");
         app.OnException = [&](const std::wstring&) { ++errors; };
-        TpamuF* mascot = app.CreateForm<TpamuF>();
+        TpamuF* mascot = app.CreateForm<TpamuF>(launcher);
         mascot->Timer1.SetEnabled(false); // the pointer rules would show and hide the panel as well
         app.ProcessMessages();
 

@@ -1,7 +1,7 @@
 // Icon directories: any first bytes of a file, and any file size, are judged without reading past them.
 
 #include "FuzzInput.h"
-#include "panel/PanelRules.h"
+#include "components/IconFileRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 8) return 0;

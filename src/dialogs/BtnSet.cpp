@@ -1,9 +1,7 @@
 #include "dialogs/BtnSet.h"
 
 #include "base/PathParts.h"
-#include "mascot/eye1.h"
-#include "panel/Btn.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 #include "ui/Application.h"
 
 #include <string>
@@ -30,7 +28,7 @@ ui::FormParams BtnSetParams() {
 
 } // namespace
 
-TBtnSetF::TBtnSetF()
+TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
     : ui::Form(BtnSetParams()), Label1(*this, {8, 12, 70, 12}, L"実行ﾌﾟﾛｸﾞﾗﾑ"),
       Label3(*this, {8, 32, 70, 12}, L"作業ﾌｫﾙﾀﾞ"), Label4(*this, {8, 52, 70, 12}, L"実行ｵﾌﾟｼｮﾝ"),
       Label2(*this, {8, 72, 70, 12}, L"ﾋﾝﾄ文字"), Label5(*this, {8, 92, 70, 12}, L"ｱｲｺﾝﾌｧｲﾙ"),
@@ -40,7 +38,8 @@ TBtnSetF::TBtnSetF()
       SpinEdit1(*this, {80, 110, 41, 21}, clWhite, ui::SpinTyping::Disabled),
       Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"), Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"),
       Button4(*this, {220, 135, 69, 25}, L"OK"), Panel1(*this, {18, 110, 40, 40}, clBtnHighlight),
-      Edit6(*this, {120, 110, 171, 20}, true, false), Image1(*this, {22, 114, 33, 33}, clBtnHighlight) {
+      Edit6(*this, {120, 110, 171, 20}, true, false), Image1(*this, {22, 114, 33, 33}, clBtnHighlight),
+      launcher_(launcher), panel_(panel) {
     Edit6.SetColor(clBtnFace);
     OpenDialog1.Filter = L"ﾌﾟﾛｸﾞﾗﾑ　ﾌｧｲﾙ|*.exe|ｱｲｺﾝ　ﾌｧｲﾙ|*.Ico;*.dll;*.exe|すべてのﾌｧｲﾙ(*.*)|*.*";
     OpenDialog1.HideReadOnly = true;
@@ -89,8 +88,8 @@ void TBtnSetF::PlaceBesidePanel() {
         right = GetSystemMetrics(SM_CXSCREEN);
         bottom = GetSystemMetrics(SM_CYSCREEN);
     }
-    const int panelLeft = BtnF1->Left(), panelTop = BtnF1->Top();
-    const int panelWidth = BtnF1->Width(), panelHeight = BtnF1->Height();
+    const int panelLeft = panel_.Left(), panelTop = panel_.Top();
+    const int panelWidth = panel_.Width(), panelHeight = panel_.Height();
     const int left = panelLeft + Width() <= right ? panelLeft : panelLeft + panelWidth - Width();
     int top = panelTop + panelHeight + Height() <= bottom ? panelTop + panelHeight : panelTop - Height();
     if (top < 0) top = 0;
@@ -98,11 +97,11 @@ void TBtnSetF::PlaceBesidePanel() {
 }
 
 void TBtnSetF::FillFromRecord() {
-    const ButtonRecord& record = BtnF1->Records[ButtonNo];
+    const ButtonRecord& record = launcher_.Button(ButtonNo);
     Edit1.SetText(record.Program); // may derive defaults; the fields below overwrite them
     ComboBox1.SetText(record.IconFile);
     SpinEdit1.SetValue(record.IconIndex + 1);
-    Edit4.SetText(BtnF1->Buttons[ButtonNo]->Hint());
+    Edit4.SetText(record.Hint);
     Edit5.SetText(record.Options);
     Edit3.SetText(record.WorkFolder);
 }
@@ -140,7 +139,7 @@ void TBtnSetF::ComboBox1Change() {
         SpinEdit1.SetEnabledWithArrows(true);
         SpinEdit1.SetRange(1, count);
         // The stored index, not the number shown now.
-        const int stored = BtnF1->Records[ButtonNo].IconIndex;
+        const int stored = launcher_.Button(ButtonNo).IconIndex;
         SpinEdit1.SetValue(stored != 0 ? stored + 1 : 1);
     }
     ShowIcon(SpinEdit1.Value());
@@ -181,27 +180,27 @@ void TBtnSetF::Button3Click() {
 
 void TBtnSetF::Button4Click() {
     const int n = ButtonNo;
-    ButtonRecord& record = BtnF1->Records[n];
+    ButtonRecord record;
     record.Program = Edit1.Text();
     record.IconFile = ComboBox1.Text();
     record.IconIndex = SpinEdit1.Value() - 1;
-    BtnF1->RefreshButtonIcon(n);
     record.WorkFolder = Edit3.Text();
     record.Options = Edit5.Text();
-    BtnF1->SetButtonHint(n, Edit4.Text());
-    pamuF->WriteBtnIni(n);
-    BtnF1->ToolBar1.Repaint();
-    BtnF1->Show();
+    record.Hint = Edit4.Text();
+    // The panel's picture and hint follow; then the record is saved.
+    launcher_.SetButton(n, std::move(record));
+    launcher_.SaveButtons({n});
+    panel_.Show();
     Button5Click();
 }
 
 void TBtnSetF::Button5Click() {
     ReleaseBtnSetF();
-    pamuF->ApplyModeChange(SettingsDialogClosed());
+    launcher_.ChangeMode(SettingsDialogClosed());
 }
 
-TBtnSetF* CreateBtnSetF() {
-    BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>();
+TBtnSetF* CreateBtnSetF(Launcher& launcher, ui::Form& panel) {
+    BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>(launcher, panel);
     return BtnSetF;
 }
 

@@ -2,6 +2,7 @@
 // The button settings dialog: edits one launcher button record. Not modal; at most one exists, held by
 // BtnSetF while it does.
 
+#include "model/Launcher.h"
 #include "ui/CommonDialogs.h"
 #include "ui/Form.h"
 #include "ui/StdControls.h"
@@ -10,7 +11,8 @@
 
 class TBtnSetF : public ui::Form {
 public:
-    TBtnSetF();
+    // Edits the launcher's records; placed beside the panel and shows it after a change.
+    TBtnSetF(Launcher& launcher, ui::Form& panel);
     ~TBtnSetF() override;
 
     // The number (1..30) of the button being edited; set before the dialog is shown.
@@ -50,11 +52,14 @@ public:
 private:
     void PlaceBesidePanel();
     void ShowIcon(int number);
+
+    Launcher& launcher_;
+    ui::Form& panel_;
 };
 
 extern TBtnSetF* BtnSetF;
 
 // Creates the dialog, owned by the application, hidden, and stores it in BtnSetF.
-TBtnSetF* CreateBtnSetF();
+TBtnSetF* CreateBtnSetF(Launcher& launcher, ui::Form& panel);
 // Closes the dialog, if there is one, releases it and empties BtnSetF.
 void ReleaseBtnSetF();

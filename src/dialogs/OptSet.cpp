@@ -1,10 +1,5 @@
 #include "dialogs/OptSet.h"
 
-#include "components/Hkhotkey.h"
-#include "mascot/eye1.h"
-#include "panel/Btn.h"
-#include "settings/ColorNames.h"
-#include "settings/Sections.h"
 #include "ui/Application.h"
 
 TOptSetF* OptSetF = nullptr;
@@ -46,7 +41,7 @@ void NoTabStop(const ui::Control& control) {
 
 } // namespace
 
-TOptSetF::TOptSetF()
+TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
     : ui::Form((OptSetF = this, OptSetParams())), Button1(*this, {208, 312, 89, 25}, L"OK"),
       Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"), PageControl1(*this, {8, 8, 385, 297}),
       TabSheet1(PageControl1.AddPage(L"全般の設定")), TabSheet2(PageControl1.AddPage(L"出る・消える")),
@@ -74,7 +69,8 @@ TOptSetF::TOptSetF()
       Label7(TabSheet2, ui::Bounds{240, 64, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの右"),
       ComboBox4(TabSheet2, ui::Bounds{240, 80, 73, 20}.Within(kGroupBox2), 12, true),
       Panel2(TabSheet2, kPanel2, clBtnFace),
-      Shape1(Panel2, {8, 8, 105, 73}, ui::PanelShapeType::RoundRect, clBackground) {
+      Shape1(Panel2, {8, 8, 105, 73}, ui::PanelShapeType::RoundRect, clBackground), launcher_(launcher),
+      targets_(targets) {
     DialogKeys = true;
     Panel3.BevelInner = ui::BevelKind::Raised;
     Panel3.BevelOuter = ui::BevelKind::Lowered;
@@ -115,30 +111,31 @@ TOptSetF::~TOptSetF() {
 }
 
 void TOptSetF::FormCreate() {
+    const EyeOptions& options = launcher_.Options();
     PageControl1.SetTabWidth(TabSheet1.Width() / 2);
     // Typed into the fields while the dialog is open, instead of showing or hiding the panel.
-    pamuF->HookHotKey1.UnregisterKey(1);
-    pamuF->HookHotKey1.UnregisterKey(2);
-    HotKey1.SetValue(TextToShortCut(pamuF->ApSc));
-    HotKey2.SetValue(TextToShortCut(pamuF->DApSc));
-    ComboBox1.SetItemIndex(pamuF->TWall);
-    ComboBox2.SetItemIndex(pamuF->BWall);
-    ComboBox3.SetItemIndex(pamuF->LWall);
-    ComboBox4.SetItemIndex(pamuF->RWall);
-    ButtonEx1.SetFontColor(pamuF->OptionColor());
+    targets_.hotKeys.UnregisterKey(1);
+    targets_.hotKeys.UnregisterKey(2);
+    HotKey1.SetValue(TextToShortCut(options.ApSc));
+    HotKey2.SetValue(TextToShortCut(options.DApSc));
+    ComboBox1.SetItemIndex(static_cast<int>(options.TWall));
+    ComboBox2.SetItemIndex(static_cast<int>(options.BWall));
+    ComboBox3.SetItemIndex(static_cast<int>(options.LWall));
+    ComboBox4.SetItemIndex(static_cast<int>(options.RWall));
+    ButtonEx1.SetFontColor(options.Color);
     // Each of these runs its click rule when it changes the box.
-    CheckBox1.SetChecked(pamuF->PamuHide == L"Yes");
-    CheckBox2.SetChecked(pamuF->TPamuHide == L"Yes");
-    CheckBox3.SetChecked(pamuF->Startup == L"Yes");
-    if (pamuF->LineMax >= 1 && pamuF->LineMax <= 5) {
+    CheckBox1.SetChecked(options.PamuHide == L"Yes");
+    CheckBox2.SetChecked(options.TPamuHide == L"Yes");
+    CheckBox3.SetChecked(options.Startup == L"Yes");
+    if (options.LineMax >= 1 && options.LineMax <= 5) {
         CheckBox4.SetChecked(true);
         SpinEdit1.SetEnabledWithArrows(true);
-        SpinEdit1.SetValue(pamuF->LineMax);
+        SpinEdit1.SetValue(options.LineMax);
     } else {
         CheckBox4.SetChecked(false);
         SpinEdit1.SetEnabledWithArrows(false);
     }
-    CheckBox5.SetChecked(pamuF->HintPos == L"pamu");
+    CheckBox5.SetChecked(options.HintPos == L"pamu");
 }
 
 void TOptSetF::CheckBox1Click() {
@@ -165,69 +162,67 @@ void TOptSetF::HotKey2Exit() {
 }
 
 void TOptSetF::ButtonEx1Click() {
-    if (ColorDialog1.Execute(Handle())) pamuF->Color = ColorToName(ColorDialog1.Color);
+    EyeOptions& options = launcher_.Options();
+    if (ColorDialog1.Execute(Handle())) options.Color = ColorDialog1.Color;
     // At once, and not undone by Cancel.
-    pamuF->SetColor(pamuF->OptionColor());
-    ButtonEx1.SetFontColor(pamuF->OptionColor());
+    targets_.mascot.SetColor(options.Color);
+    ButtonEx1.SetFontColor(options.Color);
 }
 
 void TOptSetF::RegisterPanelHotKeys() {
-    pamuF->HookHotKey1.RegisterKey(1, TextToShortCut(pamuF->ApSc));
-    pamuF->HookHotKey1.RegisterKey(2, TextToShortCut(pamuF->DApSc));
-    pamuF->HookHotKey1.Activate = true;
+    const EyeOptions& options = launcher_.Options();
+    targets_.hotKeys.RegisterKey(1, TextToShortCut(options.ApSc));
+    targets_.hotKeys.RegisterKey(2, TextToShortCut(options.DApSc));
+    targets_.hotKeys.Activate = true;
 }
 
 void TOptSetF::Button1Click() {
+    EyeOptions& options = launcher_.Options();
     // A step that fails stops here: what went before stays, and the dialog stays open.
     if (CheckBox1.Checked()) {
-        pamuF->Hide();
-        pamuF->PamuHide = L"Yes";
+        targets_.mascot.Hide();
+        options.PamuHide = L"Yes";
     } else {
-        pamuF->Show();
-        pamuF->PamuHide = L"No";
+        targets_.mascot.Show();
+        options.PamuHide = L"No";
     }
     if (CheckBox2.Checked()) {
-        pamuF->TrayIcon1.SetVisible(false);
-        pamuF->TPamuHide = L"Yes";
+        targets_.tray.SetVisible(false);
+        options.TPamuHide = L"Yes";
     } else {
-        pamuF->TrayIcon1.SetVisible(true);
-        pamuF->TPamuHide = L"No";
+        targets_.tray.SetVisible(true);
+        options.TPamuHide = L"No";
     }
     // The running program itself, wherever it was started from.
     MakeShortCut1.SCExecFile = ui::Application::ExeName();
     if (CheckBox3.Checked()) {
         MakeShortCut1.CreateShortCut();
-        pamuF->Startup = L"Yes";
+        options.Startup = L"Yes";
     } else {
         MakeShortCut1.DeleteShortCut();
-        pamuF->Startup = L"No";
+        options.Startup = L"No";
     }
-    pamuF->LineMax = CheckBox4.Checked() ? SpinEdit1.Value() : 99;
-    pamuF->HintPos = CheckBox5.Checked() ? L"pamu" : L"Hyokota";
-    pamuF->ApSc = ShortCutToText(HotKey1.Value());
-    pamuF->DApSc = ShortCutToText(HotKey2.Value());
-    pamuF->TWall = ComboBox1.ItemIndex();
-    pamuF->BWall = ComboBox2.ItemIndex();
-    pamuF->LWall = ComboBox3.ItemIndex();
-    pamuF->RWall = ComboBox4.ItemIndex();
-    SaveOptions();
+    options.LineMax = CheckBox4.Checked() ? SpinEdit1.Value() : 99;
+    options.HintPos = CheckBox5.Checked() ? L"pamu" : L"Hyokota";
+    options.ApSc = ShortCutToText(HotKey1.Value());
+    options.DApSc = ShortCutToText(HotKey2.Value());
+    options.TWall = static_cast<EdgeAction>(ComboBox1.ItemIndex());
+    options.BWall = static_cast<EdgeAction>(ComboBox2.ItemIndex());
+    options.LWall = static_cast<EdgeAction>(ComboBox3.ItemIndex());
+    options.RWall = static_cast<EdgeAction>(ComboBox4.ItemIndex());
+    // The colour written is the one the option names, not the mascot's face of the moment (blue in an
+    // edit mode).
+    launcher_.SaveOptions();
     RegisterPanelHotKeys();
     // Shown anew, so that the new row limit applies.
-    BtnF1->Hide();
-    BtnF1->Show();
+    targets_.panel.Hide();
+    targets_.panel.Show();
     ModalResult = IDOK;
 }
 
 void TOptSetF::Button2Click() {
     RegisterPanelHotKeys();
     ModalResult = IDCANCEL;
-}
-
-void TOptSetF::SaveOptions() {
-    // Section "eye" without the mascot's place. The colour written is the one the option names, not the
-    // mascot's face of the moment (blue in an edit mode).
-    ProfileFile file = pamuF->SettingsFile();
-    file.WriteAsOneChange([&] { WriteEyeOptions(file, *pamuF); });
 }
 
 LRESULT TOptSetF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,15 +5,26 @@
 // but a colour already chosen.
 
 #include "components/CtrlsEx.h"
+#include "components/Hkhotkey.h"
 #include "components/MakeShortCut.h"
+#include "components/Taskbar.h"
+#include "model/Launcher.h"
 #include "ui/CommonDialogs.h"
 #include "ui/Form.h"
 #include "ui/PageControl.h"
 #include "ui/StdControls.h"
 
+// What OK changes besides the options themselves.
+struct OptionTargets {
+    ui::Form& mascot;     // hidden or shown, and its colour
+    TTrayIcon& tray;      // hidden or shown
+    THookHotKey& hotKeys; // the panel's two keys rest while the dialog is open
+    ui::Form& panel;      // shown anew for the new row limit
+};
+
 class TOptSetF : public ui::Form {
 public:
-    TOptSetF();
+    TOptSetF(Launcher& launcher, const OptionTargets& targets);
     ~TOptSetF() override;
 
     ui::Button Button1;
@@ -66,8 +77,10 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void SaveOptions();
     void RegisterPanelHotKeys();
+
+    Launcher& launcher_;
+    OptionTargets targets_;
 };
 
 // The instance while the dialog is open; empty otherwise.

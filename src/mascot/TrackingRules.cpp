@@ -44,10 +44,10 @@ std::optional<PupilTops> PupilRows(int pointerY, int eyeY, int screenHeight, con
 }
 
 namespace {
-EdgeStep EdgeStepFor(std::int32_t option, IntPoint pushedBack) {
+EdgeStep EdgeStepFor(EdgeAction option, IntPoint pushedBack) {
     switch (option) {
-    case 0: return {EdgeStep::Action::HidePanel, {}};
-    case 1: return {EdgeStep::Action::ShowPanel, pushedBack};
+    case EdgeAction::HidePanel: return {EdgeStep::Action::HidePanel, {}};
+    case EdgeAction::ShowPanel: return {EdgeStep::Action::ShowPanel, pushedBack};
     default: return {};
     }
 }
@@ -64,8 +64,9 @@ std::array<EdgeStep, 4> EdgeSteps(IntPoint p, int screenWidth, int screenHeight,
 
 bool HoverMode(const EdgeOptions& edges, const std::wstring& showHotKey, const std::wstring& hideHotKey,
                const std::wstring& pamuHide) {
-    return edges.left == 2 && edges.top == 2 && edges.right == 2 && edges.bottom == 2 && showHotKey.empty() &&
-           hideHotKey.empty() && pamuHide == L"No";
+    constexpr EdgeAction off = EdgeAction::Nothing;
+    return edges.left == off && edges.top == off && edges.right == off && edges.bottom == off &&
+           showHotKey.empty() && hideHotKey.empty() && pamuHide == L"No";
 }
 
 bool PointerOverPanel(IntPoint p, int left, int top, int width, int height) {

@@ -2,6 +2,8 @@
 // What one tick of the mascot's timer decides: where the pupils go, which screen edges act, and
 // whether the panel follows the pointer (hover mode). Free of Windows so that it is tested directly.
 
+#include "settings/EyeOptions.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -41,12 +43,12 @@ std::optional<PupilLefts> PupilColumns(int pointerX, int eyeX, int screenWidth, 
 // Pupil rows for pointer y and eye point y on a screen screenHeight high; empty leaves them as they are.
 std::optional<PupilTops> PupilRows(int pointerY, int eyeY, int screenHeight, const EyeGeometry& eyes);
 
-// Edge options: 0 hides the panel, 1 shows it and pushes the pointer back, anything else does nothing.
+// The edge options; an action without a name does nothing.
 struct EdgeOptions {
-    std::int32_t left = 0;   // LWall
-    std::int32_t top = 0;    // TWall
-    std::int32_t right = 0;  // RWall
-    std::int32_t bottom = 0; // BWall
+    EdgeAction left = EdgeAction::HidePanel;   // LWall
+    EdgeAction top = EdgeAction::HidePanel;    // TWall
+    EdgeAction right = EdgeAction::HidePanel;  // RWall
+    EdgeAction bottom = EdgeAction::HidePanel; // BWall
 };
 
 struct EdgeStep {

@@ -5,7 +5,7 @@
 #include "base/PathParts.h"
 #include "dialogs/BtnSet.h"
 #include "panel/Btn.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 #include "ui/ComPtr.h"
 
 #include <shellapi.h>
@@ -106,18 +106,16 @@ void TpamuF::ShowDropFace(bool show) {
 
 void TpamuF::RegisterDropped(HDROP drop) {
     const std::wstring dropped = DroppedPath(drop, 0);
-    int n = 1;
-    while (n <= kButtonCount && !BtnF1->Records[n].Program.empty())
-        ++n;
-    if (n > kButtonCount) return; // every button is taken
+    const int n = launcher_.FirstFreeButton();
+    if (n == 0) return; // every button is taken
 
     ShowDropFace(true);
     if (!BtnSetF) {
-        CreateBtnSetF()->ButtonNo = n;
+        CreateBtnSetF(launcher_, *BtnF1)->ButtonNo = n;
         BtnSetF->SetCaption(L"ボタン" + std::to_wstring(n) + L"の設定");
     }
 
-    ButtonRecord& record = BtnF1->Records[n];
+    ButtonRecord record = launcher_.Button(n);
     const std::wstring program =
         UpperAscii(ExtractFileExt(dropped)) == L".LNK" ? ResolveShortcut(dropped) : dropped;
     record.Program = program;
@@ -126,21 +124,21 @@ void TpamuF::RegisterDropped(HDROP drop) {
     record.IconIndex = 0;
     record.Options.clear();
     record.WorkFolder = ExtractFilePath(program);
-    BtnF1->SetButtonHint(n, FileNameWithoutExt(program));
-    BtnF1->RefreshButtonIcon(n);
-    WriteBtnIni(n);
+    record.Hint = FileNameWithoutExt(program);
+    launcher_.SetButton(n, record);
+    launcher_.SaveButtons({n});
     ShowDropFace(false);
 
     if (DirectoryExists(program)) {
         // A folder opens as an Explorer window on it.
         record.Options = IsWindowsXP() ? program : L"/c /root," + program;
         record.WorkFolder.clear();
-        BtnF1->SetButtonHint(n, program);
+        record.Hint = program;
         record.Program = WindowsDirectory() + L"\\Explorer.exe";
         record.IconFile = SystemDirectory() + L"\\Shell32.dll";
         record.IconIndex = 3;
-        BtnF1->RefreshButtonIcon(n);
-        WriteBtnIni(n);
+        launcher_.SetButton(n, record);
+        launcher_.SaveButtons({n});
         ShowDropFace(false);
     }
 }

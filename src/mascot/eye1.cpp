@@ -1,9 +1,8 @@
 #include "mascot/eye1.h"
 
+#include "dialogs/OptSet.h"
 #include "panel/Btn.h"
 #include "resources/resource.h"
-#include "settings/ColorNames.h"
-#include "settings/IniValues.h"
 #include "ui/Application.h"
 
 #include <shellapi.h>
@@ -32,7 +31,7 @@ constexpr WPARAM kMoveByCaption = 0xF012;
 
 } // namespace
 
-TpamuF::TpamuF()
+TpamuF::TpamuF(Launcher& launcher)
     : ui::Form((pamuF = this, MascotParams())), Shape1(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
       Shape2(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
       Shape4(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
@@ -47,7 +46,9 @@ TpamuF::TpamuF()
       PM_About(PopupMenu1.Add(L"PM_About", L"ﾊﾞｰｼﾞｮﾝ情報")), N2(PopupMenu1.AddSeparator(L"N2")),
       PM_WinReset(PopupMenu1.Add(L"PM_WinReset", L"Windowsの再起動")),
       PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
-      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this), TrayIcon1(*this) {
+      PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this), TrayIcon1(*this),
+      launcher_(launcher) {
+    launcher_.AddObserver(this);
     icon_.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -141,6 +142,7 @@ TpamuF::TpamuF()
 
 TpamuF::~TpamuF() {
     DestroyHandle();
+    launcher_.RemoveObserver(this);
     if (pamuF == this) pamuF = nullptr;
 }
 
@@ -161,71 +163,45 @@ void TpamuF::FormCreate() {
     SetWindowRgn(Handle(), CreateEllipticRgn(0, 0, FaceSize, FaceSize), TRUE);
     SetWidth(FaceSize);
     SetHeight(FaceSize);
-    EditMode = 0;
     // A key another program holds (or the running instance) simply does nothing.
-    HookHotKey1.RegisterKey(1, TextToShortCut(ApSc));
-    HookHotKey1.RegisterKey(2, TextToShortCut(DApSc));
+    HookHotKey1.RegisterKey(1, TextToShortCut(Options().ApSc));
+    HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ReadScreenSize();
-    ui::Application::Instance().CreateOwnedForm<TBtnF1>();
+    ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
+                                                        PanelLook{icon_.get(), ButtonSize, IconSize});
     Timer1.SetEnabled(true);
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
 }
 
-ProfileFile TpamuF::SettingsFile() {
-    SettingsPath = SettingsPathFor(ui::Application::ExeName());
-    return ProfileFile(SettingsPath);
+void TpamuF::ReadIni() {
+    const MascotPlace place = launcher_.ReadOptions();
+    SetTop(place.top);
+    SetLeft(place.left);
 }
 
-void TpamuF::ReadIni() {
-    ProfileFile file = SettingsFile();
-    SetTop(file.ReadInteger(kEyeSection, L"Top", kDefaultMascotTop));
-    SetLeft(file.ReadInteger(kEyeSection, L"Left", kDefaultMascotLeft));
-    static_cast<EyeOptions&>(*this) = ReadEyeOptions(file);
+WindowPlaces TpamuF::Places() const {
+    return {Left(), Top(), PanelBounds{BtnF1->Left(), BtnF1->Top(), BtnF1->Width(), BtnF1->Height()}};
 }
 
 void TpamuF::WriteIni() {
-    ProfileFile file = SettingsFile();
-    file.WriteAsOneChange([&] { WriteIni(file); });
-}
-
-void TpamuF::WriteIni(ProfileFile& file) {
-    file.WriteInteger(kEyeSection, L"Top", Top());
-    file.WriteInteger(kEyeSection, L"Left", Left());
-    WriteEyeOptions(file, *this);
-    WritePanelBounds(file, PanelBounds{BtnF1->Left(), BtnF1->Top(), BtnF1->Width(), BtnF1->Height()});
-}
-
-void TpamuF::WriteBtnIni(int number) {
-    WriteBtnIni({number});
-}
-
-void TpamuF::WriteBtnIni(std::initializer_list<int> numbers) {
-    ProfileFile file = SettingsFile();
-    file.WriteAsOneChange([&] {
-        for (int n : numbers)
-            WriteButtonRecord(file, n, BtnF1->Records[n]);
-    });
+    launcher_.SaveWindowsAndOptions(Places());
 }
 
 void TpamuF::SaveAll(ProfileFile& file) {
-    file.WriteAsOneChange([&] {
-        WriteIni(file);
-        for (int n = 1; n <= kButtonCount; ++n)
-            WriteButtonRecord(file, n, BtnF1->Records[n]);
-    });
+    launcher_.SaveAll(file, Places());
 }
 
 void TpamuF::FormCloseQuery(bool& canClose) {
     // Every key of the file is written again here, the moment Windows may end the process.
-    ProfileFile file = SettingsFile();
+    ProfileFile file = launcher_.SettingsFile();
     SaveAll(file);
     canClose = true;
 }
 
 void TpamuF::ApplicationActivate() {
-    if (PamuHide == L"Yes") Hide();
+    if (Options().PamuHide == L"Yes") Hide();
 }
 
 void TpamuF::HideForTwoSeconds(ui::MouseButton button) {
@@ -243,7 +219,17 @@ void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
 }
 
 TColor TpamuF::OptionColor() const {
-    return ColorFromNameOr(Color, clYellow);
+    return launcher_.Options().Color;
+}
+
+EdgeOptions TpamuF::Edges() const {
+    const EyeOptions& o = launcher_.Options();
+    return {o.LWall, o.TWall, o.RWall, o.BWall};
+}
+
+TOptSetF* TpamuF::CreateOptionsDialog() {
+    return ui::Application::Instance().CreateOwnedForm<TOptSetF>(
+        launcher_, OptionTargets{*this, TrayIcon1, HookHotKey1, *BtnF1});
 }
 
 ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
@@ -255,19 +241,17 @@ ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
     }
 }
 
-void TpamuF::ApplyModeChange(const ModeChange& change) {
+void TpamuF::EditModeChanged(const ModeChange& change) {
     ModeMenuItem(change.captionItem).SetCaption(change.caption);
     for (int i = 0; i < kModeItemCount; ++i)
         if (const auto& enabled = change.enabled[static_cast<std::size_t>(i)])
             ModeMenuItem(static_cast<ModeItem>(i)).SetEnabled(*enabled);
-    EditMode = change.editMode;
     SetColor(change.colour == kOptionColour ? OptionColor() : change.colour);
-    BtnF1->SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
 }
 
 void TpamuF::PseudoApp1ShowHint(ui::HintShowInfo& info) {
     // The mascot's place counts even while it is hidden.
-    if (HintPos == L"pamu") info.position = {Left() + 15, Top() + 30};
+    if (Options().HintPos == L"pamu") info.position = {Left() + 15, Top() + 30};
 }
 
 void TpamuF::Timer2Timer() {

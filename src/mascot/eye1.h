@@ -1,15 +1,14 @@
 #pragma once
-// The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It holds
-// the program-wide options, creates the launcher panel and saves everything when it closes.
+// The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It owns
+// the hot keys, the tray icon and the single-instance guard, creates the launcher panel, and has the
+// model save everything when it closes.
 
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
 #include "components/Taskbar.h"
-#include "mascot/EditModes.h"
 #include "mascot/TrackingRules.h"
-#include "settings/Profile.h"
-#include "settings/Sections.h"
+#include "model/Launcher.h"
 #include "ui/Form.h"
 #include "ui/Handles.h"
 #include "ui/Menu.h"
@@ -18,23 +17,24 @@
 
 #include <shellapi.h>
 
-#include <initializer_list>
 #include <string>
 
 // Timers of the mascot window.
 constexpr UINT_PTR kTimer1Id = 1; // eye tracking and edge triggers, every 100 ms
 constexpr UINT_PTR kTimer2Id = 2; // brings the mascot back after a click on an eye
 
-class TpamuF : public ui::Form, public EyeOptions {
-public:
-    // The option field named Color hides the form's colour getter; the window's colour is Form::Color().
-    using EyeOptions::Color;
+class TOptSetF;
 
-    TpamuF();
+class TpamuF : public ui::Form, private LauncherObserver {
+public:
+    explicit TpamuF(Launcher& launcher);
     ~TpamuF() override;
 
-    std::wstring SettingsPath;
-    int EditMode = 0;
+    Launcher& Model() { return launcher_; }
+    // The options and the edit mode live in the model; these read them under their familiar names.
+    EyeOptions& Options() { return launcher_.Options(); }
+    EditState EditMode() const { return launcher_.EditMode(); }
+
     int FaceSize = 31;
     int ButtonSize = 38;
     int IconSize = 32;
@@ -77,18 +77,14 @@ public:
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }
 
-    // Recomputes SettingsPath from the executable's path and opens the file there.
-    ProfileFile SettingsFile();
     void ReadIni();
-    // Every save goes through the file's one-change path, so that no end half-way leaves a half-written
-    // section; a failed save leaves the file as it was.
+    // Section "eye" with both windows' places, as one change of the file.
     void WriteIni();
-    void WriteIni(ProfileFile& file);
-    void WriteBtnIni(int number);
-    // Several buttons' sections as one change, in the order given.
-    void WriteBtnIni(std::initializer_list<int> numbers);
     // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
     void SaveAll(ProfileFile& file);
+    WindowPlaces Places() const;
+    // The options dialog, modal from the menu; created hidden, owned by the application.
+    TOptSetF* CreateOptionsDialog();
 
     void FormCreate();
     void FormCloseQuery(bool& canClose);
@@ -128,15 +124,15 @@ public:
     bool HoverMode() const;
     // The colour the Color option names: the mascot's colour outside the edit modes.
     TColor OptionColor() const;
-    // Applies a change of the edit mode: EditMode, the mode items of the menu, the mascot's colour and
-    // the panel's caption.
-    void ApplyModeChange(const ModeChange& change);
     ui::MenuItem& ModeMenuItem(ModeItem item);
 
 protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The mode items of the menu and the mascot's colour follow the edit mode.
+    void EditModeChanged(const ModeChange& change) override;
+    void ButtonChanged(int) override {}
     void RegisterDropped(HDROP drop);
     // Hot key 1: the panel in front with its captions, the pointer inside it.
     void ShowPanelForKeys();
@@ -152,13 +148,14 @@ private:
     void ResetPanelToolBar();
     // That, and the panel's width fitted to whole buttons.
     void NormalPanelForm();
-    EdgeOptions Edges() const { return {LWall, TWall, RWall, BWall}; }
+    EdgeOptions Edges() const;
     // The primary screen's size, read again whenever the display changes: asking for it costs the tick
     // more than everything else it does.
     void ReadScreenSize();
     int screenWidth_ = 0;
     int screenHeight_ = 0;
     void HideForTwoSeconds(ui::MouseButton button);
+    Launcher& launcher_;
     ui::UniqueHicon icon_;
 };
 

@@ -10,19 +10,17 @@
 #include <vector>
 
 void TpamuF::PM_OptionClick() {
-    EditMode = 4;
-    auto& app = ui::Application::Instance();
+    launcher_.BeginOptionsDialog();
     try {
-        TOptSetF* dialog = app.CreateOwnedForm<TOptSetF>();
+        TOptSetF* dialog = CreateOptionsDialog();
         dialog->ShowModal();
         dialog->Release();
     } catch (...) {
         // A dialog that cannot open must not leave the panel's clicks and the edges switched off.
-        EditMode = 0;
+        launcher_.EndOptionsDialog();
         throw;
     }
-    // Whatever mode was on before, none is now.
-    EditMode = 0;
+    launcher_.EndOptionsDialog();
 }
 
 void TpamuF::PM_HelpClick() {
@@ -89,9 +87,9 @@ void TpamuF::HookHotKey1HotKey(int index) {
     case 2: HidePanelByKey(); break;
     case 3:
         // Each ends its own mode, so at most one of them acts.
-        if (EditMode == 1) PM_BtnSetClick();
-        if (EditMode == 2) PM_BtnChangeClick();
-        if (EditMode == 3) PM_BtnDelClick();
+        if (EditMode() == EditState::SetDetails) PM_BtnSetClick();
+        if (EditMode() == EditState::Swap) PM_BtnChangeClick();
+        if (EditMode() == EditState::Remove) PM_BtnDelClick();
         HidePanelByKey();
         break;
     case 4:

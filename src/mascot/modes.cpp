@@ -18,16 +18,16 @@ void TpamuF::PM_BtnDelClick() {
 }
 
 void TpamuF::ToggleEditMode(ModeItem item) {
-    const int mode = ModeOf(item);
-    const bool entering = EditMode != mode;
-    ApplyModeChange(MenuItemChosen(EditMode, item));
+    const EditState mode = ModeOf(item);
+    const bool entering = EditMode() != mode;
+    launcher_.ChangeMode(MenuItemChosen(EditMode(), item));
     if (entering) {
         BtnF1->Show();
-        if (mode == 2) BtnF1->SwapPending = 0; // the next click picks the source
+        if (mode == EditState::Swap) BtnF1->SwapPending = 0; // the next click picks the source
         return;
     }
-    if (mode == 1) ReleaseBtnSetF();
-    if (mode == 2 && BtnF1->SwapPending == 1) {
+    if (mode == EditState::SetDetails) ReleaseBtnSetF();
+    if (mode == EditState::Swap && BtnF1->SwapPending == 1) {
         BtnF1->Buttons[BtnF1->SwapSource]->SetDown(false);
         BtnF1->SwapPending = 0;
     }

@@ -8,7 +8,7 @@
 void TpamuF::Timer1Timer() {
     POINT pointer{};
     GetCursorPos(&pointer);
-    if (EditMode == 0) {
+    if (EditMode() == EditState::None) {
         ApplyEdgeRules(pointer);
         ApplyHoverRule(pointer);
     }
@@ -63,7 +63,8 @@ void TpamuF::ReadScreenSize() {
 }
 
 bool TpamuF::HoverMode() const {
-    return ::HoverMode(Edges(), ApSc, DApSc, PamuHide);
+    const EyeOptions& o = launcher_.Options();
+    return ::HoverMode(Edges(), o.ApSc, o.DApSc, o.PamuHide);
 }
 
 void TpamuF::ResetPanelToolBar() {

@@ -1,11 +1,9 @@
 #include "panel/Btn.h"
 
 #include "dialogs/BtnSet.h"
-#include "mascot/eye1.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 #include "panel/PanelRules.h"
-#include "settings/LegacyRegistry.h"
-#include "settings/Sections.h"
+#include "ui/Application.h"
 #include "ui/GridRules.h"
 #include "ui/Hints.h"
 
@@ -47,8 +45,11 @@ ui::ToolBar::Params ToolBarParams() {
 
 } // namespace
 
-TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
+TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
+    : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()), Records(launcher.Records()),
+      launcher_(launcher), look_(look) {
     BtnF1 = this;
+    launcher_.AddObserver(this);
     KeyPreview = true;
     ShowHint = true;
     ToolBar1.Cursor = LoadCursorW(nullptr, IDC_HAND);
@@ -75,6 +76,7 @@ TBtnF1::TBtnF1() : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()) {
 
 TBtnF1::~TBtnF1() {
     DestroyHandle();
+    launcher_.RemoveObserver(this);
     if (BtnF1 == this) BtnF1 = nullptr;
 }
 
@@ -85,14 +87,11 @@ void TBtnF1::FormCreate() {
         if (!Buttons[n]) throw Exception(name + L" はツールボタンではありません");
         Buttons[n]->OnClick = [this](ui::ToolButton& sender) { ToolButton1Click(sender); };
     }
-    if (pamuF->SettingsFile().Exists())
-        ReadIni();
-    else
-        ReadReg();
+    ReadIni();
     // A second start, already told to end, never shows the panel: its icons are not read at all.
     if (!ui::Application::Instance().TerminateRequested()) ImageListSet();
-    ToolBar1.SetButtonHeight(pamuF->ButtonSize);
-    ToolBar1.SetButtonWidth(pamuF->ButtonSize);
+    ToolBar1.SetButtonHeight(look_.buttonSize);
+    ToolBar1.SetButtonWidth(look_.buttonSize);
     SetVertScrollIncrement(ToolBar1.ButtonHeight());
     SetCaption(DatedCaption());
 }
@@ -103,43 +102,29 @@ void TBtnF1::ApplyBounds(int left, int top, int width, int height) {
 }
 
 void TBtnF1::ReadIni() {
-    ProfileFile file = pamuF->SettingsFile();
-    PanelBounds b = ReadPanelBounds(file);
-    ApplyBounds(b.left, b.top, b.width, b.height);
-    for (int n = 1; n <= kButtonCount; ++n) {
-        Records[n] = ReadButtonRecord(file, n);
-        Buttons[n]->SetHint(Records[n].Hint);
-    }
-}
-
-void TBtnF1::ReadReg() {
-    if (auto b = ReadLegacyPanelBounds()) {
+    if (const std::optional<PanelBounds> b = launcher_.ReadButtons()) {
         ApplyBounds(b->left, b->top, b->width, b->height);
     } else {
         SetTop(100);
         SetLeft(100);
     }
-    for (int n = 1; n <= kButtonCount; ++n) {
-        if (auto record = ReadLegacyButton(n)) {
-            Records[n] = *record;
-            Buttons[n]->SetHint(Records[n].Hint);
-        }
-    }
+    for (int n = 1; n <= kButtonCount; ++n)
+        Buttons[n]->SetHint(Records[n].Hint);
 }
 
 void TBtnF1::ImageListSet() {
-    ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
+    ImageList1.SetSize(look_.iconSize, look_.iconSize);
     // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
     std::vector<ui::UniqueHicon> extracted;
     std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
         ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
-        icons.push_back(icon ? icon.get() : pamuF->Icon());
+        icons.push_back(icon ? icon.get() : look_.fallbackIcon);
         if (icon) extracted.push_back(std::move(icon));
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
-        ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
+        ImageList1.SetSize(look_.iconSize, look_.iconSize);
         for (HICON icon : icons)
             ImageList1.AddIcon(icon);
     }
@@ -149,13 +134,17 @@ void TBtnF1::ImageListSet() {
 
 void TBtnF1::RefreshButtonIcon(int number) {
     ui::UniqueHicon icon = ExtractButtonIcon(Records[number]);
-    ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : pamuF->Icon());
+    ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : look_.fallbackIcon);
     ToolBar1.Repaint();
 }
 
-void TBtnF1::SetButtonHint(int number, const std::wstring& hint) {
-    Records[number].Hint = hint;
-    Buttons[number]->SetHint(hint);
+void TBtnF1::ButtonChanged(int number) {
+    Buttons[number]->SetHint(Records[number].Hint);
+    RefreshButtonIcon(number);
+}
+
+void TBtnF1::EditModeChanged(const ModeChange& change) {
+    SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
 }
 
 int TBtnF1::FrameHeight() const {
@@ -163,7 +152,7 @@ int TBtnF1::FrameHeight() const {
 }
 
 int TBtnF1::VisibleRowCount() const {
-    return VisibleRows(ToolBar1.RowCount(), pamuF ? pamuF->LineMax : 99);
+    return VisibleRows(ToolBar1.RowCount(), launcher_.Options().LineMax);
 }
 
 void TBtnF1::FormShow() {
@@ -228,23 +217,23 @@ void TBtnF1::FormKeyDown(WORD& key, ui::ShiftState) {
 void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
     const int number = sender.ImageIndex() + 1;
     if (number < 1 || number > kButtonCount) return;
-    switch (pamuF->EditMode) {
-    case 0:
-        if (!Records[number].Program.empty()) {
+    switch (launcher_.EditMode()) {
+    case EditState::None:
+        if (Records[number].Assigned()) {
             Launch(number);
         } else {
             // An unassigned button opens its settings: the set-details mode, entered from here.
-            pamuF->ApplyModeChange(UnassignedButtonClicked());
+            launcher_.ChangeMode(UnassignedButtonClicked());
             ShowNewSettingsDialog(number);
         }
         break;
-    case 1:
+    case EditState::SetDetails:
         SetCaption(L"ボタンの詳細設定中");
         EditInSettingsDialog(number);
         break;
-    case 2: PickForSwap(number); break;
-    case 3: RemoveSetting(number); break;
-    default: break; // the options dialog is open
+    case EditState::Swap: PickForSwap(number); break;
+    case EditState::Remove: RemoveSetting(number); break;
+    case EditState::Options: break; // the options dialog is open
     }
 }
 
@@ -262,7 +251,7 @@ void TBtnF1::Launch(int number) {
 void TBtnF1::ShowNewSettingsDialog(int number) {
     // A dialog the drop handler left hidden gives way, so that there is never more than one.
     ReleaseBtnSetF();
-    CreateBtnSetF()->ButtonNo = number;
+    CreateBtnSetF(launcher_, *this)->ButtonNo = number;
     BtnSetF->Show();
 }
 
@@ -292,18 +281,16 @@ void TBtnF1::PickForSwap(int number) {
                     [&] {
                         Buttons[SwapSource]->SetDown(false);
                         SwapPending = 0;
-                        pamuF->ApplyModeChange(SwapCompleted());
+                        launcher_.ChangeMode(SwapCompleted());
                     });
 }
 
 void TBtnF1::RemoveSetting(int number) {
     SetCaption(L"ボタンの設定削除中");
-    Records[number] = ButtonRecord{};
-    SetButtonHint(number, L"");
-    // The picture follows the record before the save, which may fail.
-    ImageList1.ReplaceIcon(number - 1, pamuF->Icon());
-    ToolBar1.Repaint();
-    SaveThenEndMode([&] { pamuF->WriteBtnIni(number); }, [] { pamuF->ApplyModeChange(RemovalCompleted()); });
+    // The hint and picture follow the record before the save, which may fail.
+    launcher_.SetButton(number, ButtonRecord{});
+    SaveThenEndMode([&] { launcher_.SaveButtons({number}); },
+                    [&] { launcher_.ChangeMode(RemovalCompleted()); });
 }
 
 void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode) {
@@ -321,13 +308,9 @@ void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::funct
 void TBtnF1::SwapButtons(int source, int target) {
     // Both records move, with their hints and pictures, before either is written: a write that fails
     // then loses nothing, and what the panel shows is what the next quit saves.
-    std::swap(Records[source], Records[target]);
-    for (int n : {source, target}) {
-        SetButtonHint(n, Records[n].Hint);
-        RefreshButtonIcon(n);
-    }
+    launcher_.SwapButtons(source, target);
     // Both sections as one change.
-    pamuF->WriteBtnIni({source, target});
+    launcher_.SaveButtons({source, target});
 }
 
 std::wstring DatedCaption() {

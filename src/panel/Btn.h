@@ -1,7 +1,7 @@
 #pragma once
 // The launcher panel "ひょこ太": a grid of 30 icon buttons, one per button record.
 
-#include "settings/ButtonRecord.h"
+#include "model/Launcher.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ToolBar.h"
@@ -11,12 +11,19 @@
 #include <functional>
 #include <string>
 
-class TBtnF1 : public ui::Form {
+// What the panel takes from the mascot: its picture for buttons without one, and the sizes.
+struct PanelLook {
+    HICON fallbackIcon = nullptr; // not owned; outlives the panel
+    int buttonSize = 38;
+    int iconSize = 32;
+};
+
+class TBtnF1 : public ui::Form, private LauncherObserver {
     // First member: messages that arrive while the members below are still being built see it false.
     bool ready_ = false;
 
 public:
-    TBtnF1();
+    TBtnF1(Launcher& launcher, const PanelLook& look);
     ~TBtnF1() override;
 
     // Declared before the tool bar, which draws from it, so that it outlives the bar.
@@ -26,12 +33,12 @@ public:
     std::int32_t SwapSource = 0;
     // Buttons[N] is the tool button of number N (1..30); index 0 is unused.
     std::array<ui::ToolButton*, kButtonCount + 1> Buttons{};
-    // Records[N] is the record of button N (1..30); index 0 is unused.
-    std::array<ButtonRecord, kButtonCount + 1> Records{};
+    // Records[N] is the record of button N (1..30), kept by the model; index 0 is unused.
+    const ButtonRecords& Records;
     std::int32_t SwapPending = 0;
 
+    // The records and bounds from the settings file, or from the registry of older versions.
     void ReadIni();
-    void ReadReg();
     void ImageListSet();
     void RefreshButtonIcon(int number);
 
@@ -46,13 +53,14 @@ public:
     // Exchanges two records (and their images and hints) and saves both.
     void SwapButtons(int source, int target);
 
-    // Record N's hint, kept equal to the hint of Buttons[N].
-    void SetButtonHint(int number, const std::wstring& hint);
-
 protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // A mode's prompt, or the dated caption, as the caption.
+    void EditModeChanged(const ModeChange& change) override;
+    // The button's hint and picture follow its record.
+    void ButtonChanged(int number) override;
     void Launch(int number);
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
@@ -65,6 +73,8 @@ private:
     int VisibleRowCount() const;
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
 
+    Launcher& launcher_;
+    PanelLook look_;
     bool resizing_ = false;
 };
 

@@ -11,14 +11,17 @@ EyeOptions ReadEyeOptions(const ProfileFile& file) {
     o.PamuHide = file.ReadString(s, L"PamuHide", defaults.PamuHide);
     o.TPamuHide = file.ReadString(s, L"TPamuHide", defaults.TPamuHide);
     o.HintPos = file.ReadString(s, L"HintPos", defaults.HintPos);
-    o.TWall = file.ReadInteger(s, L"TWall", defaults.TWall);
-    o.BWall = file.ReadInteger(s, L"BWall", defaults.BWall);
-    o.LWall = file.ReadInteger(s, L"LWall", defaults.LWall);
-    o.RWall = file.ReadInteger(s, L"RWall", defaults.RWall);
+    o.TWall =
+        static_cast<EdgeAction>(file.ReadInteger(s, L"TWall", static_cast<std::int32_t>(defaults.TWall)));
+    o.BWall =
+        static_cast<EdgeAction>(file.ReadInteger(s, L"BWall", static_cast<std::int32_t>(defaults.BWall)));
+    o.LWall =
+        static_cast<EdgeAction>(file.ReadInteger(s, L"LWall", static_cast<std::int32_t>(defaults.LWall)));
+    o.RWall =
+        static_cast<EdgeAction>(file.ReadInteger(s, L"RWall", static_cast<std::int32_t>(defaults.RWall)));
     o.ApSc = file.ReadString(s, L"ApSc", defaults.ApSc);
     o.DApSc = file.ReadString(s, L"DApSc", defaults.DApSc);
-    o.Color = file.ReadString(s, L"Color", defaults.Color);
-    if (!ColorFromName(o.Color)) o.Color = defaults.Color;
+    o.Color = ColorFromNameOr(file.ReadString(s, L"Color", L""), defaults.Color);
     return o;
 }
 
@@ -29,13 +32,13 @@ void WriteEyeOptions(ProfileFile& file, const EyeOptions& o) {
     file.WriteString(s, L"PamuHide", o.PamuHide);
     file.WriteString(s, L"TPamuHide", o.TPamuHide);
     file.WriteString(s, L"HintPos", o.HintPos);
-    file.WriteInteger(s, L"TWall", o.TWall);
-    file.WriteInteger(s, L"BWall", o.BWall);
-    file.WriteInteger(s, L"LWall", o.LWall);
-    file.WriteInteger(s, L"RWall", o.RWall);
+    file.WriteInteger(s, L"TWall", static_cast<std::int32_t>(o.TWall));
+    file.WriteInteger(s, L"BWall", static_cast<std::int32_t>(o.BWall));
+    file.WriteInteger(s, L"LWall", static_cast<std::int32_t>(o.LWall));
+    file.WriteInteger(s, L"RWall", static_cast<std::int32_t>(o.RWall));
     file.WriteString(s, L"ApSc", o.ApSc);
     file.WriteString(s, L"DApSc", o.DApSc);
-    file.WriteString(s, L"Color", ColorToName(ColorFromNameOr(o.Color, clYellow)));
+    file.WriteString(s, L"Color", ColorToName(o.Color));
 }
 
 PanelBounds ReadPanelBounds(const ProfileFile& file) {

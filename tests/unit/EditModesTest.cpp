@@ -1,7 +1,7 @@
 // The edit-mode transitions: every way into and out of a mode, with the captions, enabled items,
 // colours and panel captions each one leaves.
 
-#include "mascot/EditModes.h"
+#include "model/EditModes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,21 @@ bool Touched(const ModeChange& c, ModeItem item) {
 TEST(EditModes, MenuEntersEachModeGreyingTheOtherItems) {
     struct Case {
         ModeItem item;
-        int mode;
+        EditState mode;
         const wchar_t* caption;
         TColor colour;
         const wchar_t* prompt;
     };
     const Case cases[] = {
-        {ModeItem::BtnSet, 1, L"詳細設定の中止", clBlue, L"詳細設定するボタンを選択してください"},
-        {ModeItem::BtnChange, 2, L"ﾎﾞﾀﾝの入れ替えの中止", clRed, L"入れ替え元のボタンを押してください"},
-        {ModeItem::BtnDel, 3, L"ﾎﾞﾀﾝの設定解除の中止", clGreen, L"設定を解除するボタンを選択してください"},
+        {ModeItem::BtnSet, EditState::SetDetails, L"詳細設定の中止", clBlue,
+         L"詳細設定するボタンを選択してください"},
+        {ModeItem::BtnChange, EditState::Swap, L"ﾎﾞﾀﾝの入れ替えの中止", clRed,
+         L"入れ替え元のボタンを押してください"},
+        {ModeItem::BtnDel, EditState::Remove, L"ﾎﾞﾀﾝの設定解除の中止", clGreen,
+         L"設定を解除するボタンを選択してください"},
     };
     for (const Case& c : cases) {
-        const ModeChange change = MenuItemChosen(0, c.item);
+        const ModeChange change = MenuItemChosen(EditState::None, c.item);
         EXPECT_EQ(change.editMode, c.mode);
         EXPECT_EQ(change.captionItem, c.item);
         EXPECT_EQ(change.caption, c.caption);
@@ -46,16 +49,16 @@ TEST(EditModes, MenuEntersEachModeGreyingTheOtherItems) {
 }
 
 TEST(EditModes, ChoosingTheItemAgainEndsItsMode) {
-    const ModeChange set = MenuItemChosen(1, ModeItem::BtnSet);
-    EXPECT_EQ(set.editMode, 0);
+    const ModeChange set = MenuItemChosen(EditState::SetDetails, ModeItem::BtnSet);
+    EXPECT_EQ(set.editMode, EditState::None);
     EXPECT_EQ(set.caption, L"ﾎﾞﾀﾝの詳細設定");
-    const ModeChange swap = MenuItemChosen(2, ModeItem::BtnChange);
+    const ModeChange swap = MenuItemChosen(EditState::Swap, ModeItem::BtnChange);
     EXPECT_EQ(swap.caption, L"ﾎﾞﾀﾝの入れ替え");
     // A cancelled removal reads "解除", not the "削除" the item starts with.
-    const ModeChange remove = MenuItemChosen(3, ModeItem::BtnDel);
+    const ModeChange remove = MenuItemChosen(EditState::Remove, ModeItem::BtnDel);
     EXPECT_EQ(remove.caption, L"ﾎﾞﾀﾝの設定解除");
     for (const ModeChange& c : {set, swap, remove}) {
-        EXPECT_EQ(c.editMode, 0);
+        EXPECT_EQ(c.editMode, EditState::None);
         EXPECT_EQ(c.colour, kOptionColour);
         EXPECT_TRUE(c.panelCaption.empty()); // the dated caption
         for (ModeItem item : {ModeItem::Option, ModeItem::BtnSet, ModeItem::BtnDel, ModeItem::BtnChange})
@@ -64,16 +67,16 @@ TEST(EditModes, ChoosingTheItemAgainEndsItsMode) {
 }
 
 TEST(EditModes, AfterTheOptionsDialogTheSameItemEntersTheModeAgain) {
-    // Mode 1 entered by a click, then the options dialog set EditMode to 0: the item enters again.
-    const ModeChange again = MenuItemChosen(0, ModeItem::BtnSet);
-    EXPECT_EQ(again.editMode, 1);
+    // Set details entered by a click, then the options dialog ended every mode: the item enters again.
+    const ModeChange again = MenuItemChosen(EditState::None, ModeItem::BtnSet);
+    EXPECT_EQ(again.editMode, EditState::SetDetails);
     EXPECT_EQ(again.caption, L"詳細設定の中止");
-    EXPECT_EQ(MenuItemChosen(again.editMode, ModeItem::BtnSet).editMode, 0);
+    EXPECT_EQ(MenuItemChosen(again.editMode, ModeItem::BtnSet).editMode, EditState::None);
 }
 
 TEST(EditModes, ClickOnAnUnassignedButtonLeavesTheOptionsItemAlone) {
     const ModeChange c = UnassignedButtonClicked();
-    EXPECT_EQ(c.editMode, 1);
+    EXPECT_EQ(c.editMode, EditState::SetDetails);
     EXPECT_EQ(c.captionItem, ModeItem::BtnSet);
     EXPECT_EQ(c.caption, L"詳細設定の中止");
     EXPECT_FALSE(Touched(c, ModeItem::Option));
@@ -95,7 +98,7 @@ TEST(EditModes, ModesEndedInThePanelOrTheDialogHaveTheirOwnCaptions) {
         {SettingsDialogClosed(), ModeItem::BtnSet, L"ﾎﾞﾀﾝ詳細設定"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.change.editMode, 0);
+        EXPECT_EQ(c.change.editMode, EditState::None);
         EXPECT_EQ(c.change.captionItem, c.item);
         EXPECT_EQ(c.change.caption, c.caption);
         EXPECT_EQ(c.change.colour, kOptionColour);
@@ -108,8 +111,8 @@ TEST(EditModes, ModesEndedInThePanelOrTheDialogHaveTheirOwnCaptions) {
 }
 
 TEST(EditModes, ItemsStandForTheirModes) {
-    EXPECT_EQ(ModeOf(ModeItem::Option), 0);
-    EXPECT_EQ(ModeOf(ModeItem::BtnSet), 1);
-    EXPECT_EQ(ModeOf(ModeItem::BtnChange), 2);
-    EXPECT_EQ(ModeOf(ModeItem::BtnDel), 3);
+    EXPECT_EQ(ModeOf(ModeItem::Option), EditState::None);
+    EXPECT_EQ(ModeOf(ModeItem::BtnSet), EditState::SetDetails);
+    EXPECT_EQ(ModeOf(ModeItem::BtnChange), EditState::Swap);
+    EXPECT_EQ(ModeOf(ModeItem::BtnDel), EditState::Remove);
 }

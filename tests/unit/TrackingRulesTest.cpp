@@ -9,6 +9,12 @@ namespace {
 const EyeGeometry kEyes; // the face as created: eyes 14 x 28, pupils 4 x 8, right eye at 16, C = 15
 constexpr int kW = 1024, kH = 768;
 
+// Edge options as the file stores them: left, top, right, bottom.
+EdgeOptions Edges(int left, int top, int right, int bottom) {
+    return {static_cast<EdgeAction>(left), static_cast<EdgeAction>(top), static_cast<EdgeAction>(right),
+            static_cast<EdgeAction>(bottom)};
+}
+
 PupilLefts Columns(int pointerX, int eyeX) {
     auto lefts = PupilColumns(pointerX, eyeX, kW, kEyes);
     EXPECT_TRUE(lefts.has_value());
@@ -119,7 +125,7 @@ TEST(PupilGeometry, FormulasFollowTheShapesSizes) {
 }
 
 TEST(EdgeSteps, TopLeftCornerActsTwiceOnOneReading) {
-    EdgeOptions edges{1, 1, 0, 0};
+    const EdgeOptions edges = Edges(1, 1, 0, 0);
     auto steps = EdgeSteps({0, 0}, kW, kH, edges);
     ASSERT_EQ(steps[0].action, EdgeStep::Action::ShowPanel);
     EXPECT_EQ(steps[0].cursor.x, 10);
@@ -138,45 +144,45 @@ TEST(EdgeSteps, TopLeftCornerActsTwiceOnOneReading) {
 }
 
 TEST(EdgeSteps, RightAndBottomEdges) {
-    auto right = EdgeSteps({1023, 300}, kW, kH, {2, 2, 1, 2});
+    auto right = EdgeSteps({1023, 300}, kW, kH, Edges(2, 2, 1, 2));
     ASSERT_EQ(right[2].action, EdgeStep::Action::ShowPanel);
     EXPECT_EQ(right[2].cursor.x, 1014);
     EXPECT_EQ(right[2].cursor.y, 300);
-    EXPECT_EQ(EdgeSteps({1023, 300}, kW, kH, {2, 2, 0, 2})[2].action, EdgeStep::Action::HidePanel);
-    auto bottom = EdgeSteps({40, 767}, kW, kH, {2, 2, 2, 1});
+    EXPECT_EQ(EdgeSteps({1023, 300}, kW, kH, Edges(2, 2, 0, 2))[2].action, EdgeStep::Action::HidePanel);
+    auto bottom = EdgeSteps({40, 767}, kW, kH, Edges(2, 2, 2, 1));
     ASSERT_EQ(bottom[3].action, EdgeStep::Action::ShowPanel);
     EXPECT_EQ(bottom[3].cursor.x, 40);
     EXPECT_EQ(bottom[3].cursor.y, 758);
     // One pixel short of an edge is not the edge.
-    for (const EdgeStep& step : EdgeSteps({1, 1}, kW, kH, {1, 1, 1, 1}))
+    for (const EdgeStep& step : EdgeSteps({1, 1}, kW, kH, Edges(1, 1, 1, 1)))
         EXPECT_EQ(step.action, EdgeStep::Action::None);
-    for (const EdgeStep& step : EdgeSteps({1022, 766}, kW, kH, {0, 0, 0, 0}))
+    for (const EdgeStep& step : EdgeSteps({1022, 766}, kW, kH, Edges(0, 0, 0, 0)))
         EXPECT_EQ(step.action, EdgeStep::Action::None);
 }
 
 TEST(EdgeSteps, OnlyZeroAndOneAct) {
     for (int option : {2, -1, 3, 100}) {
-        auto steps = EdgeSteps({0, 0}, kW, kH, {option, option, option, option});
+        auto steps = EdgeSteps({0, 0}, kW, kH, Edges(option, option, option, option));
         EXPECT_EQ(steps[0].action, EdgeStep::Action::None) << option;
         EXPECT_EQ(steps[1].action, EdgeStep::Action::None) << option;
     }
-    auto hide = EdgeSteps({0, 0}, kW, kH, {0, 0, 0, 0});
+    auto hide = EdgeSteps({0, 0}, kW, kH, Edges(0, 0, 0, 0));
     EXPECT_EQ(hide[0].action, EdgeStep::Action::HidePanel);
     EXPECT_EQ(hide[1].action, EdgeStep::Action::HidePanel);
 }
 
 TEST(HoverMode, NeedsEveryEdgeOffNoHotKeysAndPamuHideNo) {
-    const EdgeOptions off{2, 2, 2, 2};
+    const EdgeOptions off = Edges(2, 2, 2, 2);
     EXPECT_TRUE(HoverMode(off, L"", L"", L"No"));
     EXPECT_FALSE(HoverMode(off, L"", L"", L""));   // never saved by the options dialog
     EXPECT_FALSE(HoverMode(off, L"", L"", L"no")); // compared exactly
     EXPECT_FALSE(HoverMode(off, L"", L"", L"Yes"));
     EXPECT_FALSE(HoverMode(off, L"Alt+A", L"", L"No"));
     EXPECT_FALSE(HoverMode(off, L"", L"Alt+Z", L"No"));
-    EXPECT_FALSE(HoverMode({1, 2, 2, 2}, L"", L"", L"No"));
-    EXPECT_FALSE(HoverMode({2, 0, 2, 2}, L"", L"", L"No"));
-    EXPECT_FALSE(HoverMode({2, 2, -1, 2}, L"", L"", L"No"));
-    EXPECT_FALSE(HoverMode({2, 2, 2, 3}, L"", L"", L"No"));
+    EXPECT_FALSE(HoverMode(Edges(1, 2, 2, 2), L"", L"", L"No"));
+    EXPECT_FALSE(HoverMode(Edges(2, 0, 2, 2), L"", L"", L"No"));
+    EXPECT_FALSE(HoverMode(Edges(2, 2, -1, 2), L"", L"", L"No"));
+    EXPECT_FALSE(HoverMode(Edges(2, 2, 2, 3), L"", L"", L"No"));
 }
 
 TEST(HoverMode, PanelAreaIsStrictlyInside) {

@@ -7,7 +7,7 @@
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 
 using wintest::AllGrey;
 using wintest::ImagePixels;
@@ -249,7 +249,7 @@ TEST_F(BtnSetTest, ClearThenOkStoresAnEmptyRecord) {
     EXPECT_EQ(Saved(8, "lb"), "");
     // OK ends the mode.
     EXPECT_EQ(BtnSetF, nullptr);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"ﾎﾞﾀﾝ詳細設定");
 }
 
@@ -301,7 +301,7 @@ TEST_F(BtnSetTest, CancelChangesNoRecordButEndsTheMode) {
     EXPECT_EQ(ImagePixels(BtnF1->ImageList1, 0), picture);
     EXPECT_EQ(testfiles::ReadFileBytes(SettingsPath()), before);
     EXPECT_EQ(BtnSetF, nullptr);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"ﾎﾞﾀﾝ詳細設定");
     EXPECT_TRUE(mascot->PM_BtnDel.Enabled());
     EXPECT_TRUE(mascot->PM_BtnChange.Enabled());
@@ -326,7 +326,7 @@ TEST_F(BtnSetTest, DialogEndedWhileItsFileDialogIsOpenGoesOnlyAfterwards) {
                  reinterpret_cast<LPARAM>(dialog->Button1.Handle()));
     EXPECT_TRUE(aliveInTheLoop);
     EXPECT_EQ(BtnSetF, nullptr);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     app->ProcessMessages();
     EXPECT_EQ(FindWindowW(L"TBtnSetF", nullptr), nullptr);
     EXPECT_TRUE(errors.empty());
@@ -367,6 +367,6 @@ TEST_F(BtnSetTest, OkWhoseSaveFailsKeepsTheDialogAndTheMode) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
     EXPECT_EQ(BtnSetF, dialog); // still open: Cancel or another OK is up to the user
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     EXPECT_EQ(BtnF1->Records[11].Program, self);
 }

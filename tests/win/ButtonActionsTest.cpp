@@ -7,7 +7,7 @@
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 
 #include <algorithm>
 
@@ -35,11 +35,11 @@ protected:
     }
     // Enters a mode through its menu item, as the user does.
     void EnterMode(ui::MenuItem& item) {
-        ASSERT_EQ(mascot->EditMode, 0);
+        ASSERT_EQ(mascot->EditMode(), EditState::None);
         item.Click();
     }
     void ExpectModeEnded(ui::MenuItem& item, const std::wstring& caption) {
-        EXPECT_EQ(mascot->EditMode, 0);
+        EXPECT_EQ(mascot->EditMode(), EditState::None);
         EXPECT_EQ(item.Caption(), caption);
         for (ui::MenuItem* i :
              {&mascot->PM_Option, &mascot->PM_BtnSet, &mascot->PM_BtnDel, &mascot->PM_BtnChange})
@@ -94,7 +94,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
     EXPECT_EQ(panel->SwapSource, 1);
     EXPECT_EQ(panel->SwapPending, 1);
     EXPECT_TRUE(panel->Buttons[1]->Down());
-    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(mascot->EditMode(), EditState::Swap);
     EXPECT_EQ(SavedValue(1, "pg"), "C:\\tools\\a.exe"); // nothing saved yet
 
     Click(3);
@@ -168,7 +168,7 @@ TEST_F(ButtonActionsTest, RemovalClearsTheButtonAndSavesEmptyKeys) {
 TEST_F(ButtonActionsTest, UnassignedButtonOpensItsSettingsInSetDetailsMode) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
     Click(7);
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"詳細設定の中止");
     EXPECT_FALSE(mascot->PM_BtnChange.Enabled());
     EXPECT_FALSE(mascot->PM_BtnDel.Enabled());
@@ -187,7 +187,7 @@ TEST_F(ButtonActionsTest, UnassignedButtonOpensItsSettingsInSetDetailsMode) {
     EXPECT_EQ(BtnSetF, dialog);
     EXPECT_EQ(dialog->ButtonNo, 1);
     EXPECT_EQ(dialog->Caption(), L"ボタン1の設定");
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     EXPECT_EQ(panel->Caption(), L"ボタンの詳細設定中");
 
     // A hidden dialog is shown again for the new button.
@@ -208,12 +208,12 @@ TEST_F(ButtonActionsTest, SetDetailsModeFromTheMenuCreatesTheDialogOnTheFirstCli
     EXPECT_EQ(BtnSetF->Caption(), L"ボタン4の詳細設定");
     EXPECT_EQ(panel->Caption(), L"ボタンの詳細設定中");
     EXPECT_EQ(panel->Records[4].Program, L"C:\\d.exe");
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
 }
 
 TEST_F(ButtonActionsTest, HiddenDialogLeftByADropGivesWayToTheNewOne) {
     Start(L"");
-    TBtnSetF* hidden = CreateBtnSetF();
+    TBtnSetF* hidden = CreateBtnSetF(*launcher, *BtnF1);
     hidden->ButtonNo = 1;
     Click(2);
     ASSERT_NE(BtnSetF, nullptr);
@@ -229,23 +229,23 @@ TEST_F(ButtonActionsTest, MenuItemsEnterAndEndTheModes) {
     panel->Hide();
     struct Mode {
         ui::MenuItem& item;
-        int mode;
+        EditState mode;
         const wchar_t* cancel;
         const wchar_t* end;
         const wchar_t* prompt;
         TColor color;
     };
     const Mode modes[] = {
-        {mascot->PM_BtnSet, 1, L"詳細設定の中止", L"ﾎﾞﾀﾝの詳細設定", L"詳細設定するボタンを選択してください",
-         clBlue},
-        {mascot->PM_BtnChange, 2, L"ﾎﾞﾀﾝの入れ替えの中止", L"ﾎﾞﾀﾝの入れ替え",
+        {mascot->PM_BtnSet, EditState::SetDetails, L"詳細設定の中止", L"ﾎﾞﾀﾝの詳細設定",
+         L"詳細設定するボタンを選択してください", clBlue},
+        {mascot->PM_BtnChange, EditState::Swap, L"ﾎﾞﾀﾝの入れ替えの中止", L"ﾎﾞﾀﾝの入れ替え",
          L"入れ替え元のボタンを押してください", clRed},
-        {mascot->PM_BtnDel, 3, L"ﾎﾞﾀﾝの設定解除の中止", L"ﾎﾞﾀﾝの設定解除",
+        {mascot->PM_BtnDel, EditState::Remove, L"ﾎﾞﾀﾝの設定解除の中止", L"ﾎﾞﾀﾝの設定解除",
          L"設定を解除するボタンを選択してください", clGreen},
     };
     for (const Mode& m : modes) {
         m.item.Click();
-        EXPECT_EQ(mascot->EditMode, m.mode);
+        EXPECT_EQ(mascot->EditMode(), m.mode);
         EXPECT_EQ(m.item.Caption(), m.cancel);
         EXPECT_TRUE(m.item.Enabled());
         for (ui::MenuItem* other :
@@ -284,17 +284,17 @@ TEST_F(ButtonActionsTest, EndingModesFromTheMenuDropsTheDialogAndTheSwapSource) 
     EnterMode(mascot->PM_BtnChange);
     Click(4);
     EXPECT_EQ(panel->SwapSource, 4);
-    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(mascot->EditMode(), EditState::Swap);
     EXPECT_EQ(panel->Records[1].Program, L"C:\\a.exe");
 }
 
 TEST_F(ButtonActionsTest, ClicksDoNothingWhileTheOptionsDialogIsOpen) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\a.exe\r\n");
     const std::wstring caption = panel->Caption();
-    mascot->EditMode = 4;
+    SetEditMode(EditState::Options);
     Click(1);
     Click(2);
-    EXPECT_EQ(mascot->EditMode, 4);
+    EXPECT_EQ(mascot->EditMode(), EditState::Options);
     EXPECT_EQ(BtnSetF, nullptr);
     EXPECT_TRUE(panel->Visible());
     EXPECT_EQ(panel->Caption(), caption);
@@ -308,11 +308,11 @@ TEST_F(ButtonActionsTest, TypedCharactersActAsClicksInEveryMode) {
     Type(L'0');
     Type(L'v');
     Type(L'Z');
-    EXPECT_EQ(mascot->EditMode, 3); // nothing was selected
+    EXPECT_EQ(mascot->EditMode(), EditState::Remove); // nothing was selected
     Type(L'3');
     EXPECT_EQ(panel->Records[3].Program, L"");
     EXPECT_EQ(SavedValue(3, "pg"), "");
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
 
     EnterMode(mascot->PM_BtnDel);
     Type(L'a');
@@ -324,7 +324,7 @@ TEST_F(ButtonActionsTest, TypedCharactersActAsClicksInEveryMode) {
 
     // In mode 0 an unassigned button's key opens its settings.
     Type(L'b');
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     ASSERT_NE(BtnSetF, nullptr);
     EXPECT_EQ(BtnSetF->ButtonNo, 11);
 
@@ -408,9 +408,11 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
     DeleteFileW(log.c_str());
 
     TBtnF1* panel = Start(L"");
-    panel->Records[8].Program = program;
-    panel->Records[8].Options = options;
-    panel->Records[8].WorkFolder = workFolder;
+    ButtonRecord record;
+    record.Program = program;
+    record.Options = options;
+    record.WorkFolder = workFolder;
+    launcher->SetButton(8, record);
     Click(8);
     EXPECT_FALSE(panel->Visible());
     ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
@@ -427,7 +429,7 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
         CompareStringOrdinal(WithoutTrailingBackslash(started).c_str(), -1, workFolder.c_str(), -1, TRUE),
         CSTR_EQUAL)
         << std::string(started.begin(), started.end());
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_TRUE(errors.empty());
 
     DeleteFileW(log.c_str());
@@ -444,9 +446,11 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
         CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
     DeleteFileW((program + L".log").c_str());
     TBtnF1* panel = Start(L"");
-    panel->Records[1].Program = program;
-    panel->Records[1].WorkFolder = folder;
-    panel->Records[1].Options = L"引数";
+    ButtonRecord record;
+    record.Program = program;
+    record.WorkFolder = folder;
+    record.Options = L"引数";
+    launcher->SetButton(1, record);
     Click(1);
     ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
     const auto starts = testfiles::ProbeStarts(program);

@@ -41,7 +41,7 @@ protected:
     // Starts on the bytes as they are, then quits.
     TpamuF* StartOn(const std::string& bytes) {
         WriteFileBytes(SettingsPath(), bytes);
-        return app->CreateForm<TpamuF>();
+        return app->CreateForm<TpamuF>(*launcher);
     }
     void Quit(TpamuF* mascot) {
         mascot->Close();
@@ -55,8 +55,8 @@ protected:
 TEST_F(DamagedSettingsTest, AnEmptyFileGivesTheDefaults) {
     TpamuF* mascot = StartOn("");
     EXPECT_EQ(mascot->Left(), 500);
-    EXPECT_EQ(mascot->LineMax, 6);
-    EXPECT_EQ(mascot->ApSc, L"Alt+A");
+    EXPECT_EQ(mascot->Options().LineMax, 6);
+    EXPECT_EQ(mascot->Options().ApSc, L"Alt+A");
     Quit(mascot);
 }
 
@@ -66,7 +66,7 @@ TEST_F(DamagedSettingsTest, BinaryGarbageGivesTheDefaults) {
     for (char& c : garbage)
         c = static_cast<char>(random() & 0xFF);
     TpamuF* mascot = StartOn(garbage);
-    EXPECT_EQ(mascot->Color, L"clYellow");
+    EXPECT_EQ(mascot->Options().Color, clYellow);
     for (int n = 1; n <= 30; ++n)
         EXPECT_EQ(BtnF1->Records[n].Program.size() <= 2047, true);
     Quit(mascot);
@@ -79,7 +79,7 @@ TEST_F(DamagedSettingsTest, TenMegabytesOfOtherSectionsDoNotHideTheProgramsOwn) 
         bytes += filler;
     TpamuF* mascot = StartOn(bytes);
     EXPECT_EQ(mascot->Left(), 123);
-    EXPECT_EQ(mascot->LineMax, 3);
+    EXPECT_EQ(mascot->Options().LineMax, 3);
     EXPECT_EQ(BtnF1->Records[2].Program, L"C:\\two.exe");
     Quit(mascot);
     EXPECT_EQ(ReadBack(L"btn2", L"pg"), L"C:\\two.exe");
@@ -129,7 +129,7 @@ TEST_F(DamagedSettingsTest, AUtf16FileWithItsByteOrderMarkIsReadAndStaysUtf16) {
     }
     TpamuF* mascot = StartOn(bytes);
     EXPECT_EQ(mascot->Left(), 321);
-    EXPECT_EQ(mascot->Color, L"clRed");
+    EXPECT_EQ(mascot->Options().Color, clRed);
     EXPECT_EQ(BtnF1->Records[5].Program, L"C:\\メモ\\日記.exe");
     EXPECT_EQ(BtnF1->Records[5].Hint, L"日記");
     Quit(mascot);

@@ -8,7 +8,7 @@
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 #include "ui/ComPtr.h"
 
 #include <shlobj.h>
@@ -95,7 +95,7 @@ TEST_F(DropTest, ProgramLandsOnTheFirstButtonWithItsFolderAndName) {
     EXPECT_FALSE(BtnSetF->Visible());
     EXPECT_EQ(BtnSetF->ButtonNo, 1);
     EXPECT_EQ(BtnSetF->Caption(), L"ボタン1の設定");
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_TRUE(errors.empty());
 }
 
@@ -223,11 +223,11 @@ TEST_F(DropTest, DropInAModeKeepsTheModeAndTheDialog) {
     TBtnF1* panel = Start();
     mascot->PM_BtnChange.Click();
     panel->Buttons[5]->Click(); // a swap source
-    TBtnSetF* existing = CreateBtnSetF();
+    TBtnSetF* existing = CreateBtnSetF(*launcher, *BtnF1);
     existing->ButtonNo = 9;
     Drop({a});
     EXPECT_EQ(panel->Records[1].Program, a);
-    EXPECT_EQ(mascot->EditMode, 2);
+    EXPECT_EQ(mascot->EditMode(), EditState::Swap);
     EXPECT_EQ(panel->SwapPending, 1);
     EXPECT_EQ(BtnSetF, existing); // an existing dialog is left as it is
     EXPECT_EQ(existing->ButtonNo, 9);

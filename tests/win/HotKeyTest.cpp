@@ -196,7 +196,7 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     testfiles::PressChord('Z', {VK_MENU});
     ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->Visible(); }, 2s));
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
 }
 
 TEST_F(MascotHotKeyTest, EmptyOrUnknownKeyTextsRegisterNothingUsable) {

@@ -58,14 +58,14 @@ TEST_F(MascotTest, RoundTopmostFaceAtItsStoredPlaceWithoutTaskBarButton) {
     EXPECT_EQ(GetWindow(mascot->Handle(), GW_OWNER), app->Handle());
     EXPECT_EQ(GetWindow(BtnF1->Handle(), GW_OWNER), app->Handle());
     EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(mascot->FaceSize, 31);
     EXPECT_EQ(mascot->ButtonSize, 38);
     EXPECT_EQ(mascot->IconSize, 32);
     EXPECT_TRUE(mascot->Timer1.Enabled());
     EXPECT_EQ(mascot->Timer1.Interval(), 100u);
     EXPECT_FALSE(mascot->Timer2.Enabled());
-    EXPECT_EQ(mascot->SettingsPath, SettingsPath());
+    EXPECT_EQ(launcher->SettingsPath(), SettingsPath());
 
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(mascot->Handle(), region), ERROR);
@@ -134,7 +134,7 @@ TEST_F(MascotTest, ActivationHidesTheMascotOnlyWhenPamuHideIsYes) {
     mascot->Show();
     SendMessageW(app->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_FALSE(mascot->Visible());
-    mascot->PamuHide = L"yes"; // compared exactly
+    mascot->Options().PamuHide = L"yes"; // compared exactly
     mascot->Show();
     SendMessageW(app->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_TRUE(mascot->Visible());

@@ -114,7 +114,7 @@ TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
     BtnF1->Buttons[1]->Click(); // a source is picked
     ASSERT_TRUE(BtnF1->Buttons[1]->Down());
     mascot->HookHotKey1HotKey(3);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_FALSE(BtnF1->Buttons[1]->Down());
     EXPECT_EQ(BtnF1->SwapPending, 0);
     EXPECT_EQ(mascot->PM_BtnChange.Caption(), L"ﾎﾞﾀﾝの入れ替え");
@@ -124,10 +124,10 @@ TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
 
     mascot->PM_BtnDel.Click();
     mascot->HookHotKey1HotKey(3);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(mascot->PM_BtnDel.Caption(), L"ﾎﾞﾀﾝの設定解除"); // a cancelled removal reads so
     mascot->HookHotKey1HotKey(3);                              // no mode: only hides
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
 }
 
 TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
@@ -146,7 +146,7 @@ TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
     EXPECT_TRUE(BtnF1->Visible());
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(Cursor().x, BtnF1->Left() + 10);
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     mascot->PM_BtnSetClick();
 
     // Without keys the menu stays open until it is closed.
@@ -156,7 +156,7 @@ TEST_F(MenuCommandsTest, MenuKeyOpensTheMenuAtThePanelsCorner) {
     });
     mascot->HookHotKey1HotKey(4);
     EXPECT_TRUE(menuOpen);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
 }
 
 TEST_F(MenuCommandsTest, TrayClickShowsThePanelInAnyMode) {
@@ -168,32 +168,32 @@ TEST_F(MenuCommandsTest, TrayClickShowsThePanelInAnyMode) {
     mascot->TrayIcon1MouseClick(ui::MouseButton::mbLeft, {}, 0, 0);
     EXPECT_TRUE(BtnF1->Visible());
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
-    EXPECT_EQ(mascot->EditMode, 3);
+    EXPECT_EQ(mascot->EditMode(), EditState::Remove);
 }
 
 TEST_F(MenuCommandsTest, OptionsRunInModeFourAndLeaveModeZero) {
     Start();
     BtnF1->Buttons[5]->Click(); // mode 1 by a click: the options item stays enabled
-    ASSERT_EQ(mascot->EditMode, 1);
+    ASSERT_EQ(mascot->EditMode(), EditState::SetDetails);
     ASSERT_TRUE(mascot->PM_Option.Enabled());
-    int modeWhileOpen = -1;
+    EditState modeWhileOpen = EditState::None;
     WhileModal([&] {
-        modeWhileOpen = mascot->EditMode;
+        modeWhileOpen = mascot->EditMode();
         ASSERT_NE(OptSetF, nullptr);
         EXPECT_EQ(OptSetF->Caption(), L"ぱむぱむランチ－オプション設定");
         OptSetF->Close();
     });
     mascot->PM_Option.Click();
-    EXPECT_EQ(modeWhileOpen, 4);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(modeWhileOpen, EditState::Options);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     // The rest of mode 1 stays as it was: blue, and the item still offers to cancel.
     EXPECT_EQ(mascot->ui::Form::Color(), clBlue);
     EXPECT_EQ(mascot->PM_BtnSet.Caption(), L"詳細設定の中止");
     // Choosing it now enters mode 1 again, and once more ends it.
     mascot->PM_BtnSet.Click();
-    EXPECT_EQ(mascot->EditMode, 1);
+    EXPECT_EQ(mascot->EditMode(), EditState::SetDetails);
     mascot->PM_BtnSet.Click();
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
 }
 

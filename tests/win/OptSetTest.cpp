@@ -38,7 +38,7 @@ protected:
     TOptSetF* Open(const std::wstring& eyeKeys) {
         // The first of two equal keys counts: the test's own come first, quiet edges after.
         mascot = StartProgram(L"[eye]\r\n" + eyeKeys + L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
-        return app->CreateOwnedForm<TOptSetF>();
+        return mascot->CreateOptionsDialog();
     }
     // Whether the mascot's hot key index is free: registering a probe there succeeds (and is undone).
     bool IndexFree(int index) {
@@ -146,7 +146,7 @@ TEST_F(OptSetTest, RowLimitSixOrNoneOpensUncheckedAndOkStoresNoLimit) {
         EXPECT_FALSE(d->SpinEdit1.Enabled());
         EXPECT_EQ(d->SpinEdit1.Value(), 6);
         d->Button1Click();
-        EXPECT_EQ(mascot->LineMax, 99);
+        EXPECT_EQ(mascot->Options().LineMax, 99);
         EXPECT_EQ(ValueOf(ParseIni(Ini()), "eye", "LineMax"), "99");
         TearDown();
         SetUp();
@@ -157,7 +157,7 @@ TEST_F(OptSetTest, UncheckingTheRowLimitStoresNoLimit) {
     TOptSetF* d = Open(L"LineMax=3\r\n");
     d->CheckBox4.SetChecked(false);
     d->Button1Click();
-    EXPECT_EQ(mascot->LineMax, 99);
+    EXPECT_EQ(mascot->Options().LineMax, 99);
 }
 
 TEST_F(OptSetTest, TheRowLimitIsTypedAndKeptWithinOneToSixWhenTheFieldIsLeft) {
@@ -178,14 +178,14 @@ TEST_F(OptSetTest, TheRowLimitIsTypedAndKeptWithinOneToSixWhenTheFieldIsLeft) {
     SetFocus(d->CheckBox4.Handle());
     EXPECT_EQ(d->SpinEdit1.Text(), L"6");
     d->Button1Click();
-    EXPECT_EQ(mascot->LineMax, 6);
+    EXPECT_EQ(mascot->Options().LineMax, 6);
 }
 
 TEST_F(OptSetTest, AnEdgeValueOutsideTheListChoosesNothingAndIsStoredAsMinusOne) {
     TOptSetF* d = Open(L"RWall=7\r\n");
     EXPECT_EQ(d->ComboBox4.ItemIndex(), -1);
     d->Button1Click();
-    EXPECT_EQ(mascot->RWall, -1);
+    EXPECT_EQ(static_cast<int>(mascot->Options().RWall), -1);
     EXPECT_EQ(ValueOf(ParseIni(Ini()), "eye", "RWall"), "-1");
 }
 
@@ -200,20 +200,20 @@ TEST_F(OptSetTest, OkAppliesEverythingAndWritesExactlyTheOptionKeysInOrder) {
     d->HotKey2.SetValue(0);
     d->ComboBox1.SetItemIndex(0);
     d->ComboBox3.SetItemIndex(1);
-    mascot->EditMode = 2; // the face shows a mode's colour; the option's colour is what is written
-    mascot->SetColor(clRed);
+    SetEditMode(EditState::Swap); // the face shows a mode's colour; the option's colour is what is written
+    ASSERT_EQ(mascot->ui::Form::Color(), clRed);
     d->Button1Click();
 
     EXPECT_EQ(d->ModalResult, IDOK);
-    EXPECT_EQ(mascot->LineMax, 2);
-    EXPECT_EQ(mascot->HintPos, L"pamu");
-    EXPECT_EQ(mascot->PamuHide, L"No");
-    EXPECT_EQ(mascot->TPamuHide, L"No");
-    EXPECT_EQ(mascot->Startup, L"No");
-    EXPECT_EQ(mascot->ApSc, L"Shift+Ctrl+F6");
-    EXPECT_EQ(mascot->DApSc, L"");
-    EXPECT_EQ(mascot->TWall, 0);
-    EXPECT_EQ(mascot->LWall, 1);
+    EXPECT_EQ(mascot->Options().LineMax, 2);
+    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
+    EXPECT_EQ(mascot->Options().PamuHide, L"No");
+    EXPECT_EQ(mascot->Options().TPamuHide, L"No");
+    EXPECT_EQ(mascot->Options().Startup, L"No");
+    EXPECT_EQ(mascot->Options().ApSc, L"Shift+Ctrl+F6");
+    EXPECT_EQ(mascot->Options().DApSc, L"");
+    EXPECT_EQ(static_cast<int>(mascot->Options().TWall), 0);
+    EXPECT_EQ(static_cast<int>(mascot->Options().LWall), 1);
     EXPECT_TRUE(mascot->Visible());
     EXPECT_TRUE(mascot->TrayIcon1.Visible());
     const auto keys = ParseIni(Ini());
@@ -245,10 +245,10 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     d->CheckBox2.SetChecked(true);
     d->CheckBox3.SetChecked(true);
     d->Button1Click();
-    EXPECT_EQ(mascot->TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
     EXPECT_FALSE(mascot->TrayIcon1.Visible());
     EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Registered);
-    EXPECT_EQ(mascot->Startup, L"Yes");
+    EXPECT_EQ(mascot->Options().Startup, L"Yes");
     // The shortcut starts this very program.
     const auto path = StartupShortCut().ShortCutPath();
     ASSERT_TRUE(path);
@@ -265,17 +265,17 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
         EXPECT_EQ(std::wstring(target.data()), ui::Application::ExeName());
     }
 
-    TOptSetF* again = app->CreateOwnedForm<TOptSetF>();
+    TOptSetF* again = mascot->CreateOptionsDialog();
     EXPECT_TRUE(again->CheckBox2.Checked());
     EXPECT_TRUE(again->CheckBox3.Checked());
     again->CheckBox1.SetChecked(true);
     again->CheckBox3.SetChecked(false);
     again->Button1Click();
     EXPECT_FALSE(mascot->Visible());
-    EXPECT_EQ(mascot->PamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide, L"Yes");
     EXPECT_TRUE(mascot->TrayIcon1.TaskTrayIcon().Registered);
     EXPECT_EQ(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(mascot->Startup, L"No");
+    EXPECT_EQ(mascot->Options().Startup, L"No");
 }
 
 TEST_F(OptSetTest, CancelAndTheCloseBoxGiveTheKeysBackAndChangeNothing) {
@@ -285,13 +285,13 @@ TEST_F(OptSetTest, CancelAndTheCloseBoxGiveTheKeysBackAndChangeNothing) {
     d->HotKey1.SetValue(scCtrl | 'K');
     d->Button2Click();
     EXPECT_EQ(d->ModalResult, IDCANCEL);
-    EXPECT_EQ(mascot->LineMax, 4);
-    EXPECT_EQ(mascot->ApSc, L"Alt+A");
+    EXPECT_EQ(mascot->Options().LineMax, 4);
+    EXPECT_EQ(mascot->Options().ApSc, L"Alt+A");
     EXPECT_FALSE(IndexFree(1));
     EXPECT_FALSE(IndexFree(2));
     EXPECT_EQ(Ini(), before);
 
-    TOptSetF* closed = app->CreateOwnedForm<TOptSetF>();
+    TOptSetF* closed = mascot->CreateOptionsDialog();
     EXPECT_TRUE(IndexFree(1));
     mascot->HookHotKey1.Activate = false;
     SendMessageW(closed->Handle(), WM_CLOSE, 0, 0);
@@ -333,7 +333,7 @@ TEST_F(OptSetTest, TheColourTakesEffectAtOnceAndCancelKeepsIt) {
         return confirm;
     };
     d->ButtonEx1Click();
-    EXPECT_EQ(mascot->Color, ColorToName(static_cast<TColor>(RGB(10, 20, 30))));
+    EXPECT_EQ(mascot->Options().Color, static_cast<TColor>(RGB(10, 20, 30)));
     EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
     EXPECT_EQ(d->ButtonEx1.FontColor(), static_cast<TColor>(RGB(10, 20, 30)));
     // Cancelled in the colour dialog: nothing changes, and it started on the colour last confirmed.
@@ -373,10 +373,10 @@ TEST_F(OptSetTest, AShortcutThatCannotBeMadeStopsOkAfterTheFirstTwoSteps) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], L"OLE error 80040154");
     EXPECT_EQ(d->ModalResult, 0); // still open
-    EXPECT_EQ(mascot->PamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide, L"Yes");
     EXPECT_FALSE(mascot->Visible());
-    EXPECT_EQ(mascot->Startup, L"");
-    EXPECT_EQ(mascot->LineMax, 3);
+    EXPECT_EQ(mascot->Options().Startup, L"");
+    EXPECT_EQ(mascot->Options().LineMax, 3);
     EXPECT_TRUE(IndexFree(1)); // not yet registered again
 }
 
@@ -391,9 +391,9 @@ TEST_F(OptSetTest, ATrayErrorStopsOkAfterTheFirstStep) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], L"タスクトレイにアイコンを登録できません。");
     EXPECT_EQ(d->ModalResult, 0);
-    EXPECT_EQ(mascot->PamuHide, L"No");
-    EXPECT_EQ(mascot->TPamuHide, L"Yes");
-    EXPECT_EQ(mascot->HintPos, L"");
+    EXPECT_EQ(mascot->Options().PamuHide, L"No");
+    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().HintPos, L"");
 }
 
 TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
@@ -406,30 +406,30 @@ TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], wintest::SettingsPath() + L" に書き込めません");
     EXPECT_EQ(d->ModalResult, 0);
-    EXPECT_EQ(mascot->HintPos, L"pamu"); // the running value changed
-    EXPECT_TRUE(IndexFree(1));           // the keys come back only with a later OK or Cancel
+    EXPECT_EQ(mascot->Options().HintPos, L"pamu"); // the running value changed
+    EXPECT_TRUE(IndexFree(1));                     // the keys come back only with a later OK or Cancel
     RemoveDirectoryW(wintest::SettingsPath().c_str());
     d->Button2Click();
     EXPECT_FALSE(IndexFree(1));
 }
 
 namespace {
-int g_modeWhileOpen = -1;
+EditState g_modeWhileOpen = EditState::None;
 void CALLBACK LookAndCancel(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     if (!OptSetF) return;
-    g_modeWhileOpen = pamuF->EditMode;
+    g_modeWhileOpen = pamuF->EditMode();
     OptSetF->Button2Click();
 }
 } // namespace
 
 TEST_F(OptSetTest, TheMenuItemRunsTheDialogModally) {
     mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
-    g_modeWhileOpen = -1;
+    g_modeWhileOpen = EditState::None;
     SetTimer(nullptr, 0, 200, LookAndCancel);
     mascot->PM_OptionClick();
-    EXPECT_EQ(g_modeWhileOpen, 4);
-    EXPECT_EQ(mascot->EditMode, 0);
+    EXPECT_EQ(g_modeWhileOpen, EditState::Options);
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_FALSE(IndexFree(1));
     EXPECT_TRUE(wintest::PumpUntil([] { return OptSetF == nullptr; }, 1s)); // released
 }

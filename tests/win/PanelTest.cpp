@@ -147,7 +147,9 @@ TEST_F(PanelTest, ButtonHintsFollowTheRecords) {
     TBtnF1* panel = Start(L"[btn4]\r\npg=x.exe\r\nlb=メモ帳\r\n");
     EXPECT_EQ(panel->Buttons[4]->Hint(), L"メモ帳");
     EXPECT_EQ(panel->Hints().ToolText(panel->ToolBar1.Handle(), panel->Buttons[4]->Id()), L"メモ帳");
-    panel->SetButtonHint(4, L"別の名前");
+    ButtonRecord renamed = launcher->Button(4);
+    renamed.Hint = L"別の名前";
+    launcher->SetButton(4, renamed);
     EXPECT_EQ(panel->Records[4].Hint, L"別の名前");
     EXPECT_EQ(panel->Hints().ToolText(panel->ToolBar1.Handle(), panel->Buttons[4]->Id()), L"別の名前");
     EXPECT_EQ(panel->Buttons[5]->Hint(), L"");
@@ -212,11 +214,13 @@ TEST_F(PanelTest, ImagesShowTheIconOrNothing) {
     EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 1)));  // index beyond: the transparent icon
     EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 2)));  // unassigned
 
-    panel->Records[2].IconIndex = 0;
-    panel->RefreshButtonIcon(2);
+    ButtonRecord second = launcher->Button(2);
+    second.IconIndex = 0;
+    launcher->SetButton(2, second);
     EXPECT_EQ(ImagePixels(panel->ImageList1, 1), ImagePixels(panel->ImageList1, 0));
-    panel->Records[1].IconFile.clear();
-    panel->RefreshButtonIcon(1);
+    ButtonRecord first = launcher->Button(1);
+    first.IconFile.clear();
+    launcher->SetButton(1, first);
     EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
     EXPECT_EQ(panel->ImageList1.Count(), 30);
 }

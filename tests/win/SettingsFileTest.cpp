@@ -43,16 +43,18 @@ protected:
 } // namespace
 
 TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     EXPECT_EQ(mascot->Left(), 500);
     EXPECT_EQ(mascot->Top(), 0);
-    EXPECT_EQ(mascot->LineMax, 6);
-    EXPECT_EQ(mascot->ApSc, L"Alt+A");
-    EXPECT_EQ(mascot->DApSc, L"Alt+Z");
-    EXPECT_EQ(mascot->Color, L"clYellow");
-    EXPECT_EQ(mascot->PamuHide, L"");
-    EXPECT_EQ(mascot->HintPos, L"");
-    EXPECT_EQ(mascot->TWall + mascot->BWall + mascot->LWall + mascot->RWall, 0);
+    EXPECT_EQ(mascot->Options().LineMax, 6);
+    EXPECT_EQ(mascot->Options().ApSc, L"Alt+A");
+    EXPECT_EQ(mascot->Options().DApSc, L"Alt+Z");
+    EXPECT_EQ(mascot->Options().Color, clYellow);
+    EXPECT_EQ(mascot->Options().PamuHide, L"");
+    EXPECT_EQ(mascot->Options().HintPos, L"");
+    EXPECT_EQ(static_cast<int>(mascot->Options().TWall) + static_cast<int>(mascot->Options().BWall) +
+                  static_cast<int>(mascot->Options().LWall) + static_cast<int>(mascot->Options().RWall),
+              0);
     EXPECT_EQ(BtnF1->Left(), 100);
     EXPECT_EQ(BtnF1->Top(), 100);
     for (int n = 1; n <= 30; ++n)
@@ -63,7 +65,7 @@ TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
 }
 
 TEST_F(SettingsFileTest, QuittingWritesTheCompleteLayoutInOrder) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     mascot->Close();
     auto keys = ParseIni(ReadFileBytes(SettingsPath()));
     EXPECT_EQ(KeyOrder(keys), CompleteLayout());
@@ -89,21 +91,21 @@ TEST_F(SettingsFileTest, ReadsEveryKeyWithTheIntegerRule) {
                           L"LWall=letters\r\nRWall=-1\r\nApSc=\r\nDApSc=Ctrl+Z\r\nColor=clRed\r\n"
                           L"[btn2]\r\npg=C:\\ツール\\editor.exe\r\nic=C:\\ツール\\editor.exe\r\n"
                           L"icidx=3\r\nop=/x \"a b\"\r\ndr=C:\\ツール\\\r\nlb=エディタ\r\n"));
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     EXPECT_EQ(mascot->Top(), 500);
     EXPECT_EQ(mascot->Left(), 100);
-    EXPECT_EQ(mascot->LineMax, 2);
-    EXPECT_EQ(mascot->Startup, L"Yes");
-    EXPECT_EQ(mascot->PamuHide, L"No");
-    EXPECT_EQ(mascot->TPamuHide, L"Yes");
-    EXPECT_EQ(mascot->HintPos, L"pamu");
-    EXPECT_EQ(mascot->TWall, 1);
-    EXPECT_EQ(mascot->BWall, 2);
-    EXPECT_EQ(mascot->LWall, 0); // letters: the default
-    EXPECT_EQ(mascot->RWall, -1);
-    EXPECT_EQ(mascot->ApSc, L""); // present but empty is not the default
-    EXPECT_EQ(mascot->DApSc, L"Ctrl+Z");
-    EXPECT_EQ(mascot->Color, L"clRed");
+    EXPECT_EQ(mascot->Options().LineMax, 2);
+    EXPECT_EQ(mascot->Options().Startup, L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide, L"No");
+    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
+    EXPECT_EQ(static_cast<int>(mascot->Options().TWall), 1);
+    EXPECT_EQ(static_cast<int>(mascot->Options().BWall), 2);
+    EXPECT_EQ(static_cast<int>(mascot->Options().LWall), 0); // letters: the default
+    EXPECT_EQ(static_cast<int>(mascot->Options().RWall), -1);
+    EXPECT_EQ(mascot->Options().ApSc, L""); // present but empty is not the default
+    EXPECT_EQ(mascot->Options().DApSc, L"Ctrl+Z");
+    EXPECT_EQ(mascot->Options().Color, clRed);
     EXPECT_EQ(mascot->ui::Form::Color(), clRed);
 
     const ButtonRecord& b2 = BtnF1->Records[2];
@@ -161,8 +163,8 @@ TEST_F(SettingsFileTest, AButtonReadInOneGoEqualsItsKeysReadOneByOne) {
 
 TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes) {
     WriteFileBytes(SettingsPath(), "[eye]\r\nColor=banana\r\n");
-    auto* mascot = app->CreateForm<TpamuF>();
-    EXPECT_EQ(mascot->Color, L"clYellow");
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    EXPECT_EQ(mascot->Options().Color, clYellow);
     EXPECT_EQ(mascot->ui::Form::Color(), clYellow);
     ASSERT_NE(BtnF1, nullptr);
     EXPECT_EQ(mascot->Width(), 31);
@@ -171,14 +173,14 @@ TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes
 
 TEST_F(SettingsFileTest, QuittingInAnEditModeKeepsTheUsersColour) {
     WriteFileBytes(SettingsPath(), "[eye]\r\nColor=$00123456\r\n");
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     mascot->SetColor(clBlue); // as the set-details mode shows it
     mascot->Close();
     EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Color"), "$00123456");
 }
 
 TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
     WriteFileBytes(SettingsPath(), before);
     FailingProfile file(SettingsPath(), L"HintPos");
@@ -193,7 +195,7 @@ TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
 }
 
 TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     ASSERT_TRUE(SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
     // Read and write for everyone, and nothing more: a security the file did not inherit.
@@ -225,18 +227,18 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
 }
 
 TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     WriteFileBytes(CopyPath(), "[eye]\r\nTop=");
     ASSERT_TRUE(SetFileAttributesW(CopyPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    mascot->WriteBtnIni(3);
+    launcher->SaveButtons({3});
     EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Top"), "7");
     EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))).size(), 7u);
     EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     HANDLE held = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
@@ -259,7 +261,7 @@ TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
 }
 
 TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramRuns) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
     WriteFileBytes(SettingsPath(), before);
     // Held open without sharing: the profile functions cannot write it.
@@ -283,7 +285,7 @@ TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramR
 }
 
 TEST_F(SettingsFileTest, SessionEndSavesLikeQuittingAndRefusesWhenTheSaveFails) {
-    auto* mascot = app->CreateForm<TpamuF>();
+    auto* mascot = app->CreateForm<TpamuF>(*launcher);
     WriteFileBytes(SettingsPath(), "");
     HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);

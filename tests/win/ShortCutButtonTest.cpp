@@ -157,8 +157,8 @@ TEST_F(ShortCutTest, WithNoFolderAtAllNothingIsWrittenAnywhereAndNoKeyIsMade) {
     link.SCExecFile = L"C:\\windows\\notepad.exe";
     link.DeleteShortCut();
     HKEY explorer = nullptr;
-    const LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
-                                      0, KEY_READ, &explorer);
+    const LONG opened = RegOpenKeyExW(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", 0, KEY_READ, &explorer);
     // (The shell's own start-up may make keys of its own, so the link object comes after the look.)
     link.CreateShortCut();
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);

@@ -260,14 +260,14 @@ TEST_F(PseudoAppTest, TheMascotGivesTheApplicationItsHintTimingsAndPlacement) {
     ui::HintShowInfo info;
     info.text = L"メモ帳";
     info.position = {300, 400};
-    mascot->HintPos = L"Hyokota";
+    mascot->Options().HintPos = L"Hyokota";
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, 300);
     EXPECT_EQ(info.position.y, 400);
-    mascot->HintPos = L"PAMU"; // only the exact text counts
+    mascot->Options().HintPos = L"PAMU"; // only the exact text counts
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, 300);
-    mascot->HintPos = L"pamu";
+    mascot->Options().HintPos = L"pamu";
     mascot->Hide(); // the mascot's place counts while it is hidden too
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, mascot->Left() + 15);

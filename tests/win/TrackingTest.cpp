@@ -108,16 +108,16 @@ TEST_F(TrackingTest, OtherEdgeValuesAndEditModesDoNothing) {
     EXPECT_EQ(Cursor().y, 0);
 
     const int w = GetSystemMetrics(SM_CXSCREEN);
-    for (int mode : {1, 2, 3, 4}) {
-        mascot->EditMode = mode;
+    for (EditState mode : {EditState::SetDetails, EditState::Swap, EditState::Remove, EditState::Options}) {
+        SetEditMode(mode);
         TickAt(w - 1, 300);
-        EXPECT_FALSE(BtnF1->Visible()) << mode;
-        EXPECT_EQ(Cursor().x, w - 1) << mode;
+        EXPECT_FALSE(BtnF1->Visible()) << static_cast<int>(mode);
+        EXPECT_EQ(Cursor().x, w - 1) << static_cast<int>(mode);
     }
     // The pupils still follow: right pupil at its outer side, left one at the inner edge.
     EXPECT_EQ(mascot->Shape3.Left(), 12);
     EXPECT_GE(mascot->Shape4.Left(), 24);
-    mascot->EditMode = 0;
+    SetEditMode(EditState::None);
     TickAt(w - 1, 300);
     EXPECT_TRUE(BtnF1->Visible());
 }
@@ -241,7 +241,7 @@ TEST_F(TrackingTest, PointerOverTheMascotShowsThePanelUnlessInHoverMode) {
                  MAKELPARAM(mascot->Shape3.Left() + 1, mascot->Shape3.Top() + 1)); // a pupil
     EXPECT_TRUE(BtnF1->Visible());
     BtnF1->Hide();
-    mascot->EditMode = 2; // whatever the mode
+    SetEditMode(EditState::Swap); // whatever the mode
     SendMessageW(mascot->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(15, 29));
     EXPECT_TRUE(BtnF1->Visible());
 }
@@ -277,7 +277,7 @@ TEST_F(TrackingTest, PointerOverTheTrayIconResetsTheBarAndShowsThePanel) {
     mascot->TrayIcon1MouseMove({}, 0, 0);
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions()); // reset even in hover mode
     EXPECT_FALSE(BtnF1->Visible());
-    mascot->DApSc = L"Alt+Z"; // hover mode off
+    mascot->Options().DApSc = L"Alt+Z"; // hover mode off
     mascot->TrayIcon1MouseMove({}, 0, 0);
     EXPECT_TRUE(BtnF1->Visible());
 }

@@ -632,9 +632,9 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 1s));
 
     // A click shows it too, even in hover mode and in an edit mode, once the double-click time is over.
-    mascot->ApSc.clear();
-    mascot->DApSc.clear();
-    mascot->PamuHide = L"No";
+    mascot->Options().ApSc.clear();
+    mascot->Options().DApSc.clear();
+    mascot->Options().PamuHide = L"No";
     ASSERT_TRUE(mascot->HoverMode());
     BtnF1->Hide();
     // No tick meanwhile: its hover rule would hide again a panel that the move showed.
@@ -652,7 +652,7 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     // Not before: a double click may still follow until then.
     EXPECT_GE(std::chrono::steady_clock::now() - released,
               std::chrono::milliseconds(GetDoubleClickTime() * 9 / 10));
-    EXPECT_EQ(mascot->EditMode, 3);
+    EXPECT_EQ(mascot->EditMode(), EditState::Remove);
 }
 
 TEST_F(TrayTest, ASecondMascotAddsNoIcon) {

@@ -108,6 +108,7 @@ ui::FormParams Params(int width, int height) {
 
 void AppTest::SetUp() {
     DeleteSettings();
+    launcher = std::make_unique<Launcher>(SettingsPath());
     app = std::make_unique<ui::Application>();
     app->Initialize();
     app->SetTitle(L"ぱむぱむランチ");
@@ -116,11 +117,28 @@ void AppTest::SetUp() {
 
 TpamuF* AppTest::StartProgram(const std::wstring& ini) {
     if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
-    return app->CreateForm<TpamuF>();
+    return app->CreateForm<TpamuF>(*launcher);
+}
+
+void AppTest::SetEditMode(EditState mode) {
+    switch (mode) {
+    case EditState::SetDetails:
+        launcher->ChangeMode(MenuItemChosen(launcher->EditMode(), ModeItem::BtnSet));
+        break;
+    case EditState::Swap:
+        launcher->ChangeMode(MenuItemChosen(launcher->EditMode(), ModeItem::BtnChange));
+        break;
+    case EditState::Remove:
+        launcher->ChangeMode(MenuItemChosen(launcher->EditMode(), ModeItem::BtnDel));
+        break;
+    case EditState::Options: launcher->BeginOptionsDialog(); break;
+    case EditState::None: launcher->EndOptionsDialog(); break;
+    }
 }
 
 void AppTest::TearDown() {
     app.reset();
+    launcher.reset();
     // A closed main form leaves WM_QUIT behind; the next test starts with an empty queue.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -71,6 +71,10 @@ protected:
     // Writes the settings file (when given) and creates the mascot, and with it the panel, as the
     // program entry does.
     TpamuF* StartProgram(const std::wstring& ini = L"");
+    // Puts the model in a mode as the menu or the options dialog would, without their windows.
+    void SetEditMode(EditState mode);
+    // Declared before the application, which it outlives as in the program.
+    std::unique_ptr<Launcher> launcher;
     std::unique_ptr<ui::Application> app;
     std::vector<std::wstring> errors;
 };

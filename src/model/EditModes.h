@@ -1,12 +1,16 @@
 #pragma once
-// The button-edit modes: what each way into or out of a mode changes in the mascot's menu, its colour
-// and the panel's caption. Free of Windows so that the whole table is tested directly.
+// The button-edit modes as a state machine: the states, and what each way into or out of a mode changes
+// in the mascot's menu, its colour and the panel's caption. Free of Windows so that the whole table is
+// tested directly.
 
 #include "base/Color.h"
 
 #include <array>
 #include <optional>
 #include <string>
+
+// The values are the numbers the modes have always had (0 none ... 4 the options dialog).
+enum class EditState { None = 0, SetDetails = 1, Swap = 2, Remove = 3, Options = 4 };
 
 // The four menu items the modes touch.
 enum class ModeItem { Option, BtnSet, BtnDel, BtnChange };
@@ -16,7 +20,7 @@ constexpr int kModeItemCount = 4;
 constexpr TColor kOptionColour = SystemColor(0xFF);
 
 struct ModeChange {
-    int editMode = 0;
+    EditState editMode = EditState::None;
     // The item whose caption changes, and to what.
     ModeItem captionItem = ModeItem::BtnSet;
     std::wstring caption;
@@ -28,11 +32,11 @@ struct ModeChange {
     std::wstring panelCaption;
 };
 
-// The edit mode a mode item stands for: 1 set details, 2 swap, 3 remove; 0 for the options item.
-int ModeOf(ModeItem item);
+// The state a mode item stands for; None for the options item.
+EditState ModeOf(ModeItem item);
 
 // A mode item chosen in the menu: enters its mode, or ends it when it is the current one.
-ModeChange MenuItemChosen(int editMode, ModeItem item);
+ModeChange MenuItemChosen(EditState current, ModeItem item);
 // A click on an unassigned button outside any mode: set details for it.
 ModeChange UnassignedButtonClicked();
 // The second click of a swap.

@@ -1,4 +1,4 @@
-#include "mascot/EditModes.h"
+#include "model/EditModes.h"
 
 namespace {
 
@@ -9,14 +9,14 @@ struct ModeLook {
     TColor colour;
 };
 
-const ModeLook& LookOf(int mode) {
+const ModeLook& LookOf(EditState mode) {
     static const ModeLook looks[] = {
         {L"詳細設定の中止", L"ﾎﾞﾀﾝの詳細設定", L"詳細設定するボタンを選択してください", clBlue},
         {L"ﾎﾞﾀﾝの入れ替えの中止", L"ﾎﾞﾀﾝの入れ替え", L"入れ替え元のボタンを押してください", clRed},
         // Cancelled from the menu the item reads "解除", unlike the "削除" it starts with.
         {L"ﾎﾞﾀﾝの設定解除の中止", L"ﾎﾞﾀﾝの設定解除", L"設定を解除するボタンを選択してください", clGreen},
     };
-    return looks[mode - 1];
+    return looks[static_cast<int>(mode) - 1];
 }
 
 std::size_t Index(ModeItem item) {
@@ -27,7 +27,7 @@ std::size_t Index(ModeItem item) {
 // mascot's own colour, the dated caption.
 ModeChange Ended(ModeItem item, const wchar_t* caption) {
     ModeChange change;
-    change.editMode = 0;
+    change.editMode = EditState::None;
     change.captionItem = item;
     change.caption = caption;
     for (int i = 0; i < kModeItemCount; ++i)
@@ -38,19 +38,20 @@ ModeChange Ended(ModeItem item, const wchar_t* caption) {
 
 } // namespace
 
-int ModeOf(ModeItem item) {
+EditState ModeOf(ModeItem item) {
+    // The transition table's rows: which state each menu item enters and leaves.
     switch (item) {
-    case ModeItem::BtnSet: return 1;
-    case ModeItem::BtnChange: return 2;
-    case ModeItem::BtnDel: return 3;
-    default: return 0;
+    case ModeItem::BtnSet: return EditState::SetDetails;
+    case ModeItem::BtnChange: return EditState::Swap;
+    case ModeItem::BtnDel: return EditState::Remove;
+    default: return EditState::None;
     }
 }
 
-ModeChange MenuItemChosen(int editMode, ModeItem item) {
-    const int mode = ModeOf(item);
+ModeChange MenuItemChosen(EditState current, ModeItem item) {
+    const EditState mode = ModeOf(item);
     const ModeLook& look = LookOf(mode);
-    if (editMode == mode) return Ended(item, look.endCaption);
+    if (current == mode) return Ended(item, look.endCaption);
     ModeChange change;
     change.editMode = mode;
     change.captionItem = item;
@@ -64,7 +65,7 @@ ModeChange MenuItemChosen(int editMode, ModeItem item) {
 
 ModeChange UnassignedButtonClicked() {
     ModeChange change;
-    change.editMode = 1;
+    change.editMode = EditState::SetDetails;
     change.captionItem = ModeItem::BtnSet;
     change.caption = L"詳細設定の中止";
     // The options item is left as it is: only the menu's own entry greys it.

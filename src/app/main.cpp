@@ -1,13 +1,17 @@
-// Program entry of ぱむぱむランチ.
+// Program entry of ぱむぱむランチ: where the model, the application and the forms are put together.
 
 #include "dialogs/VerDlg.h"
 #include "mascot/eye1.h"
+#include "model/Launcher.h"
+#include "settings/IniValues.h"
 #include "ui/Application.h"
 
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
+        // Outlives the application, and with it every form that reads it.
+        Launcher launcher(SettingsPathFor(ui::Application::ExeName()));
         ui::Application app;
         // Before anything else: a tool window gets no task-bar button, so neither does the program.
         HWND appWindow = app.Handle();
@@ -16,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.Initialize();
         app.SetTitle(L"ぱむぱむランチ");
         app.HelpFile = L"pmrun.hlp";
-        app.CreateForm<TpamuF>();
+        app.CreateForm<TpamuF>(launcher);
         // Hidden until asked for; its version text is read now.
         VerDlgF = app.CreateOwnedForm<TVerDlgF>();
         app.Run();

@@ -1,6 +1,6 @@
-#include "panel/FmxUtils.h"
+#include "components/FmxUtils.h"
 
-#include "panel/PanelRules.h"
+#include "components/IconFileRules.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 

@@ -1,0 +1,100 @@
+#include "model/Launcher.h"
+
+#include "settings/LegacyRegistry.h"
+
+#include <algorithm>
+#include <utility>
+
+Launcher::Launcher(std::wstring settingsPath) : settingsPath_(std::move(settingsPath)) {}
+
+void Launcher::AddObserver(LauncherObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void Launcher::RemoveObserver(LauncherObserver* observer) {
+    std::erase(observers_, observer);
+}
+
+MascotPlace Launcher::ReadOptions() {
+    const ProfileFile file = SettingsFile();
+    MascotPlace place;
+    place.top = file.ReadInteger(kEyeSection, L"Top", kDefaultMascotTop);
+    place.left = file.ReadInteger(kEyeSection, L"Left", kDefaultMascotLeft);
+    options_ = ReadEyeOptions(file);
+    return place;
+}
+
+std::optional<PanelBounds> Launcher::ReadButtons() {
+    const ProfileFile file = SettingsFile();
+    if (file.Exists()) {
+        const PanelBounds bounds = ReadPanelBounds(file);
+        for (int n = 1; n <= kButtonCount; ++n)
+            records_[n] = ReadButtonRecord(file, n);
+        return bounds;
+    }
+    const std::optional<PanelBounds> bounds = ReadLegacyPanelBounds();
+    for (int n = 1; n <= kButtonCount; ++n)
+        if (auto record = ReadLegacyButton(n)) records_[n] = std::move(*record);
+    return bounds;
+}
+
+int Launcher::FirstFreeButton() const {
+    for (int n = 1; n <= kButtonCount; ++n)
+        if (!records_[n].Assigned()) return n;
+    return 0;
+}
+
+void Launcher::SetButton(int number, ButtonRecord record) {
+    records_.at(static_cast<std::size_t>(number)) = std::move(record);
+    for (LauncherObserver* observer : observers_)
+        observer->ButtonChanged(number);
+}
+
+void Launcher::SwapButtons(int source, int target) {
+    // Both move before either is told, so that no observer sees one record twice.
+    std::swap(records_.at(static_cast<std::size_t>(source)), records_.at(static_cast<std::size_t>(target)));
+    for (LauncherObserver* observer : observers_) {
+        observer->ButtonChanged(source);
+        observer->ButtonChanged(target);
+    }
+}
+
+void Launcher::ChangeMode(const ModeChange& change) {
+    editMode_ = change.editMode;
+    for (LauncherObserver* observer : observers_)
+        observer->EditModeChanged(change);
+}
+
+void Launcher::SaveButtons(std::initializer_list<int> numbers) {
+    ProfileFile file = SettingsFile();
+    file.WriteAsOneChange([&] {
+        for (int n : numbers)
+            WriteButtonRecord(file, n, records_.at(static_cast<std::size_t>(n)));
+    });
+}
+
+void Launcher::SaveOptions() {
+    // Section "eye" without the mascot's place.
+    ProfileFile file = SettingsFile();
+    file.WriteAsOneChange([&] { WriteEyeOptions(file, options_); });
+}
+
+void Launcher::SaveWindowsAndOptions(const WindowPlaces& places) {
+    ProfileFile file = SettingsFile();
+    file.WriteAsOneChange([&] { WriteWindowsAndOptions(file, places); });
+}
+
+void Launcher::SaveAll(ProfileFile& file, const WindowPlaces& places) {
+    file.WriteAsOneChange([&] {
+        WriteWindowsAndOptions(file, places);
+        for (int n = 1; n <= kButtonCount; ++n)
+            WriteButtonRecord(file, n, records_[n]);
+    });
+}
+
+void Launcher::WriteWindowsAndOptions(ProfileFile& file, const WindowPlaces& places) const {
+    file.WriteInteger(kEyeSection, L"Top", places.mascotTop);
+    file.WriteInteger(kEyeSection, L"Left", places.mascotLeft);
+    WriteEyeOptions(file, options_);
+    WritePanelBounds(file, places.panel);
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The launcher's state at the centre of the program: the options, the thirty button records, the
+// settings file they are kept in and the button-edit mode. The windows read it, change it through these
+// calls and learn of changes through LauncherObserver; it knows nothing of windows itself.
+
+#include "model/EditModes.h"
+#include "settings/ButtonRecord.h"
+#include "settings/Profile.h"
+#include "settings/Sections.h"
+
+#include <array>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Records[N] is the record of button N (1..30); index 0 is unused.
+using ButtonRecords = std::array<ButtonRecord, kButtonCount + 1>;
+
+class LauncherObserver {
+public:
+    // The edit mode changed; the change says what the menu, the mascot and the panel show now.
+    virtual void EditModeChanged(const ModeChange& change) = 0;
+    // Record N changed in memory (it may not be saved yet).
+    virtual void ButtonChanged(int number) = 0;
+
+protected:
+    ~LauncherObserver() = default;
+};
+
+struct MascotPlace {
+    std::int32_t left = kDefaultMascotLeft;
+    std::int32_t top = kDefaultMascotTop;
+};
+
+// Where the windows are, as the settings file keeps them.
+struct WindowPlaces {
+    std::int32_t mascotLeft = 0;
+    std::int32_t mascotTop = 0;
+    PanelBounds panel;
+};
+
+class Launcher {
+public:
+    explicit Launcher(std::wstring settingsPath);
+    Launcher(const Launcher&) = delete;
+    Launcher& operator=(const Launcher&) = delete;
+
+    const std::wstring& SettingsPath() const { return settingsPath_; }
+    ProfileFile SettingsFile() const { return ProfileFile(settingsPath_); }
+
+    void AddObserver(LauncherObserver* observer);
+    void RemoveObserver(LauncherObserver* observer);
+
+    // Section "eye": the options into the model; the mascot's stored place is returned.
+    MascotPlace ReadOptions();
+    // The records and the panel's bounds, from the file, or from the registry of older versions when
+    // there is no file yet; empty bounds when neither has them.
+    std::optional<PanelBounds> ReadButtons();
+
+    // Plain data: whoever changes an option applies what it changes and saves.
+    const EyeOptions& Options() const { return options_; }
+    EyeOptions& Options() { return options_; }
+
+    const ButtonRecords& Records() const { return records_; }
+    const ButtonRecord& Button(int number) const { return records_.at(static_cast<std::size_t>(number)); }
+    // The first button without a program; 0 when all are taken.
+    int FirstFreeButton() const;
+    // In memory, told to the observers; saving is the caller's next step.
+    void SetButton(int number, ButtonRecord record);
+    void SwapButtons(int source, int target);
+
+    EditState EditMode() const { return editMode_; }
+    void ChangeMode(const ModeChange& change);
+    // The options dialog is open: the panel's clicks and the edges rest. Nothing on screen changes.
+    void BeginOptionsDialog() { editMode_ = EditState::Options; }
+    // Whatever mode was on before the dialog, none is now.
+    void EndOptionsDialog() { editMode_ = EditState::None; }
+
+    // Each save is one change of the file: a failed one leaves it as it was.
+    void SaveButtons(std::initializer_list<int> numbers);
+    void SaveOptions();
+    void SaveWindowsAndOptions(const WindowPlaces& places);
+    // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
+    void SaveAll(ProfileFile& file, const WindowPlaces& places);
+
+private:
+    void WriteWindowsAndOptions(ProfileFile& file, const WindowPlaces& places) const;
+
+    std::wstring settingsPath_;
+    EyeOptions options_;
+    ButtonRecords records_{};
+    EditState editMode_ = EditState::None;
+    std::vector<LauncherObserver*> observers_;
+};
