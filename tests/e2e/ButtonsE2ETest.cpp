@@ -17,7 +17,6 @@ protected:
         pmrun.WriteIni(StandardIni(eyeKeys, buttons));
         return pmrun.Start();
     }
-    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
 };
 
 } // namespace
@@ -30,7 +29,7 @@ TEST_F(ButtonsE2E, ClickStartsTheProgramWithItsOptionsAndFolderAndHidesThePanel)
                                                      work + L"\r\n")));
     pmrun.ClickButton(1);
     ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(probe).empty(); }));
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     // A tick comes after the click and whatever it posted; every probe started by then has logged once it
     // has ended.
     ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
@@ -57,13 +56,13 @@ TEST_F(ButtonsE2E, TypingLowerOrUpperCaseAStartsButtonTen) {
     TypeKey('V');
     TypeKey('A');
     ASSERT_TRUE(WaitFor([&] { return ProbeStarts(probe).size() == 1; }));
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
 
     // The pointer over the mascot brings the panel back.
     RECT m = WindowRect(pmrun.Mascot());
     SetCursorPos(m.left + 15, m.top + 29);
     SetCursorPos(m.left + 16, m.top + 29);
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
     SetCursorPos(kRestX, kRestY);
     SetForegroundWindow(panel);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
@@ -86,16 +85,16 @@ TEST_F(ButtonsE2E, MissingProgramShowsTheErrorBoxAndThePanelHidesAfterIt) {
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ErrorBox()) != nullptr; })) << button;
         EXPECT_EQ(WindowText(GetDlgItem(box, 0xFFFF)), L"プログラムが見つかりません");
-        EXPECT_TRUE(PanelVisible()); // hidden only once the box is closed
+        EXPECT_TRUE(pmrun.PanelVisible()); // hidden only once the box is closed
         EXPECT_FALSE(IsWindowEnabled(pmrun.Panel()));
         PostMessageW(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); })) << button;
+        EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); })) << button;
         EXPECT_TRUE(WaitFor([&] { return pmrun.ErrorBox() == nullptr; }));
         // Back for the next button, brought by the pointer over the mascot; ticks past the moves come after
         // the mascot has heard of them.
         RECT m = WindowRect(pmrun.Mascot());
         ASSERT_TRUE(pmrun.MovePointerForTick(m.left + 16, m.top + 29));
-        ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+        ASSERT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
         ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     }
 }

@@ -75,7 +75,6 @@ protected:
         pmrun.WriteIni(StandardIni(keys));
         return pmrun.Start();
     }
-    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
     POINT Touch(int along) const { return GetParam().touch(Width(), Height(), along); }
     POINT PushedTo(int along) const { return GetParam().pushedTo(Width(), Height(), along); }
     // The pointer there, and a tick of the mascot past that has seen it.
@@ -93,31 +92,31 @@ protected:
 TEST_P(EdgesE2E, OneShowsThePanelAndPutsThePointerTenPixelsBack) {
     ASSERT_TRUE(Start(1));
     ShowWindow(pmrun.Panel(), SW_HIDE);
-    ASSERT_FALSE(PanelVisible());
+    ASSERT_FALSE(pmrun.PanelVisible());
     ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     EXPECT_TRUE(PointerAt(PushedTo(kAlong)));
     // Away from the edge the panel stays, and the pointer too.
     ASSERT_TRUE(TickWithPointerAt(PushedTo(kElsewhere)));
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     EXPECT_TRUE(PointerAt(PushedTo(kElsewhere)));
 }
 
 TEST_P(EdgesE2E, ZeroHidesThePanelAndLeavesThePointer) {
     ASSERT_TRUE(Start(0));
     ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
-    EXPECT_FALSE(PanelVisible());
+    EXPECT_FALSE(pmrun.PanelVisible());
     EXPECT_TRUE(PointerAt(Touch(kAlong)));
     // Still at the edge, further ticks change nothing.
     ASSERT_TRUE(TickWithPointerAt(Touch(kElsewhere)));
-    EXPECT_FALSE(PanelVisible());
+    EXPECT_FALSE(pmrun.PanelVisible());
     EXPECT_TRUE(PointerAt(Touch(kElsewhere)));
 }
 
 TEST_P(EdgesE2E, TwoDoesNothing) {
     ASSERT_TRUE(Start(2));
     ASSERT_TRUE(TickWithPointerAt(Touch(kAlong)));
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     EXPECT_TRUE(PointerAt(Touch(kAlong)));
 }
 

@@ -120,7 +120,6 @@ protected:
                         L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn3]\r\npg=C:\\three.exe\r\nlb=さん\r\n"));
         return pmrun.Start();
     }
-    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
     RECT Panel() const { return WindowRect(pmrun.Panel()); }
 };
 
@@ -128,22 +127,22 @@ protected:
 
 TEST_F(HotKeysE2E, AltZHidesThePanelAndAltAShowsItWithCaptions) {
     ASSERT_TRUE(Start());
-    ASSERT_TRUE(PanelVisible());
+    ASSERT_TRUE(pmrun.PanelVisible());
     const RECT panel = Panel();
 
     PressChord('Z', {VK_MENU});
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     EXPECT_TRUE(PointerAt(panel.left - 10, panel.top - 10));
     EXPECT_EQ(ButtonHeight(pmrun.PanelToolBar()), 38);
 
     PressChord('A', {VK_MENU});
-    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
     EXPECT_TRUE(PointerAt(panel.left + 10, panel.top + 10));
     EXPECT_GT(ButtonHeight(pmrun.PanelToolBar()), 38); // the captions 1..9, A..U show
     EXPECT_EQ(GetForegroundWindow(), pmrun.Panel());
 
     PressChord('Z', {VK_MENU});
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     EXPECT_EQ(ButtonHeight(pmrun.PanelToolBar()), 38);
     ASSERT_TRUE(pmrun.Quit());
 }
@@ -152,7 +151,7 @@ TEST_F(HotKeysE2E, AfterAltZTheMascotsMenuOpensOnTheFirstRightClick) {
     ASSERT_TRUE(Start());
     const auto before = pmrun.Pupils();
     PressChord('Z', {VK_MENU});
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     // The key also moved the pointer: a tick past that comes after the keys, the release of Alt too.
     ASSERT_TRUE(pmrun.WaitForPupilsToMove(before));
     // The Alt of the hot key put nothing into menu mode: the click opens the menu, whose sixth item is
@@ -170,15 +169,15 @@ TEST_F(HotKeysE2E, TheUsersOwnKeysReplaceAltAAndAltZ) {
     ASSERT_TRUE(Start(L"ApSc=Shift+Ctrl+F7\r\nDApSc=^F8\r\n"));
     const auto before = pmrun.Pupils();
     PressChord(VK_F8, {VK_CONTROL});
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     ASSERT_TRUE(pmrun.WaitForPupilsToMove(before)); // the key moved the pointer too
     // The key brought the program forward: keys typed now go to it, and a tick comes after them.
     ASSERT_TRUE(WaitFor([&] { return ProcessOf(GetForegroundWindow()) == pmrun.Id(); }));
     PressChord('A', {VK_MENU}); // no longer the program's
     ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
-    EXPECT_FALSE(PanelVisible());
+    EXPECT_FALSE(pmrun.PanelVisible());
     PressChord(VK_F7, {VK_CONTROL, VK_SHIFT});
-    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
     ASSERT_TRUE(pmrun.Quit());
 }
 
@@ -192,7 +191,7 @@ TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
     const RECT panel = Panel();
 
     PressChord(VK_ESCAPE, {VK_MENU});
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     EXPECT_FALSE(Pressed(pmrun.PanelToolBar(), 1));
     EXPECT_TRUE(WaitFor([&] { return WindowText(pmrun.Panel()).starts_with(L"ぱむぱむランチ　"); }));
     EXPECT_TRUE(PointerAt(panel.left - 10, panel.top - 10));
@@ -202,7 +201,7 @@ TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
     // The mode is over: a click on a button launches instead of swapping (the program is missing, so
     // the error box says so).
     PressChord('A', {VK_MENU});
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
     pmrun.ClickButton(3);
     HWND box = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (box = pmrun.ErrorBox()) != nullptr; }));
@@ -216,13 +215,13 @@ TEST_F(HotKeysE2E, AltEscEndsSwapModeReleasesTheSourceAndHidesThePanel) {
 TEST_F(HotKeysE2E, AltQOpensTheMenuAtThePanelsTopRightCorner) {
     ASSERT_TRUE(Start());
     PressChord('Z', {VK_MENU});
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     const DWORD pid = ProcessOf(pmrun.Mascot());
 
     PressChord('Q', {VK_MENU});
     HWND menu = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (menu = FindProcessWindow(pid, L"#32768", true)) != nullptr; }));
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     const RECT panel = Panel();
     const RECT m = WindowRect(menu);
     EXPECT_EQ(m.left, panel.right);
@@ -255,7 +254,7 @@ TEST_F(HotKeysE2E, ASecondStartEndsAtOnceAndLeavesTheSettingsAlone) {
     EXPECT_EQ(ProcessOf(pmrun.Mascot()), firstPid);
     // The first one still holds its keys.
     PressChord('Z', {VK_MENU});
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     ASSERT_TRUE(pmrun.Quit());
 
     // With the first one gone, the next start runs normally.

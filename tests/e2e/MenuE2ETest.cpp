@@ -90,7 +90,6 @@ protected:
     bool DateCaptionBack() const {
         return WaitFor([&] { return Caption().starts_with(kDatePrefix); });
     }
-    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()); }
     // A shown top-level window of the program: hidden ones of the same class may exist beside it.
     HWND Shown(const wchar_t* className) const {
         DWORD pid = 0;
@@ -165,29 +164,29 @@ TEST_F(MenuE2E, ModeKeepsThePanelShownThatTheHoverRuleHides) {
     SetForegroundWindow(panel);
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
     ASSERT_TRUE(pmrun.MovePointerForTick(300, 280)); // still over the panel
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     SetCursorPos(kRestX, kRestY);
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
 
     ASSERT_TRUE(pmrun.OpenMenu());
     ASSERT_TRUE(MenuOpen());
-    EXPECT_FALSE(PanelVisible());
+    EXPECT_FALSE(pmrun.PanelVisible());
     TypeKey(VK_DOWN); // from the last item round to the first
     TypeKey(VK_DOWN);
     TypeKey(VK_RETURN);
     ASSERT_TRUE(CaptionBecomes(L"詳細設定するボタンを選択してください")) << ToAnsi(Caption());
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     EXPECT_EQ(Face(kBlue), kBlue);
     // Pupils that move after the face turned blue were moved by a tick of the mode, which applied the hover
     // rule with the pointer away from the panel (the pupils may still show any place the pointer had since
     // it rested).
     ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
 
     ASSERT_TRUE(pmrun.ChooseMenuItem(kDetails));
     EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
     EXPECT_EQ(Face(kYellow), kYellow);
-    EXPECT_TRUE(WaitFor([&] { return !PanelVisible(); })); // the rule applies again
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); })); // the rule applies again
 }
 
 TEST_F(MenuE2E, SwapGivenUpAfterPickingTheSourceStartsAfreshNextTime) {
@@ -281,7 +280,7 @@ TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
     EXPECT_TRUE(WaitFor([&] { return Shown(L"TBtnSetF") == nullptr; }));
     EXPECT_EQ(Face(kYellow), kYellow);
     EXPECT_TRUE(DateCaptionBack()) << ToAnsi(Caption());
-    EXPECT_TRUE(PanelVisible());
+    EXPECT_TRUE(pmrun.PanelVisible());
     EXPECT_EQ(pmrun.Saved(3, "pg"), ToAnsi(program));
     EXPECT_EQ(pmrun.Saved(3, "ic"), ToAnsi(program)); // found empty when the path was complete
     EXPECT_EQ(pmrun.Saved(3, "icidx"), "0");

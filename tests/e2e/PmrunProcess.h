@@ -40,6 +40,7 @@ public:
     HWND FindWindowOfClass(const wchar_t* className) const;
     HWND Mascot() const { return FindWindowOfClass(L"TpamuF"); }
     HWND Panel() const { return FindWindowOfClass(L"TBtnF1"); }
+    bool PanelVisible() const { return IsWindowVisible(Panel()) != FALSE; }
     HWND AppWindow() const { return FindWindowOfClass(L"TApplication"); }
     HWND PanelToolBar() const;
     // A left click on button N of the panel as it is laid out now (six a row, 38 pixels, indent 1).

@@ -27,7 +27,7 @@ protected:
     // The panel hidden by its hot key, so that the icon can be seen bringing it back.
     bool HidePanel() {
         PressChord('Z', {VK_MENU});
-        return WaitFor([&] { return !PanelVisible(); });
+        return WaitFor([&] { return !pmrun.PanelVisible(); });
     }
     // Started with the panel hidden and the pointer away from the real notification area at the top left,
     // where a tick has seen it.
@@ -47,7 +47,6 @@ protected:
         }
         return true;
     }
-    bool PanelVisible() const { return IsWindowVisible(pmrun.Panel()) != FALSE; }
     HWND Menu() const { return FindProcessWindow(pid_, L"#32768", true); }
 
     HWND tray = nullptr;
@@ -70,7 +69,7 @@ TEST_F(TrayE2E, TheIconsWindowIsHiddenAndAnswersTheEndOfTheSession) {
 TEST_F(TrayE2E, MovingOverTheIconShowsThePanel) {
     ASSERT_TRUE(StartWithPanelHidden());
     Shell(WM_MOUSEMOVE);
-    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }, 2000));
+    EXPECT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }, 2000));
     ASSERT_TRUE(pmrun.Quit());
 }
 
@@ -80,7 +79,7 @@ TEST_F(TrayE2E, ASingleClickShowsThePanelOnceTheDoubleClickTimeHasPassed) {
     const DWORD started = GetTickCount();
     Shell(WM_LBUTTONDOWN);
     Shell(WM_LBUTTONUP);
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }, 3000));
+    ASSERT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }, 3000));
     // Not before: a double click may still follow until then.
     EXPECT_GE(GetTickCount() - started, doubleClickTime * 9 / 10);
     ASSERT_TRUE(pmrun.Quit());
@@ -96,7 +95,7 @@ TEST_F(TrayE2E, ADoubleClickShowsNothing) {
     Shell(WM_LBUTTONUP);
     // That release starts the click timer before the next tick.
     ASSERT_TRUE(TicksFor(GetDoubleClickTime()));
-    EXPECT_FALSE(PanelVisible());
+    EXPECT_FALSE(pmrun.PanelVisible());
     EXPECT_TRUE(pmrun.Running());
     ASSERT_TRUE(pmrun.Quit());
 }
@@ -105,21 +104,21 @@ TEST_F(TrayE2E, AClickShowsThePanelEvenInHoverModeAndInAnEditMode) {
     // No hot keys, no edges, PamuHide "No": the panel follows the pointer alone.
     ASSERT_TRUE(Start(L"ApSc=\r\nDApSc=\r\nPamuHide=No\r\n"));
     SetCursorPos(kRestX, kRestY);
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); })); // the pointer is not over it
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); })); // the pointer is not over it
     // Away from the real notification area at the top left.
     ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
     Shell(WM_MOUSEMOVE);
     ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY)); // after the move
-    EXPECT_FALSE(PanelVisible());                          // a move does nothing in hover mode
+    EXPECT_FALSE(pmrun.PanelVisible());                          // a move does nothing in hover mode
 
     ASSERT_TRUE(pmrun.ChooseMenuItem(3)); // remove mode
-    ASSERT_TRUE(WaitFor([&] { return PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }));
     SetCursorPos(kRestX, kRestY);
     PostMessageW(pmrun.Panel(), WM_CLOSE, 0, 0); // hidden by its close box
-    ASSERT_TRUE(WaitFor([&] { return !PanelVisible(); }));
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
     Shell(WM_LBUTTONDOWN);
     Shell(WM_LBUTTONUP);
-    EXPECT_TRUE(WaitFor([&] { return PanelVisible(); }, 3000));
+    EXPECT_TRUE(WaitFor([&] { return pmrun.PanelVisible(); }, 3000));
     EXPECT_EQ(WindowText(pmrun.Panel()), L"設定を解除するボタンを選択してください");
     ASSERT_TRUE(pmrun.Quit());
 }
