@@ -30,7 +30,6 @@ public:
     explicit TpamuF(Launcher& launcher);
     ~TpamuF() override;
 
-    Launcher& Model() { return launcher_; }
     // The options and the edit mode live in the model; these read them under their familiar names.
     EyeOptions& Options() { return launcher_.Options(); }
     EditState EditMode() const { return launcher_.EditMode(); }
