@@ -2,6 +2,7 @@
 // The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It holds
 // the program-wide options, creates the launcher panel and saves everything when it closes.
 
+#include "base/Handles.h"
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
@@ -11,7 +12,6 @@
 #include "settings/Profile.h"
 #include "settings/Sections.h"
 #include "ui/Form.h"
-#include "ui/Handles.h"
 #include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
@@ -159,7 +159,7 @@ private:
     int screenWidth_ = 0;
     int screenHeight_ = 0;
     void HideForTwoSeconds(ui::MouseButton button);
-    ui::UniqueHicon icon_;
+    base::UniqueHicon icon_;
 };
 
 extern TpamuF* pamuF;

@@ -130,10 +130,10 @@ void TBtnF1::ReadReg() {
 void TBtnF1::ImageListSet() {
     ImageList1.SetSize(pamuF->IconSize, pamuF->IconSize);
     // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
-    std::vector<ui::UniqueHicon> extracted;
+    std::vector<base::UniqueHicon> extracted;
     std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
-        ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
+        base::UniqueHicon icon = ExtractButtonIcon(Records[n]);
         icons.push_back(icon ? icon.get() : pamuF->Icon());
         if (icon) extracted.push_back(std::move(icon));
     }
@@ -148,7 +148,7 @@ void TBtnF1::ImageListSet() {
 }
 
 void TBtnF1::RefreshButtonIcon(int number) {
-    ui::UniqueHicon icon = ExtractButtonIcon(Records[number]);
+    base::UniqueHicon icon = ExtractButtonIcon(Records[number]);
     ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : pamuF->Icon());
     ToolBar1.Repaint();
 }
@@ -339,7 +339,7 @@ std::wstring DatedCaption() {
     return L"ぱむぱむランチ　" + date + L" ";
 }
 
-ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
+base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
     // An index past the file's icons gives nothing from the extraction itself: counting the icons
     // first would read every file twice at start-up.
     if (record.IconFile.empty()) return {};
