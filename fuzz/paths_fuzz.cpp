@@ -2,6 +2,7 @@
 
 #include "FuzzInput.h"
 #include "base/PathParts.h"
+#include "base/TextRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring path = WideText(data, size);

@@ -25,9 +25,3 @@ std::wstring FileNameWithoutExt(const std::wstring& path) {
     const std::wstring name = ExtractFileName(path);
     return name.substr(0, name.size() - ExtractFileExt(name).size());
 }
-
-std::wstring UpperAscii(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}

@@ -11,5 +11,3 @@ std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileName(const std::wstring& path);
 // The file name with its extension removed.
 std::wstring FileNameWithoutExt(const std::wstring& path);
-// Upper case for the letters a to z only.
-std::wstring UpperAscii(std::wstring text);

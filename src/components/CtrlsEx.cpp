@@ -1,5 +1,6 @@
 #include "components/CtrlsEx.h"
 
+#include "base/Handles.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
@@ -82,14 +83,16 @@ bool TButtonEx::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRES
     }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        const int saved = SaveDC(item->hDC);
-        SelectObject(item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
-        SetTextColor(item->hDC, ui::ColorToRGB(fontColor_));
-        SetBkColor(item->hDC, GetSysColor(COLOR_BTNFACE));
-        SetBkMode(item->hDC, OPAQUE);
-        SelectObject(item->hDC, GetSysColorBrush(COLOR_BTNFACE));
-        DrawButton(item->hDC, item->rcItem, item->itemState);
-        RestoreDC(item->hDC, saved);
+        {
+            // The DC is the system's: font, brush, colours and mode go back as they were.
+            base::SavedDcState saved(item->hDC);
+            SelectObject(item->hDC, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+            SetTextColor(item->hDC, ui::ColorToRGB(fontColor_));
+            SetBkColor(item->hDC, GetSysColor(COLOR_BTNFACE));
+            SetBkMode(item->hDC, OPAQUE);
+            SelectObject(item->hDC, GetSysColorBrush(COLOR_BTNFACE));
+            DrawButton(item->hDC, item->rcItem, item->itemState);
+        }
         result = TRUE;
         return true;
     }

@@ -1,6 +1,6 @@
 #include "components/ExitWin32.h"
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ void TExitWin::EnableShutdownPrivilege() {
     HANDLE opened = nullptr;
     bool ok = platform_.OpenToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &opened);
     // Only a handle the call vouches for is ours to close.
-    ui::UniqueHandle token(ok ? opened : nullptr);
+    base::UniqueHandle token(ok ? opened : nullptr);
     TOKEN_PRIVILEGES privileges{};
     if (ok) ok = platform_.LookupPrivilege(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     if (ok) {

@@ -37,22 +37,6 @@ bool DirectoryExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-std::wstring SystemDirectory() {
-    UINT length = GetSystemDirectoryW(nullptr, 0);
-    std::wstring folder(length, L'\0');
-    length = GetSystemDirectoryW(folder.data(), length);
-    folder.resize(length);
-    return folder;
-}
-
-std::wstring WindowsDirectory() {
-    UINT length = GetWindowsDirectoryW(nullptr, 0);
-    std::wstring folder(length, L'\0');
-    length = GetWindowsDirectoryW(folder.data(), length);
-    folder.resize(length);
-    return folder;
-}
-
 HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, const std::wstring& defaultDir,
                      int showCmd) {
     HWND owner = nullptr;
@@ -61,9 +45,9 @@ HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, c
 }
 
 bool IconFileSound(const std::wstring& file) {
-    ui::UniqueFileHandle handle(CreateFileW(ExtendedLengthPath(file).c_str(), GENERIC_READ,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::UniqueFileHandle handle(CreateFileW(ExtendedLengthPath(file).c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     // A file that cannot be read is left to the icon functions, which find no icon in it.
     if (!handle) return true;
     LARGE_INTEGER size{};
@@ -93,12 +77,12 @@ int IconCount(const std::wstring& file) {
     return static_cast<int>(count);
 }
 
-ui::UniqueHicon ExtractIconAt(const std::wstring& file, int index) {
+base::UniqueHicon ExtractIconAt(const std::wstring& file, int index) {
     if (index < 0 || !IconFileSound(file)) return {};
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
     // 1 means "not a file with icons".
     if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};
-    return ui::UniqueHicon(icon);
+    return base::UniqueHicon(icon);
 }
 
 std::wstring FindExecutableFor(const std::wstring& document) {

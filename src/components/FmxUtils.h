@@ -2,7 +2,8 @@
 // Starting a file through the shell, the file test that comes before it, and what the shell knows of a
 // file: its icons and the program that opens it.
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
+#include "base/WinUtil.h"
 
 #include <windows.h>
 
@@ -13,8 +14,8 @@ bool FileExists(const std::wstring& path);
 // True when a folder exists at path, at any length.
 bool DirectoryExists(const std::wstring& path);
 // The system folder and the Windows folder, without a final backslash.
-std::wstring SystemDirectory();
-std::wstring WindowsDirectory();
+using base::SystemDirectory;
+using base::WindowsDirectory;
 
 // Opens the file with its default verb, the application's main window as owner. The texts go to the shell
 // whole, whatever their length. Returns what ShellExecute returns (greater than 32 on success).
@@ -26,6 +27,6 @@ bool IconFileSound(const std::wstring& file);
 // The number of icons in a file (ExtractIcon with index -1): 0 for a file without icons or no file.
 int IconCount(const std::wstring& file);
 // Icon index of file, or empty when there is none.
-ui::UniqueHicon ExtractIconAt(const std::wstring& file, int index);
+base::UniqueHicon ExtractIconAt(const std::wstring& file, int index);
 // The program that opens the document (FindExecutable, no default folder); empty when there is none.
 std::wstring FindExecutableFor(const std::wstring& document);

@@ -1,13 +1,13 @@
 #include "components/MakeShortCut.h"
 
-#include "ui/ComPtr.h"
+#include "base/ComPtr.h"
+#include "base/WinUtil.h"
 
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shobjidl.h>
 
 #include <cstdio>
-#include <vector>
 
 namespace {
 
@@ -20,40 +20,32 @@ std::wstring HexCode(HRESULT code) {
 // The folder from the registry value under "Shell Folders", which the Explorer keeps for older programs.
 // Only read: the key is never created.
 std::optional<std::wstring> RegistryFolder(const wchar_t* value) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER,
-                      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    std::optional<std::wstring> folder;
-    DWORD type = 0, bytes = 0;
-    if (RegQueryValueExW(key, value, nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && bytes >= sizeof(wchar_t)) {
-        std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
-        if (RegQueryValueExW(key, value, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) ==
-            ERROR_SUCCESS) {
-            std::wstring text(data.data());
-            if (type == REG_EXPAND_SZ) {
-                const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-                std::wstring expanded(needed, L'\0');
-                if (needed && ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed)) {
-                    expanded.resize(needed - 1);
-                    text = expanded;
-                }
-            }
-            if (!text.empty()) folder = text;
+    const base::UniqueHkey key = base::OpenRegistryKey(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+        KEY_QUERY_VALUE);
+    if (!key) return std::nullopt;
+    auto stored = base::ReadRegistryString(key.get(), value);
+    if (!stored) return std::nullopt;
+    std::wstring text = std::move(stored->text);
+    if (stored->expandable) {
+        const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+        std::wstring expanded(needed, L'\0');
+        if (needed && ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed)) {
+            expanded.resize(needed - 1);
+            text = expanded;
         }
     }
-    RegCloseKey(key);
-    return folder;
+    if (text.empty()) return std::nullopt;
+    return text;
 }
 
 std::optional<std::wstring> ShellFolder(REFKNOWNFOLDERID id, const wchar_t* registryValue) {
-    PWSTR path = nullptr;
+    base::UniqueCoTaskMem<wchar_t> path;
     std::optional<std::wstring> folder;
-    if (SUCCEEDED(TMakeShortCut::Platform().KnownFolderPath(id, 0, nullptr, &path)) && path && *path)
-        folder = std::wstring(path);
-    CoTaskMemFree(path);
+    // The buffer is ours to free even when the call fails.
+    if (SUCCEEDED(TMakeShortCut::Platform().KnownFolderPath(id, 0, nullptr, path.put())) && path &&
+        *path.get())
+        folder = std::wstring(path.get());
     if (!folder) folder = RegistryFolder(registryValue);
     return folder;
 }
@@ -91,11 +83,11 @@ std::optional<std::wstring> TMakeShortCut::ShortCutPath() const {
 }
 
 void TMakeShortCut::CreateShortCut() {
-    ui::ComPtr<IShellLinkW> link;
+    base::ComPtr<IShellLinkW> link;
     HRESULT result = Platform().CreateInstance(
         CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkW, link.put());
     if (FAILED(result) || !link) throw EOleSysError(FAILED(result) ? result : E_NOINTERFACE);
-    ui::ComPtr<IPersistFile> file;
+    base::ComPtr<IPersistFile> file;
     result = link->QueryInterface(IID_IPersistFile, file.put());
     if (FAILED(result) || !file) throw EOleSysError(FAILED(result) ? result : E_NOINTERFACE);
     // The results are not looked at: a link that cannot be completed is simply saved as it is.

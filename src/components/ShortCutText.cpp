@@ -1,6 +1,6 @@
 #include "components/ShortCutText.h"
 
-#include "base/PathParts.h"
+#include "base/TextRules.h"
 
 #include <array>
 #include <string_view>
@@ -12,7 +12,7 @@ constexpr std::array<std::wstring_view, 9> kSpaceToDown{L"Space", L"PgUp", L"PgD
 
 bool StartsWithIgnoringCase(const std::wstring& text, std::size_t at, std::wstring_view prefix) {
     if (text.size() - at < prefix.size()) return false;
-    return UpperAscii(text.substr(at, prefix.size())) == UpperAscii(std::wstring(prefix));
+    return SameTextIgnoringAsciiCase(std::wstring_view(text).substr(at, prefix.size()), prefix);
 }
 
 } // namespace
@@ -65,12 +65,13 @@ TShortCut TextToShortCut(const std::wstring& text, const LayoutKeyName& layoutNa
             break;
         }
     }
-    const std::wstring wanted = UpperAscii(text.substr(at));
+    const std::wstring_view wanted = std::wstring_view(text).substr(at);
     // A bare "Alt+" names no key, even if some key of the layout has no name.
     if (wanted.empty()) return 0;
     for (unsigned key = 0x08; key <= 0xFF; ++key) {
         const std::wstring name = KeyName(key, layoutName);
-        if (!name.empty() && UpperAscii(name) == wanted) return static_cast<TShortCut>(key | modifiers);
+        if (!name.empty() && SameTextIgnoringAsciiCase(name, wanted))
+            return static_cast<TShortCut>(key | modifiers);
     }
     return 0;
 }

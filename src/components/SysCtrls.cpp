@@ -1,6 +1,7 @@
 #include "components/SysCtrls.h"
 
 #include "base/PathParts.h"
+#include "base/WinUtil.h"
 
 namespace {
 
@@ -16,25 +17,11 @@ struct FinalActivation {
     }
 } g_finalActivation;
 
-bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
-}
-
 std::wstring ClassNameOf(HWND window) {
     // Class names are at most 256 characters.
     wchar_t name[257] = {};
     const int length = GetClassNameW(window, name, 257);
     return std::wstring(name, static_cast<std::size_t>(length > 0 ? length : 0));
-}
-
-std::wstring CaptionOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
 }
 
 struct Search {
@@ -45,8 +32,9 @@ struct Search {
 
 BOOL CALLBACK FindApplicationWindow(HWND window, LPARAM param) {
     auto& search = *reinterpret_cast<Search*>(param);
-    if (window == search.own || !SameTextIgnoringCase(ClassNameOf(window), L"TApplication")) return TRUE;
-    if (!SameTextIgnoringCase(CaptionOf(window), search.caption)) return TRUE;
+    if (window == search.own || !base::SameTextIgnoringCase(ClassNameOf(window), L"TApplication"))
+        return TRUE;
+    if (!base::SameTextIgnoringCase(base::WindowText(window), search.caption)) return TRUE;
     search.found = window;
     return FALSE;
 }
@@ -72,14 +60,14 @@ void TSingleInstance::Loaded() {
     if (UniqueName.empty()) return; // no name, nothing to guard
     // Create or open in one call: of two programs starting in the same instant exactly one creates it.
     // Opening first and creating after would let both find nothing and both run.
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, UniqueName.c_str());
+    base::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, UniqueName.c_str()));
     const DWORD error = GetLastError();
     if (!mutex) return; // cannot be made: this instance runs as the first
     if (error != ERROR_ALREADY_EXISTS) {
-        mutex_.reset(mutex); // held, never owned or waited on: its name marks the running instance
+        mutex_ = std::move(mutex); // held, never owned or waited on: its name marks the running instance
         return;
     }
-    CloseHandle(mutex);
+    mutex.reset(); // the first instance's name, not ours to keep open
     if (OnDuplicate) OnDuplicate();
     switch (DupInstAction) {
     case TDupInstAction::diActivateFirst:

@@ -5,8 +5,8 @@
 
 #include "base/Color.h"
 #include "base/Exception.h"
+#include "base/Handles.h"
 #include "ui/Application.h"
-#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -54,7 +54,7 @@ public:
 
 private:
     void FindFirstInstance();
-    ui::UniqueHandle mutex_;
+    base::UniqueHandle mutex_;
 };
 
 class TPseudoApp {

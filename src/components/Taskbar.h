@@ -4,8 +4,8 @@
 // popup menus of the left and right buttons, showing only while the application is minimised, and an
 // optional animation through icon resources of the program.
 
+#include "base/Handles.h"
 #include "components/TrShlApi.h"
-#include "ui/Handles.h"
 #include "ui/Input.h"
 
 #include <atomic>
@@ -132,7 +132,7 @@ private:
 
     ui::Form& owner_;
     TTaskTrayIcon tray_;
-    ui::UniqueHicon icon_;
+    base::UniqueHicon icon_;
     HICON resourceIcon_ = nullptr; // shared, from LoadIcon: never destroyed
     std::vector<std::wstring> resourceIconList_;
     int resourceIconID_ = -1;

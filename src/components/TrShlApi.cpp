@@ -1,5 +1,6 @@
 #include "components/TrShlApi.h"
 
+#include "base/WinUtil.h"
 #include "components/VerInfo.h"
 #include "ui/Application.h"
 #include "ui/Graphics.h"
@@ -8,6 +9,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,17 +23,14 @@ TrayShellPlatform& TrayShell() {
 class TTrayIconWinProcList {
 public:
     static TTrayIconWinProcList& Acquire(TTaskTrayIcon* icon) {
-        if (!instance_) instance_ = new TTrayIconWinProcList();
+        if (!instance_) instance_.reset(new TTrayIconWinProcList());
         instance_->icons_.push_back(icon);
         return *instance_;
     }
     static void Release(TTaskTrayIcon* icon) {
         if (!instance_) return;
         std::erase(instance_->icons_, icon);
-        if (instance_->icons_.empty()) {
-            delete instance_;
-            instance_ = nullptr;
-        }
+        if (instance_->icons_.empty()) instance_.reset();
     }
     static UINT TaskbarCreatedMsg() { return instance_ ? instance_->taskbarCreated_ : 0; }
     static constexpr const wchar_t* kClassName = L"TaskTrayHandle";
@@ -48,6 +47,8 @@ private:
         RegisterClassW(&wc);
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     }
+    // Ended by its owner, instance_, when the last icon goes.
+    friend struct std::default_delete<TTrayIconWinProcList>;
     ~TTrayIconWinProcList() { UnregisterClassW(kClassName, GetModuleHandleW(nullptr)); }
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +68,7 @@ private:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
-    static inline TTrayIconWinProcList* instance_ = nullptr;
+    static inline std::unique_ptr<TTrayIconWinProcList> instance_;
     std::vector<TTaskTrayIcon*> icons_;
     UINT taskbarCreated_ = 0;
 };
@@ -83,25 +84,24 @@ TrayTicker::TrayTicker(HWND target, UINT message, std::function<bool()> active, 
 
 TrayTicker::~TrayTicker() {
     terminated_ = true;
-    SetEvent(wake_);
+    SetEvent(wake_.get());
     if (thread_.joinable()) thread_.join();
-    CloseHandle(wake_);
 }
 
 void TrayTicker::Run() {
     // Made waiting: the first wake starts it.
-    WaitForSingleObject(wake_, INFINITE);
+    WaitForSingleObject(wake_.get(), INFINITE);
     waiting_ = false;
     while (!terminated_) {
         if (!active_()) {
             waiting_ = true;
-            WaitForSingleObject(wake_, INFINITE);
+            WaitForSingleObject(wake_.get(), INFINITE);
             waiting_ = false;
             continue;
         }
         if (stepFirst_) PostMessageW(target_, message_, 0, 0);
         // The period, unless told to end (or woken) first.
-        if (WaitForSingleObject(wake_, period_()) == WAIT_OBJECT_0) continue;
+        if (WaitForSingleObject(wake_.get(), period_()) == WAIT_OBJECT_0) continue;
         if (!stepFirst_ && !terminated_) PostMessageW(target_, message_, 0, 0);
     }
 }
@@ -217,22 +217,9 @@ void TCustomToolTipStyle::PointerLeft() {
 
 namespace {
 
-std::wstring SystemFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const UINT length = GetSystemDirectoryW(path.data(), static_cast<UINT>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(length);
-    }
-}
-
 DWORD FileShellVersion() {
     try {
-        TVerInfo info(SystemFolder() + L"\\shell32.dll");
+        TVerInfo info(base::SystemDirectory() + L"\\shell32.dll");
         return ShellVersionFromFileVersion(info.GetFileVersion());
     } catch (const Exception&) {
         return 0; // no version resource
@@ -251,19 +238,20 @@ template <std::size_t N> void CopyField(wchar_t (&field)[N], const std::wstring&
 DWORD TTaskTrayIcon::ReadShellVersion() {
     // DllGetVersion, where shell32 has it, overrides the file version; the file's version resource is
     // only read when it has not (reading it costs every start of the program).
-    const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
-    HMODULE shell = LoadLibraryW(L"shell32.dll");
-    SetErrorMode(oldMode);
-    if (!shell) return FileShellVersion();
     std::optional<DWORD> version;
-    if (auto get = reinterpret_cast<DLLGETVERSIONPROC>(
-            reinterpret_cast<void*>(GetProcAddress(shell, "DllGetVersion")))) {
-        DLLVERSIONINFO info{};
-        info.cbSize = sizeof(info);
-        version =
-            SUCCEEDED(get(&info)) ? MAKELONG(info.dwMinorVersion, info.dwMajorVersion) : FileShellVersion();
-    }
-    FreeLibrary(shell);
+    {
+        const UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+        const base::UniqueHmodule shell(LoadLibraryW(L"shell32.dll"));
+        SetErrorMode(oldMode);
+        if (!shell) return FileShellVersion();
+        if (auto get = reinterpret_cast<DLLGETVERSIONPROC>(
+                reinterpret_cast<void*>(GetProcAddress(shell.get(), "DllGetVersion")))) {
+            DLLVERSIONINFO info{};
+            info.cbSize = sizeof(info);
+            version = SUCCEEDED(get(&info)) ? MAKELONG(info.dwMinorVersion, info.dwMajorVersion)
+                                            : FileShellVersion();
+        }
+    } // shell32 is let go before its file is read
     return version ? *version : FileShellVersion();
 }
 

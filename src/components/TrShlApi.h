@@ -7,6 +7,7 @@
 
 #include "base/Color.h"
 #include "base/Exception.h"
+#include "base/Handles.h"
 #include "components/TrayRules.h"
 
 #include <windows.h>
@@ -59,7 +60,7 @@ public:
 
     // Always signalled: a wake that meets the thread just before it waits must not be lost. At worst the
     // thread ticks once more.
-    void Wake() { SetEvent(wake_); }
+    void Wake() { SetEvent(wake_.get()); }
     bool Waiting() const { return waiting_; }
 
 private:
@@ -71,7 +72,7 @@ private:
     bool stepFirst_;
     std::atomic<bool> terminated_{false};
     std::atomic<bool> waiting_{true};
-    HANDLE wake_;
+    base::UniqueHandle wake_;
     std::thread thread_;
 };
 

@@ -1,6 +1,7 @@
 #include "dialogs/BtnSet.h"
 
 #include "base/PathParts.h"
+#include "base/TextRules.h"
 #include "components/FmxUtils.h"
 #include "ui/Application.h"
 
@@ -113,7 +114,7 @@ void TBtnSetF::Edit1Change() {
         if (Edit3.Text().empty()) Edit3.SetText(ExtractFilePath(program));
         if (Edit4.Text().empty()) Edit4.SetText(FileNameWithoutExt(program));
         // A document shows the icon of the program that opens it and starts in its own folder.
-        if (IconCount(program) == 0 && UpperAscii(ExtractFileExt(program)) != L".EXE") {
+        if (IconCount(program) == 0 && !SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE")) {
             ComboBox1.SetText(FindExecutableFor(program));
             Edit3.SetText(ExtractFilePath(program));
         }

@@ -37,7 +37,7 @@ TVerDlgF::TVerDlgF()
       Label1(*this, {67, 20, 103, 13}, L"ぱむぱむランチ", TitleFont()),
       // Wide enough for the version text that replaces the caption.
       Label2(*this, {174, 20, 100, 12}, L"VerSion:") {
-    Image1.SetIcon(ui::UniqueHicon(
+    Image1.SetIcon(base::UniqueHicon(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0))));
     OKBtn.OnClick = [this] { ModalResult = IDOK; };
     DialogKeys = true;

@@ -2,11 +2,13 @@
 
 #include "mascot/eye1.h"
 
+#include "base/ComPtr.h"
+#include "base/Handles.h"
 #include "base/PathParts.h"
+#include "base/TextRules.h"
 #include "dialogs/BtnSet.h"
 #include "panel/Btn.h"
 #include "components/FmxUtils.h"
-#include "ui/ComPtr.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -25,12 +27,12 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
 }
 
 std::wstring SystemErrorText(HRESULT hr) {
-    wchar_t* text = nullptr;
+    base::UniqueLocalMem<wchar_t> text;
+    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument is where the call puts its allocation.
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message = length ? std::wstring(text, length) : L"ショートカットを読めません";
-    if (text) LocalFree(text);
+        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
+    std::wstring message = length ? std::wstring(text.get(), length) : L"ショートカットを読めません";
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
     return message;
@@ -54,10 +56,10 @@ std::wstring ShortPath(const std::wstring& path) {
 // The target of a shortcut file, in its short form. Throws when the link cannot be read or points at
 // something that is no file or folder.
 std::wstring ResolveShortcut(const std::wstring& link) {
-    ui::ComPtr<IShellLinkW> shellLink;
+    base::ComPtr<IShellLinkW> shellLink;
     ThrowIfFailed(
         CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put()));
-    ui::ComPtr<IPersistFile> file;
+    base::ComPtr<IPersistFile> file;
     ThrowIfFailed(shellLink->QueryInterface(IID_IPersistFile, file.put()));
     ThrowIfFailed(file->Load(link.c_str(), STGM_READ));
     // A buffer for any path; the link reports what fits.
@@ -80,15 +82,14 @@ bool IsWindowsXP() {
 } // namespace
 
 void TpamuF::FilesDropped(HDROP drop) {
+    // Let go however this ends; on a failure after the face has come back, before the error is shown.
+    const base::UniqueHdrop owned(drop);
     try {
         RegisterDropped(drop);
     } catch (...) {
-        // Whatever failed, the face comes back and the drop is let go; then the error is shown.
         ShowDropFace(false);
-        DragFinish(drop);
         throw;
     }
-    DragFinish(drop);
 }
 
 void TpamuF::ShowDropFace(bool show) {
@@ -117,9 +118,10 @@ void TpamuF::RegisterDropped(HDROP drop) {
 
     ButtonRecord record = launcher_.Button(n);
     const std::wstring program =
-        UpperAscii(ExtractFileExt(dropped)) == L".LNK" ? ResolveShortcut(dropped) : dropped;
+        SameTextIgnoringAsciiCase(ExtractFileExt(dropped), L".LNK") ? ResolveShortcut(dropped) : dropped;
     record.Program = program;
-    record.IconFile = UpperAscii(ExtractFileExt(program)) == L".EXE" ? program : FindExecutableFor(program);
+    record.IconFile =
+        SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE") ? program : FindExecutableFor(program);
     if (IconCount(record.IconFile) == 0) record.IconFile = SystemDirectory() + L"\\Shell32.dll";
     record.IconIndex = 0;
     record.Options.clear();

@@ -114,7 +114,7 @@ TpamuF::TpamuF(Launcher& launcher)
     PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
     TrayIcon1.BeginLoading();
     {
-        ui::UniqueHicon trayPicture(static_cast<HICON>(
+        base::UniqueHicon trayPicture(static_cast<HICON>(
             LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, 16, 16, 0)));
         TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
     }

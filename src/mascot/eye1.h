@@ -3,6 +3,7 @@
 // the hot keys, the tray icon and the single-instance guard, creates the launcher panel, and has the
 // model save everything when it closes.
 
+#include "base/Handles.h"
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
@@ -10,7 +11,6 @@
 #include "mascot/TrackingRules.h"
 #include "model/Launcher.h"
 #include "ui/Form.h"
-#include "ui/Handles.h"
 #include "ui/Menu.h"
 #include "ui/Shape.h"
 #include "ui/Timer.h"
@@ -155,7 +155,7 @@ private:
     int screenHeight_ = 0;
     void HideForTwoSeconds(ui::MouseButton button);
     Launcher& launcher_;
-    ui::UniqueHicon icon_;
+    base::UniqueHicon icon_;
 };
 
 extern TpamuF* pamuF;

@@ -115,10 +115,10 @@ void TBtnF1::ReadIni() {
 void TBtnF1::ImageListSet() {
     ImageList1.SetSize(look_.iconSize, look_.iconSize);
     // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
-    std::vector<ui::UniqueHicon> extracted;
+    std::vector<base::UniqueHicon> extracted;
     std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
-        ui::UniqueHicon icon = ExtractButtonIcon(Records[n]);
+        base::UniqueHicon icon = ExtractButtonIcon(Records[n]);
         icons.push_back(icon ? icon.get() : look_.fallbackIcon);
         if (icon) extracted.push_back(std::move(icon));
     }
@@ -133,7 +133,7 @@ void TBtnF1::ImageListSet() {
 }
 
 void TBtnF1::RefreshButtonIcon(int number) {
-    ui::UniqueHicon icon = ExtractButtonIcon(Records[number]);
+    base::UniqueHicon icon = ExtractButtonIcon(Records[number]);
     ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : look_.fallbackIcon);
     ToolBar1.Repaint();
 }
@@ -322,7 +322,7 @@ std::wstring DatedCaption() {
     return L"ぱむぱむランチ　" + date + L" ";
 }
 
-ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
+base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
     // An index past the file's icons gives nothing from the extraction itself: counting the icons
     // first would read every file twice at start-up.
     if (record.IconFile.empty()) return {};

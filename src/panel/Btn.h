@@ -85,4 +85,4 @@ std::wstring DatedCaption();
 
 // Icon IconIndex of IconFile when the file holds icons and that one among them; empty otherwise, and the
 // caller then shows the mascot's icon.
-ui::UniqueHicon ExtractButtonIcon(const ButtonRecord& record);
+base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record);

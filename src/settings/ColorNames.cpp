@@ -1,9 +1,9 @@
 #include "settings/ColorNames.h"
 
+#include "base/TextRules.h"
 #include "settings/IniValues.h"
 
 #include <array>
-#include <cwctype>
 
 namespace {
 
@@ -67,18 +67,11 @@ constexpr std::array kNamedColors = {
     NamedColor{L"clDefault", clDefault},
 };
 
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(a[i]) != std::towlower(b[i])) return false;
-    return true;
-}
-
 } // namespace
 
 std::optional<TColor> ColorFromName(std::wstring_view text) {
     for (const auto& named : kNamedColors)
-        if (SameTextIgnoringCase(named.name, text)) return named.value;
+        if (SameTextIgnoringAsciiCase(named.name, text)) return named.value;
     return ParseIniInteger(text);
 }
 

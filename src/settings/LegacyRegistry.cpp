@@ -1,28 +1,11 @@
 #include "settings/LegacyRegistry.h"
 
+#include "base/WinUtil.h"
 #include "settings/IniValues.h"
 
 #include <windows.h>
 
 namespace {
-
-class OpenKey {
-public:
-    explicit OpenKey(const std::wstring& path) {
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    explicit operator bool() const { return key_ != nullptr; }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 // REG_DWORD only; anything else is the fallback.
 std::int32_t ReadDword(HKEY key, const wchar_t* name, std::int32_t fallback) {
@@ -35,28 +18,18 @@ std::int32_t ReadDword(HKEY key, const wchar_t* name, std::int32_t fallback) {
 
 // REG_SZ or REG_EXPAND_SZ taken literally, of any length; anything else is empty.
 std::wstring ReadText(HKEY key, const wchar_t* name) {
-    std::wstring text;
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        DWORD type = 0, size = 0;
-        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
-        if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
-        text.assign(size / sizeof(wchar_t) + 1, L'\0');
-        DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-        LONG rc = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
-        if (rc == ERROR_MORE_DATA) continue; // grew in between
-        if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
-        text.resize(got / sizeof(wchar_t));
-        // The stored data may or may not end with its terminator.
-        if (auto end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
-        return text;
-    }
-    return {};
+    auto value = base::ReadRegistryString(key, name);
+    return value ? std::move(value->text) : std::wstring();
+}
+
+base::UniqueHkey OpenLegacyKey(const std::wstring& path) {
+    return base::OpenRegistryKey(HKEY_CURRENT_USER, path, KEY_READ);
 }
 
 } // namespace
 
 std::optional<PanelBounds> ReadLegacyPanelBounds() {
-    OpenKey key(kLegacyKeyRoot + L"btnform");
+    base::UniqueHkey key = OpenLegacyKey(kLegacyKeyRoot + L"btnform");
     if (!key) return std::nullopt;
     const PanelBounds defaults;
     PanelBounds b;
@@ -68,7 +41,7 @@ std::optional<PanelBounds> ReadLegacyPanelBounds() {
 }
 
 std::optional<ButtonRecord> ReadLegacyButton(int number) {
-    OpenKey key(kLegacyKeyRoot + ButtonSectionName(number));
+    base::UniqueHkey key = OpenLegacyKey(kLegacyKeyRoot + ButtonSectionName(number));
     if (!key) return std::nullopt;
     ButtonRecord record;
     record.Program = ReadText(key.get(), L"pg");

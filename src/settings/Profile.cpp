@@ -1,5 +1,6 @@
 #include "settings/Profile.h"
 
+#include "base/Handles.h"
 #include "settings/IniValues.h"
 
 #include <windows.h>
@@ -90,10 +91,10 @@ bool ProfileFile::BeginCopy() {
     // file itself.
     if (Exists()) return false;
     // No file yet: the copy starts empty.
-    HANDLE file =
-        CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
+    base::UniqueFileHandle file(
+        CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    file.reset(); // only made here: the profile functions open it by its name
     copyPath_ = copy;
     return true;
 }

@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "base/WinUtil.h"
 #include "ui/Application.h"
 #include "ui/GridRules.h"
 #include "ui/Hints.h"
@@ -178,11 +179,7 @@ void Form::SetClientHeight(int height) {
 }
 
 std::wstring Form::Caption() const {
-    int length = GetWindowTextLengthW(Handle());
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(Handle(), text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
+    return base::WindowText(Handle());
 }
 
 void Form::SetCaption(const std::wstring& caption) {
@@ -474,7 +471,7 @@ void Form::PaintTo(HDC dc) {
 }
 
 void Form::Paint() {
-    PaintDc paint(Handle());
+    base::PaintDc paint(Handle());
     if (graphics_.empty()) {
         FillRect(paint.get(), &paint.Area(), backgroundBrush_.get());
         return;
@@ -482,9 +479,9 @@ void Form::Paint() {
     // Drawn off screen first, so that moving shapes do not flicker.
     RECT client{};
     GetClientRect(Handle(), &client);
-    MemoryDc memory(paint.get());
-    UniqueHbitmap bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    SelectGuard select(memory.get(), bitmap.get());
+    base::MemoryDc memory(paint.get());
+    base::UniqueHbitmap bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
+    base::SelectGuard select(memory.get(), bitmap.get());
     PaintTo(memory.get());
     BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }

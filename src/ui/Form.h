@@ -4,8 +4,8 @@
 // in their order and hit-tests them, topmost first.
 
 #include "base/Color.h"
+#include "base/Handles.h"
 #include "ui/Graphics.h"
-#include "ui/Handles.h"
 #include "ui/Input.h"
 #include "ui/Container.h"
 #include "ui/Window.h"
@@ -164,8 +164,8 @@ private:
     void RebuildGraphicHints();
 
     TColor color_;
-    UniqueHfont font_;
-    UniqueHbrush backgroundBrush_;
+    base::UniqueHfont font_;
+    base::UniqueHbrush backgroundBrush_;
     std::vector<GraphicControl*> graphics_; // drawing order, bottom first
     std::vector<Timer*> timers_;
     std::unique_ptr<HintHost> hints_;

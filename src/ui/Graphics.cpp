@@ -8,7 +8,7 @@ COLORREF ColorToRGB(TColor color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
 }
 
-UniqueHfont CreateFormFont(const FontSpec& font) {
+base::UniqueHfont CreateFormFont(const FontSpec& font) {
     LOGFONTW lf{};
     lf.lfHeight = font.height;
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
@@ -16,7 +16,7 @@ UniqueHfont CreateFormFont(const FontSpec& font) {
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
     lstrcpynW(lf.lfFaceName, font.face.c_str(), LF_FACESIZE);
-    return UniqueHfont(CreateFontIndirectW(&lf));
+    return base::UniqueHfont(CreateFontIndirectW(&lf));
 }
 
 } // namespace ui

@@ -2,7 +2,7 @@
 // Colours and fonts as the forms use them.
 
 #include "base/Color.h"
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 #include <string>
 
@@ -17,6 +17,6 @@ struct FontSpec {
     BYTE charset = SHIFTJIS_CHARSET;
     bool bold = false;
 };
-UniqueHfont CreateFormFont(const FontSpec& font);
+base::UniqueHfont CreateFormFont(const FontSpec& font);
 
 } // namespace ui

@@ -32,7 +32,7 @@ int ImageList::AddIcon(HICON icon) {
 namespace {
 
 // A top-down 32-bit DIB section with every byte set to fill; pixels receives its bits (null on failure).
-UniqueHbitmap Strip(int width, int height, std::uint8_t fill, std::uint32_t*& pixels) {
+base::UniqueHbitmap Strip(int width, int height, std::uint8_t fill, std::uint32_t*& pixels) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -41,7 +41,7 @@ UniqueHbitmap Strip(int width, int height, std::uint8_t fill, std::uint32_t*& pi
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueHbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    base::UniqueHbitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     pixels = bitmap ? static_cast<std::uint32_t*>(bits) : nullptr;
     if (pixels)
         std::memset(pixels, fill, static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
@@ -57,13 +57,14 @@ int ImageList::AddIcons(std::span<const HICON> icons) {
     // Each icon drawn as the list would draw it, over black and over white: the two give back its colours
     // and opacity whatever the icon's format (mask only, or with its own alpha channel) and size.
     std::uint32_t *black = nullptr, *white = nullptr, *pixels = nullptr;
-    UniqueHbitmap onBlack = Strip(stripWidth, height_, 0x00, black);
-    UniqueHbitmap onWhite = Strip(stripWidth, height_, 0xFF, white);
-    UniqueHbitmap image = Strip(stripWidth, height_, 0x00, pixels);
-    MemoryDc blackDc(nullptr), whiteDc(nullptr);
+    base::UniqueHbitmap onBlack = Strip(stripWidth, height_, 0x00, black);
+    base::UniqueHbitmap onWhite = Strip(stripWidth, height_, 0xFF, white);
+    base::UniqueHbitmap image = Strip(stripWidth, height_, 0x00, pixels);
+    base::MemoryDc blackDc(nullptr), whiteDc(nullptr);
     if (!black || !white || !pixels || !blackDc.get() || !whiteDc.get()) return -1;
     {
-        SelectGuard selectBlack(blackDc.get(), onBlack.get()), selectWhite(whiteDc.get(), onWhite.get());
+        base::SelectGuard selectBlack(blackDc.get(), onBlack.get()),
+            selectWhite(whiteDc.get(), onWhite.get());
         for (std::size_t i = 0; i < icons.size(); ++i) {
             const int x = width_ * static_cast<int>(i);
             DrawIconEx(blackDc.get(), x, 0, icons[i], width_, height_, 0, nullptr, DI_NORMAL);
@@ -83,7 +84,7 @@ int ImageList::AddIcons(std::span<const HICON> icons) {
                             static_cast<std::size_t>(x)])
                 maskBits[static_cast<std::size_t>(y) * rowBytes + static_cast<std::size_t>(x / 8)] |=
                     static_cast<std::uint8_t>(0x80 >> (x % 8));
-    UniqueHbitmap mask(CreateBitmap(stripWidth, height_, 1, 1, maskBits.data()));
+    base::UniqueHbitmap mask(CreateBitmap(stripWidth, height_, 1, 1, maskBits.data()));
     if (!mask) return -1;
     // The list copies both bitmaps.
     return ImageList_Add(list_.get(), image.get(), mask.get());
@@ -94,9 +95,9 @@ bool ImageList::ReplaceIcon(int index, HICON icon) {
     return ImageList_ReplaceIcon(list_.get(), index, icon) == index;
 }
 
-UniqueHicon ImageList::GetIcon(int index) const {
+base::UniqueHicon ImageList::GetIcon(int index) const {
     if (!list_) return {};
-    return UniqueHicon(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
+    return base::UniqueHicon(ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
 }
 
 } // namespace ui

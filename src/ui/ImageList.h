@@ -2,7 +2,7 @@
 // An image list of icons; the list copies each icon, the caller keeps its own.
 // https://learn.microsoft.com/windows/win32/controls/image-lists
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 #include <span>
 
@@ -27,11 +27,11 @@ public:
     int AddIcons(std::span<const HICON> icons);
     bool ReplaceIcon(int index, HICON icon);
     // A copy of one image as an icon (for tests and previews).
-    UniqueHicon GetIcon(int index) const;
+    base::UniqueHicon GetIcon(int index) const;
 
 private:
     void EnsureCreated();
-    UniqueHimagelist list_;
+    base::UniqueHimagelist list_;
     int width_ = 16;
     int height_ = 16;
 };

@@ -2,7 +2,7 @@
 // A popup menu whose items keep their caption and enabled state and run their own click handler.
 // https://learn.microsoft.com/windows/win32/menurc/menus
 
-#include "ui/Handles.h"
+#include "base/Handles.h"
 
 #include <windows.h>
 
@@ -67,7 +67,7 @@ public:
 private:
     std::vector<std::pair<const void*, std::function<void()>>> removalListeners_;
     MenuItem& Append(const std::wstring& name, const std::wstring& caption, bool separator);
-    UniqueHmenu menu_;
+    base::UniqueHmenu menu_;
     std::vector<std::unique_ptr<MenuItem>> items_;
 };
 

@@ -1,8 +1,8 @@
 #include "ui/Shape.h"
 
+#include "base/Handles.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
-#include "ui/Handles.h"
 
 namespace ui {
 
@@ -60,10 +60,10 @@ void Shape::SetPenColor(TColor color) {
 }
 
 void Shape::Paint(HDC dc) {
-    UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brushColor_)));
-    UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor_)));
-    SelectGuard selectBrush(dc, brush.get());
-    SelectGuard selectPen(dc, pen.get());
+    base::UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brushColor_)));
+    base::UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor_)));
+    base::SelectGuard selectBrush(dc, brush.get());
+    base::SelectGuard selectPen(dc, pen.get());
     const RECT& r = BoundsRect();
     if (type_ == ShapeType::Ellipse)
         Ellipse(dc, r.left, r.top, r.right, r.bottom);

@@ -1,5 +1,6 @@
 #include "ui/StdControls.h"
 
+#include "base/WinUtil.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/SpinRule.h"
@@ -9,18 +10,6 @@
 #include <algorithm>
 
 namespace ui {
-
-namespace {
-
-std::wstring WindowTextOf(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
-} // namespace
 
 // --- StdControl
 
@@ -36,7 +25,7 @@ void StdControl::SetOwnFont(const FontSpec& font) {
 }
 
 std::wstring StdControl::Text() const {
-    return WindowTextOf(Handle());
+    return base::WindowText(Handle());
 }
 
 bool StdControl::Enabled() const {
@@ -401,16 +390,15 @@ void DrawBevel(HDC dc, RECT& r, BevelKind kind, int width) {
 } // namespace
 
 void Panel::Paint(HDC dc, const RECT& client) {
-    UniqueHbrush brush(CreateSolidBrush(ColorToRGB(color_)));
+    base::UniqueHbrush brush(CreateSolidBrush(ColorToRGB(color_)));
     FillRect(dc, &client, brush.get());
     RECT r = client;
     DrawBevel(dc, r, BevelOuter, BevelWidth);
     DrawBevel(dc, r, BevelInner, BevelWidth);
     if (!Caption.empty()) {
         SetBkMode(dc, TRANSPARENT);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
+        base::SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
         DrawTextW(dc, Caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        SelectObject(dc, old);
     }
     for (const PanelShape* shape : shapes_)
         shape->Paint(dc);
@@ -423,10 +411,10 @@ PanelShape::PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, 
 }
 
 void PanelShape::Paint(HDC dc) const {
-    UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brush_)));
-    UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(pen_)));
-    HGDIOBJ oldBrush = SelectObject(dc, brush.get());
-    HGDIOBJ oldPen = SelectObject(dc, pen.get());
+    base::UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brush_)));
+    base::UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(pen_)));
+    base::SelectGuard selectBrush(dc, brush.get());
+    base::SelectGuard selectPen(dc, pen.get());
     const RECT r = bounds_.Rect();
     if (type_ == PanelShapeType::RoundRect) {
         // The corner as a shape of this size has always had it: a quarter of the shorter side.
@@ -435,8 +423,6 @@ void PanelShape::Paint(HDC dc) const {
     } else {
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
     }
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
 }
 
 Bevel::Bevel(Form& parent, const Bounds& bounds) : GraphicControl(parent) {
@@ -454,13 +440,13 @@ Image::Image(Container& parent, const Bounds& bounds, TColor background) : backg
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Image::SetIcon(UniqueHicon icon) {
+void Image::SetIcon(base::UniqueHicon icon) {
     icon_ = std::move(icon);
     Repaint();
 }
 
 void Image::Paint(HDC dc, const RECT& client) {
-    UniqueHbrush brush(CreateSolidBrush(ColorToRGB(background_)));
+    base::UniqueHbrush brush(CreateSolidBrush(ColorToRGB(background_)));
     FillRect(dc, &client, brush.get());
     if (icon_) DrawIconEx(dc, 0, 0, icon_.get(), 0, 0, 0, nullptr, DI_NORMAL);
 }

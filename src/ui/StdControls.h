@@ -5,8 +5,8 @@
 // https://learn.microsoft.com/windows/win32/controls/individual-control-info
 
 #include "base/Color.h"
+#include "base/Handles.h"
 #include "ui/Graphics.h"
-#include "ui/Handles.h"
 #include "ui/Shape.h"
 #include "ui/Container.h"
 #include "ui/Window.h"
@@ -45,7 +45,7 @@ protected:
     void SetOwnFont(const FontSpec& font);
 
 private:
-    UniqueHfont ownFont_;
+    base::UniqueHfont ownFont_;
 };
 
 class Label : public StdControl {
@@ -110,7 +110,7 @@ public:
 
 private:
     bool settingText_ = false;
-    UniqueHbrush background_;
+    base::UniqueHbrush background_;
     COLORREF backgroundRgb_ = 0;
 };
 
@@ -155,7 +155,7 @@ private:
     void Show(int value);
     int min_ = 0, max_ = 0, value_ = 0;
     HWND upDown_ = nullptr;
-    UniqueHbrush background_;
+    base::UniqueHbrush background_;
     COLORREF backgroundRgb_ = 0;
 };
 
@@ -222,8 +222,8 @@ public:
 class Image : public DrawnControl {
 public:
     Image(Container& parent, const Bounds& bounds, TColor background);
-    void SetIcon(UniqueHicon icon);
-    void Clear() { SetIcon(UniqueHicon()); }
+    void SetIcon(base::UniqueHicon icon);
+    void Clear() { SetIcon(base::UniqueHicon()); }
     HICON Icon() const { return icon_.get(); }
 
 protected:
@@ -231,7 +231,7 @@ protected:
 
 private:
     TColor background_;
-    UniqueHicon icon_;
+    base::UniqueHicon icon_;
 };
 
 } // namespace ui

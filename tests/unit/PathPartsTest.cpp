@@ -1,6 +1,7 @@
 // Path parts and the letters-only upper case, as the drop and the settings dialog use them.
 
 #include "base/PathParts.h"
+#include "base/TextRules.h"
 #include "ui/SpinRule.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,16 @@ TEST(PathParts, UpperCaseTouchesOnlyAtoZ) {
     EXPECT_EQ(UpperAscii(L".exe"), L".EXE");
     EXPECT_EQ(UpperAscii(L".Lnk"), L".LNK");
     EXPECT_EQ(UpperAscii(L"äöüｅｘｅ"), L"äöüｅｘｅ");
+}
+
+TEST(PathParts, SameTextIgnoresTheCaseOfAtoZOnly) {
+    EXPECT_TRUE(SameTextIgnoringAsciiCase(L".lnk", L".LNK"));
+    EXPECT_TRUE(SameTextIgnoringAsciiCase(L"clWindowText", L"CLWINDOWTEXT"));
+    EXPECT_FALSE(SameTextIgnoringAsciiCase(L".lnk", L".lnk "));
+    EXPECT_FALSE(SameTextIgnoringAsciiCase(L"ä", L"Ä"));
+    EXPECT_FALSE(SameTextIgnoringAsciiCase(L"ｅｘｅ", L"ＥＸＥ"));
+    // 0x20 apart like the letters, but no letters.
+    EXPECT_FALSE(SameTextIgnoringAsciiCase(L"[@", L"{`"));
 }
 
 TEST(SpinRule, ValuesStayInTheRangeUnlessItIsOneNumber) {

@@ -4,12 +4,12 @@
 #include "Programs.h"
 #include "WinTestSupport.h"
 
+#include "base/ComPtr.h"
 #include "base/PathParts.h"
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 #include "components/FmxUtils.h"
-#include "ui/ComPtr.h"
 
 #include <shlobj.h>
 
@@ -143,12 +143,12 @@ TEST_F(DropTest, ShortcutRegistersItsTargetInShortForm) {
     ASSERT_TRUE(CopyFileW(ui::Application::ExeName().c_str(), target.c_str(), FALSE));
     const std::wstring link = folder + L"\\Editor.lnk";
     {
-        ui::ComPtr<IShellLinkW> shellLink;
+        base::ComPtr<IShellLinkW> shellLink;
         ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                                   IID_IShellLinkW, shellLink.put()));
         shellLink->SetPath(target.c_str());
         shellLink->SetArguments(L"--ignored");
-        ui::ComPtr<IPersistFile> file;
+        base::ComPtr<IPersistFile> file;
         ASSERT_HRESULT_SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put()));
         ASSERT_HRESULT_SUCCEEDED(file->Save(link.c_str(), TRUE));
     }

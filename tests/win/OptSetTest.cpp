@@ -4,13 +4,13 @@
 #include "Keys.h"
 #include "WinTestSupport.h"
 
+#include "base/ComPtr.h"
 #include "components/Hkhotkey.h"
 #include "components/MakeShortCut.h"
 #include "components/TrShlApi.h"
 #include "dialogs/OptSet.h"
 #include "panel/Btn.h"
 #include "settings/ColorNames.h"
-#include "ui/ComPtr.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -254,10 +254,10 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     ASSERT_TRUE(path);
     EXPECT_NE(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
     {
-        ui::ComPtr<IShellLinkW> link;
+        base::ComPtr<IShellLinkW> link;
         ASSERT_TRUE(SUCCEEDED(
             CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())));
-        ui::ComPtr<IPersistFile> file;
+        base::ComPtr<IPersistFile> file;
         link->QueryInterface(IID_IPersistFile, file.put());
         ASSERT_TRUE(file && SUCCEEDED(file->Load(path->c_str(), STGM_READ)));
         std::vector<wchar_t> target(32768, L'\0');

@@ -3,9 +3,9 @@
 
 #include "WinTestSupport.h"
 
+#include "base/ComPtr.h"
 #include "components/CtrlsEx.h"
 #include "components/MakeShortCut.h"
-#include "ui/ComPtr.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -22,10 +22,10 @@ struct LinkContents {
 
 LinkContents ReadLink(const std::wstring& path) {
     LinkContents contents;
-    ui::ComPtr<IShellLinkW> link;
+    base::ComPtr<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put())))
         return contents;
-    ui::ComPtr<IPersistFile> file;
+    base::ComPtr<IPersistFile> file;
     link->QueryInterface(IID_IPersistFile, file.put());
     if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return contents;
     std::array<wchar_t, 32768> text{};

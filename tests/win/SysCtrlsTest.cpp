@@ -68,7 +68,7 @@ TEST_F(SingleInstanceTest, TheFirstHoldsTheNameUntilItGoes) {
 TEST_F(SingleInstanceTest, ASecondInstanceActsAsTold) {
     const std::wstring name = TestMutexName(L"Second");
     // The running first instance, as another process would hold it.
-    ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
+    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
     ASSERT_TRUE(running);
 
     {
@@ -104,7 +104,7 @@ TEST_F(SingleInstanceTest, ASecondInstanceActsAsTold) {
 
 TEST_F(SingleInstanceTest, ActivateFirstLooksForTheApplicationWindowNamedAfterTheProgram) {
     const std::wstring name = TestMutexName(L"Activate");
-    ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
+    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
     // A first instance's application window: class "TApplication", caption the executable's base
     // name in another case. A window of another class with that caption does not count.
     HWND decoy = CreateWindowExW(0, L"STATIC", L"pmrun_win_tests", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -127,7 +127,7 @@ TEST_F(SingleInstanceTest, ActivateFirstLooksForTheApplicationWindowNamedAfterTh
 
 TEST_F(SingleInstanceTest, TheProgramsTitleHidesItFromASecondStart) {
     const std::wstring name = TestMutexName(L"Title");
-    ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
+    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, name.c_str()));
     // The title "ぱむぱむランチ" is not the executable's name, so there is nothing to bring forward.
     HWND firstApp = CreateWindowExW(0, L"TApplication", L"ぱむぱむランチ", WS_POPUP, 0, 0, 0, 0, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -142,7 +142,7 @@ TEST_F(SingleInstanceTest, TheProgramsTitleHidesItFromASecondStart) {
 
 TEST_F(SingleInstanceTest, ASecondMascotEndsWithoutShowingAnythingOrSaving) {
     // The name the program uses, held as a running program would hold it.
-    ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
+    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
     ASSERT_EQ(GetLastError(), 0u) << "a program is running in this prefix";
     TpamuF* mascot = StartProgram(L"[eye]\r\nTop=50\r\nLeft=60\r\n[btn1]\r\npg=C:\\windows\\notepad.exe\r\n"
                                   L"ic=C:\\windows\\notepad.exe\r\nlb=メモ帳\r\n");

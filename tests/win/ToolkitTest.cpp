@@ -235,7 +235,7 @@ TEST_F(FormTest, KeyPreviewSeesTheKeysOfItsControlsFirst) {
 namespace {
 
 // A 32x32 icon whose opacity rises from left to right, so that every pixel is partly see-through.
-ui::UniqueHicon GradientIcon() {
+base::UniqueHicon GradientIcon() {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = 32;
@@ -243,25 +243,25 @@ ui::UniqueHicon GradientIcon() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    ui::UniqueHbitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    base::UniqueHbitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             pixels[y * 32 + x] = (static_cast<std::uint32_t>(x * 8 + 7) << 24) | 0x00C04020u;
-    ui::UniqueHbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
+    base::UniqueHbitmap mask(CreateBitmap(32, 32, 1, 1, nullptr));
     ICONINFO icon{TRUE, 0, 0, mask.get(), colour.get()};
-    return ui::UniqueHicon(CreateIconIndirect(&icon));
+    return base::UniqueHicon(CreateIconIndirect(&icon));
 }
 
 // A 32x32 icon of the old kind: no alpha, a mask that leaves a frame transparent.
-ui::UniqueHicon MaskedIcon() {
+base::UniqueHicon MaskedIcon() {
     std::vector<std::uint8_t> andBits(32 * 4, 0xFF), xorBits(32 * 4, 0x00);
     for (int y = 4; y < 28; ++y)
         for (int x = 4; x < 28; ++x) {
             andBits[static_cast<std::size_t>(y * 4 + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
             if ((x + y) % 3 == 0) xorBits[static_cast<std::size_t>(y * 4 + x / 8)] |= 0x80 >> (x % 8);
         }
-    return ui::UniqueHicon(
+    return base::UniqueHicon(
         CreateIcon(GetModuleHandleW(nullptr), 32, 32, 1, 1, andBits.data(), xorBits.data()));
 }
 
@@ -277,7 +277,7 @@ int LargestChannelDifference(const std::vector<COLORREF>& a, const std::vector<C
 } // namespace
 
 TEST(ImageListTest, IconsAddedTogetherLookAsWhenAddedOneByOne) {
-    std::vector<ui::UniqueHicon> owned;
+    std::vector<base::UniqueHicon> owned;
     auto extract = [&](const std::wstring& file, int index) {
         owned.emplace_back(ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index)));
     };

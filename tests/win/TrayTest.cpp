@@ -65,7 +65,7 @@ protected:
     }
     ShellLog log;
     TrayShellPlatform saved;
-    ui::UniqueHicon picture;
+    base::UniqueHicon picture;
 };
 
 } // namespace
@@ -656,7 +656,7 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
 }
 
 TEST_F(TrayTest, ASecondMascotAddsNoIcon) {
-    ui::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
+    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
     TpamuF* mascot = StartProgram();
     EXPECT_TRUE(app->TerminateRequested());
     EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Registered);

@@ -1,13 +1,17 @@
 #pragma once
-// Move-only owners of Windows handles, each defined by its close function, and scoped device contexts.
+// Move-only owners of Windows handles, each defined by its close function, and scoped device contexts
+// and selections. These traits are the only place in the program where a handle is closed.
 // Window handles are not wrapped here: a Window object clears its HWND when the window goes away.
+// Shared icons (LoadIcon on a system id) and a region handed to SetWindowRgn are not ours to free.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
 
 #include <utility>
 
-namespace ui {
+namespace base {
 
 template <typename Traits> class UniqueHandleT {
 public:
@@ -66,15 +70,46 @@ struct KeyTraits {
     static HKEY Empty() { return nullptr; }
     static void Close(HKEY h) { RegCloseKey(h); }
 };
+// Events, mutexes, tokens, threads: every kernel handle whose failure value is null.
 struct KernelHandleTraits {
     using pointer = HANDLE;
     static HANDLE Empty() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// CreateFile says failure with INVALID_HANDLE_VALUE, not null.
 struct FileHandleTraits {
     using pointer = HANDLE;
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { CloseHandle(h); }
+};
+// A module from LoadLibrary; GetModuleHandle's are borrowed and never put in one.
+struct ModuleTraits {
+    using pointer = HMODULE;
+    static HMODULE Empty() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
+// The drop handle that WM_DROPFILES hands over: the receiver must let it go.
+struct DropTraits {
+    using pointer = HDROP;
+    static HDROP Empty() { return nullptr; }
+    static void Close(HDROP h) { DragFinish(h); }
+};
+// Memory that a call allocates for its caller (FormatMessage with FORMAT_MESSAGE_ALLOCATE_BUFFER).
+template <typename T> struct LocalMemTraits {
+    using pointer = T*;
+    static T* Empty() { return nullptr; }
+    static void Close(T* p) { LocalFree(p); }
+};
+// Memory that a shell or COM call allocates for its caller (SHGetKnownFolderPath).
+template <typename T> struct CoTaskMemTraits {
+    using pointer = T*;
+    static T* Empty() { return nullptr; }
+    static void Close(T* p) { CoTaskMemFree(p); }
+};
+struct MemoryDcTraits {
+    using pointer = HDC;
+    static HDC Empty() { return nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
 };
 
 using UniqueHicon = UniqueHandleT<IconTraits>;
@@ -90,6 +125,10 @@ using UniqueHimagelist = UniqueHandleT<ImageListTraits>;
 using UniqueHkey = UniqueHandleT<KeyTraits>;
 using UniqueHandle = UniqueHandleT<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandleT<FileHandleTraits>;
+using UniqueHmodule = UniqueHandleT<ModuleTraits>;
+using UniqueHdrop = UniqueHandleT<DropTraits>;
+template <typename T> using UniqueLocalMem = UniqueHandleT<LocalMemTraits<T>>;
+template <typename T> using UniqueCoTaskMem = UniqueHandleT<CoTaskMemTraits<T>>;
 
 // BeginPaint/EndPaint for one WM_PAINT.
 class PaintDc {
@@ -107,7 +146,7 @@ private:
     HDC dc_;
 };
 
-// GetDC/ReleaseDC; a null window gives the screen.
+// GetDC/ReleaseDC; a null window gives the screen. The window is kept: ReleaseDC needs it.
 class WindowDc {
 public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
@@ -123,18 +162,14 @@ private:
     HDC dc_;
 };
 
+// CreateCompatibleDC/DeleteDC.
 class MemoryDc {
 public:
     explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
+    HDC get() const { return dc_.get(); }
 
 private:
-    HDC dc_;
+    UniqueHandleT<MemoryDcTraits> dc_;
 };
 
 // Selects an object into a DC and puts the previous one back.
@@ -152,4 +187,20 @@ private:
     HGDIOBJ old_;
 };
 
-} // namespace ui
+// SaveDC/RestoreDC: a DC lent by the system (WM_DRAWITEM) goes back with its objects, colours and modes
+// as they were, whatever was set on it in between.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (saved_) RestoreDC(dc_, saved_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+} // namespace base

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace ui {
+namespace base {
 
 template <typename T> class ComPtr {
 public:
@@ -38,4 +38,4 @@ private:
     T* p_ = nullptr;
 };
 
-} // namespace ui
+} // namespace base

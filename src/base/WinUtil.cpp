@@ -1,0 +1,76 @@
+#include "base/WinUtil.h"
+
+namespace base {
+
+namespace {
+
+// GetSystemDirectory and GetWindowsDirectory: the length without the null when it fitted, the size
+// needed with it when not.
+template <typename Call> std::wstring FolderFrom(Call call) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const UINT length = call(path.data(), static_cast<UINT>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(length);
+    }
+}
+
+bool IsString(DWORD type) {
+    return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+} // namespace
+
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+std::wstring SystemDirectory() {
+    return FolderFrom([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
+}
+
+std::wstring WindowsDirectory() {
+    return FolderFrom([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
+}
+
+bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                TRUE) == CSTR_EQUAL;
+}
+
+UniqueHkey OpenRegistryKey(HKEY root, const std::wstring& path, REGSAM access) {
+    HKEY key = nullptr;
+    // Only a handle the call vouches for is ours to close.
+    if (RegOpenKeyExW(root, path.c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
+    return UniqueHkey(key);
+}
+
+std::optional<RegistryString> ReadRegistryString(HKEY key, const wchar_t* name) {
+    std::wstring text;
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
+        if (!IsString(type)) return std::nullopt;
+        text.assign(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD got = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+        const LONG rc =
+            RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &got);
+        if (rc == ERROR_MORE_DATA) continue; // grew in between
+        if (rc != ERROR_SUCCESS || !IsString(type)) return std::nullopt;
+        text.resize(got / sizeof(wchar_t));
+        // The stored data may or may not end with its terminator.
+        if (auto end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+        return RegistryString{std::move(text), type == REG_EXPAND_SZ};
+    }
+    return std::nullopt;
+}
+
+} // namespace base

@@ -1,0 +1,38 @@
+#pragma once
+// Small reads from Windows that several layers need, each written once: a window's text, the system
+// folders, registry strings, and the system's own case-blind comparison. Every one sizes its buffer from
+// the call or grows and retries, so nothing is cut.
+
+#include "base/Handles.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace base {
+
+// The whole text of a window (a caption, or an edit's contents).
+std::wstring WindowText(HWND window);
+
+// The system folder and the Windows folder, without a final backslash; empty when the call fails.
+std::wstring SystemDirectory();
+std::wstring WindowsDirectory();
+
+// Equal by the system's ordinal case mapping, which covers every Unicode letter (CompareStringOrdinal).
+// For texts Windows gives us, such as class names and captions; name rules use SameTextIgnoringAsciiCase.
+bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b);
+
+// An existing key opened with the access asked for; empty when it cannot be opened. Never creates one.
+UniqueHkey OpenRegistryKey(HKEY root, const std::wstring& path, REGSAM access);
+
+struct RegistryString {
+    std::wstring text;
+    // REG_EXPAND_SZ: the text may hold %variables%, which are not expanded here.
+    bool expandable = false;
+};
+// A REG_SZ or REG_EXPAND_SZ value of any length, up to its first null whether or not the stored data
+// ends with one (a last odd byte is dropped); nullopt when the value is missing or of another type.
+std::optional<RegistryString> ReadRegistryString(HKEY key, const wchar_t* name);
+
+} // namespace base
