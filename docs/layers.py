@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """The folders of src/ and which of them include which.
 
-    docs/layers.py            checks the includes against the allowed layers; draws docs/images/layers.png
+    docs/layers.py            checks the structure; draws docs/images/layers.png
     docs/layers.py --check    only checks (the test suite runs this)
 
 Each folder may include itself and the folders listed for it; anything else, and any circle, is an error
-with the offending files named. The picture is drawn from the includes found, not from the table, so it
+with the offending files named. So is a source file over 600 lines, and a handle closed anywhere but in
+the owners of src/base. The picture is drawn from the includes found, not from the table, so it
 shows the code as it is; includes implied by others (a -> b -> c makes a -> c) are left out of it.
 """
 
@@ -42,6 +43,12 @@ WHAT = {
     "base": "colours, exceptions, paths, RAII handles",
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.M)
+MAX_LINES = 600
+# The functions that free a handle; only the owners in these files call them.
+CLOSE = re.compile(r"\b(CloseHandle|RegCloseKey|FreeLibrary|DeleteObject|DestroyIcon|DestroyCursor|ReleaseDC|"
+                   r"DeleteDC|DestroyMenu|ImageList_Destroy|CoTaskMemFree|LocalFree|GlobalFree|DragFinish|"
+                   r"DestroyAcceleratorTable|UnhookWindowsHookEx)\s*\(")
+OWNERS = {"src/base/Handles.h", "src/base/ComPtr.h"}
 
 
 def includes():
@@ -66,6 +73,24 @@ def problems(found):
         for used, files in sorted(found.get(folder, {}).items()):
             if used not in ALLOWED[folder]:
                 out.append(f"src/{folder} may not include src/{used}: {', '.join(files)}")
+    return out
+
+
+def file_problems():
+    out = []
+    for path in sorted(SRC.rglob("*")):
+        if path.suffix not in (".h", ".cpp") or not path.is_file():
+            continue
+        name = str(path.relative_to(ROOT))
+        text = path.read_text(encoding="utf-8")
+        lines = text.count("\n")
+        if lines > MAX_LINES:
+            out.append(f"{name} has {lines} lines; split it by topic (at most {MAX_LINES})")
+        if name not in OWNERS:
+            for number, line in enumerate(text.splitlines(), 1):
+                code = line.split("//", 1)[0]
+                if CLOSE.search(code):
+                    out.append(f"{name}:{number} frees a handle by hand; use an owner from src/base/Handles.h")
     return out
 
 
@@ -136,7 +161,7 @@ def draw(found):
 
 def main():
     found = includes()
-    bad = problems(found)
+    bad = problems(found) + file_problems()
     for line in bad:
         print(line, file=sys.stderr)
     if "--check" not in sys.argv[1:]:
