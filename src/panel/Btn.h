@@ -12,9 +12,6 @@
 #include <string>
 
 class TBtnF1 : public ui::Form {
-    // First member: messages that arrive while the members below are still being built see it false.
-    bool ready_ = false;
-
 public:
     TBtnF1();
     ~TBtnF1() override;
@@ -50,6 +47,7 @@ public:
     void SetButtonHint(int number, const std::wstring& hint);
 
 protected:
+    void WindowCreated() override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -37,8 +37,10 @@ public:
     // TTN_SHOW and the other tooltip notifications; true when handled.
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
+    // A message of a watched tool window (see ui/Subclass.h).
+    LRESULT WatchedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     struct Tool {
         HWND window;
         UINT_PTR id;
@@ -46,7 +48,6 @@ private:
     };
     const Tool* FindTool(HWND window, UINT_PTR id) const;
     void WatchWindow(HWND window);
-    void StopWatching(HWND window);
     bool OnShow();
 
     HWND form_;

@@ -54,6 +54,7 @@ private:
     std::wstring hint_;
 };
 
+// Constructed on a form, it makes its window once the form has one (Container::AddControl).
 class ToolBar : public Control {
 public:
     struct Params {
@@ -104,6 +105,7 @@ public:
 
 private:
     friend class ToolButton;
+    void CreateBar(const Params& params);
     void ApplyButtonSize();
     void Relayout(int width);
     void UpdateHintTools();
