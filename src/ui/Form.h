@@ -143,6 +143,8 @@ public:
     void AddTimer(Timer* timer);
     void RemoveTimer(Timer* timer);
     HintHost& Hints();
+    // The hints as they are, without making them; null before the first tool.
+    HintHost* ExistingHints() const { return hints_.get(); }
     // The control that gets the focus when the form is activated.
     HWND ActiveControl = nullptr;
 

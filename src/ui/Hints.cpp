@@ -3,6 +3,7 @@
 #include "ui/Application.h"
 #include "ui/Graphics.h"
 #include "ui/Subclass.h"
+#include "ui/Window.h"
 
 #include <commctrl.h>
 
@@ -48,7 +49,8 @@ void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::ws
     ti.lpszText = const_cast<wchar_t*>(text.c_str()); // the control keeps its own copy
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     tools_.push_back({window, id, text});
-    if (window != form_) WatchWindow(window);
+    const Window* object = Window::FromHandle(window);
+    if (window != form_ && !(object && object->GetsOwnMessages())) WatchWindow(window);
 }
 
 void HintHost::SetToolRect(HWND window, UINT_PTR id, const RECT& rect) {
@@ -158,6 +160,12 @@ bool HintHost::OnShow() {
     return true;
 }
 
+void HintHost::ForgetWindow(HWND window) {
+    // The window's last message: nothing of it is kept.
+    std::erase_if(tools_, [&](const Tool& t) { return t.window == window; });
+    std::erase(watched_, window);
+}
+
 void HintHost::WatchWindow(HWND window) {
     if (std::find(watched_.begin(), watched_.end(), window) != watched_.end()) return;
     if (Watch(window, *this)) watched_.push_back(window);
@@ -170,9 +178,7 @@ LRESULT HintHost::WatchedMessage(HWND window, UINT message, WPARAM wParam, LPARA
         LRESULT result = 0;
         if (HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
     } else if (message == WM_NCDESTROY) {
-        // The window's last message: nothing of it is kept.
-        std::erase_if(tools_, [&](const Tool& t) { return t.window == window; });
-        std::erase(watched_, window);
+        ForgetWindow(window);
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -64,6 +64,22 @@ void ToolBar::CreateBar(const Params& params) {
     SendMessageW(hwnd, TB_SETINDENT, static_cast<WPARAM>(indent_), 0);
     SendMessageW(hwnd, TB_SETMAXTEXTROWS, 0, 0);
     ApplyButtonSize();
+    // Painting alone sends the bar dozens of messages: no window-property lookup for each of them.
+    RouteMessages();
+}
+
+LRESULT ToolBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HintHost* hints = parent_.ExistingHints()) {
+        if (HintHost::IsRelayed(message)) {
+            hints->Relay(Handle(), message, wParam, lParam);
+        } else if (message == WM_NOTIFY) {
+            LRESULT result = 0;
+            if (hints->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        } else if (message == WM_NCDESTROY) {
+            hints->ForgetWindow(Handle());
+        }
+    }
+    return DefaultHandler(message, wParam, lParam);
 }
 
 ToolBar::~ToolBar() = default;

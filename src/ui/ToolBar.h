@@ -103,6 +103,11 @@ public:
 
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+protected:
+    // The bar's own messages (routed, see Control::RouteMessages): the form's tooltip learns of the
+    // pointer over the buttons from them, and is told where to show.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     friend class ToolButton;
     void CreateBar(const Params& params);

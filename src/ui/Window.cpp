@@ -74,6 +74,13 @@ void Window::AttachHandle(HWND hwnd) {
 
 void Window::DestroyHandle() {
     if (!hwnd_) return;
+    if (classProc_) {
+        // A routed control's class sees its own destruction; WM_NCDESTROY unbinds it.
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+        if (hwnd_) Forget(hwnd_, this);
+        hwnd_ = nullptr;
+        return;
+    }
     // A control's window may have gone with its parent already: only a window still known as ours goes.
     HWND hwnd = hwnd_;
     hwnd_ = nullptr;
@@ -88,6 +95,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (classProc_) return CallWindowProcW(classProc_, hwnd_, message, wParam, lParam);
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
@@ -97,6 +105,7 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         // A window of one of our classes made by someone else has no object: it gets the defaults.
         if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+        self->ownClass_ = true;
         self->AttachHandle(hwnd);
     } else {
         self = Find(hwnd);
@@ -109,7 +118,7 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
     } catch (...) {
         Application::HandleCurrentException();
     }
-    if (message == WM_NCDESTROY) {
+    if (message == WM_NCDESTROY && self->hwnd_ == hwnd) {
         Forget(hwnd, self);
         self->hwnd_ = nullptr;
         self->HandleDestroyed();
@@ -129,6 +138,11 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
                                 nullptr);
     if (!hwnd) throw Exception(L"コントロールを作成できません");
     AttachHandle(hwnd);
+}
+
+void Control::RouteMessages() {
+    classProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticWindowProc)));
 }
 
 bool Control::Visible() const {

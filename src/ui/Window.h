@@ -39,6 +39,9 @@ public:
     // The object behind a window of ours (a window of our classes or a control we made), or null.
     static Window* FromHandle(HWND hwnd);
 
+    // Its messages come to HandleMessage: a window of our classes, or a control routed there.
+    bool GetsOwnMessages() const { return ownClass_ || classProc_; }
+
     // A notification the parent received on behalf of this window (WM_COMMAND, WM_NOTIFY, ...).
     // Returns true when handled; result then goes back to Windows.
     virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -56,8 +59,11 @@ protected:
     virtual void HandleDestroyed() {}
 
 private:
+    friend class Control;
     static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
+    bool ownClass_ = false;
+    WNDPROC classProc_ = nullptr; // a routed control's own procedure, which DefaultHandler calls
 };
 
 class Control : public Window {
@@ -77,6 +83,10 @@ protected:
                        int id);
     // Destroys the window, so that CreateControl can make it anew (a style that only creation sets).
     void DestroyControlHandle() { DestroyHandle(); }
+    // The control's messages come to HandleMessage, found through the window table like those of our
+    // own windows; unhandled ones go on to its class. For a control of ours on a hot path, where
+    // watching (ui/Subclass.h) would cost a window-property lookup per message under Wine.
+    void RouteMessages();
 };
 
 // The notifications a parent hands back to the child they concern: WM_COMMAND, WM_NOTIFY, WM_DRAWITEM,
