@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
+#include "ui/Subclass.h"
 
 #include <commctrl.h>
 
@@ -19,11 +20,11 @@ constexpr std::array<const wchar_t*, 8> kModalCaptions{L"OK",       L"ｷｬﾝ�
 TButtonEx::TButtonEx(ui::Container& parent, const ui::Bounds& bounds, const std::wstring& caption,
                      int modalResult, bool tabStop)
     : parent_(parent), bounds_(bounds), caption_(caption), tabStop_(tabStop), modalResult_(modalResult) {
-    CreateWindowNow();
+    parent.AddControl([this] { CreateWindowNow(); });
 }
 
 TButtonEx::~TButtonEx() {
-    if (Handle() && IsWindow(Handle())) RemoveWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0);
+    ui::Unwatch(Handle(), *this);
 }
 
 void TButtonEx::CreateWindowNow() {
@@ -31,17 +32,18 @@ void TButtonEx::CreateWindowNow() {
     if (style_ != TButtonExStyle::bsStandard) style |= BS_OWNERDRAW;
     Create(parent_, L"BUTTON", style, 0, bounds_);
     SetWindowTextW(Handle(), caption_.c_str());
-    SetWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    ui::Watch(Handle(), *this);
 }
 
 void TButtonEx::SetSytle(TButtonExStyle style) {
     if (style == style_) return;
     style_ = style;
+    if (!Handle()) return; // made with it
     // The owner-draw style is taken only when the window is made.
     const RECT r = BoundsInParent();
     bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
     const bool enabled = Enabled();
-    RemoveWindowSubclass(Handle(), &TButtonEx::SubclassProc, 0);
+    ui::Unwatch(Handle(), *this);
     DestroyControlHandle();
     default_ = false;
     CreateWindowNow();
@@ -55,7 +57,7 @@ void TButtonEx::SetModalResult(int value) {
 
 void TButtonEx::SetFontColor(TColor color) {
     fontColor_ = color;
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TButtonEx::SetCaption(const std::wstring& caption) {
@@ -131,21 +133,18 @@ void TButtonEx::DrawButton(HDC dc, RECT rect, UINT state) {
     DrawTextW(dc, caption_.c_str(), -1, &rect, DT_EXPANDTABS | DT_WORDBREAK);
 }
 
-LRESULT CALLBACK TButtonEx::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR data) {
-    auto* self = reinterpret_cast<TButtonEx*>(data);
+LRESULT TButtonEx::WatchedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         // The default look follows the focus; the window's style is never touched for it.
-        self->default_ = message == WM_SETFOCUS;
+        default_ = message == WM_SETFOCUS;
         InvalidateRect(hwnd, nullptr, FALSE);
         break;
     case BM_SETSTYLE:
         // The dialog manager would make it a default push button, losing the owner drawing.
-        if (self->style_ != TButtonExStyle::bsStandard) return 0;
+        if (style_ != TButtonExStyle::bsStandard) return 0;
         break;
-    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, &TButtonEx::SubclassProc, 0); break;
     default: break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

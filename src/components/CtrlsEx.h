@@ -38,14 +38,14 @@ public:
     std::function<void(TButtonEx& control, const RECT& rect, UINT state)> OnDrawButton;
 
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Its own messages, watched for the focus and the dialog manager's restyling (see ui/Subclass.h).
+    LRESULT WatchedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
     virtual void DrawButton(HDC dc, RECT rect, UINT state);
 
 private:
     void CreateWindowNow();
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
     ui::Container& parent_;
     ui::Bounds bounds_;
     std::wstring caption_;

@@ -32,9 +32,14 @@ TShortCut TextToShortCut(const std::wstring& text) {
     return TextToShortCut(text, LayoutKeyNameOf);
 }
 
-THookHotKey::THookHotKey(ui::Form& owner) : owner_(owner), window_(*this) {}
+THookHotKey::THookHotKey(ui::Form& owner) : owner_(owner), window_(*this) {
+    window_.Create();
+}
 
-THookHotKey::~THookHotKey() = default;
+THookHotKey::~THookHotKey() {
+    // Its keys go with it; they are not unregistered first.
+    window_.Destroy();
+}
 
 bool THookHotKey::RegisterKey(int index, TShortCut shortCut) {
     if (registered_.contains(index)) return false;
@@ -60,17 +65,12 @@ void THookHotKey::DoHotKey(int index) {
     OnHotKey(index);
 }
 
-THookHotKey::HotKeyWindow::HotKeyWindow(THookHotKey& owner) : owner_(owner) {
+void THookHotKey::HotKeyWindow::Create() {
     ui::WindowCreateParams params;
     params.className = L"THookHotKeyWindow";
     params.left = params.top = params.width = params.height = 0;
     params.parent = HWND_MESSAGE;
     CreateHandle(params);
-}
-
-THookHotKey::HotKeyWindow::~HotKeyWindow() {
-    // Its keys go with it; the owner does not unregister them first.
-    DestroyHandle();
 }
 
 LRESULT THookHotKey::HotKeyWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

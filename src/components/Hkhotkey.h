@@ -42,10 +42,11 @@ protected:
     virtual void DoHotKey(int index);
 
 private:
-    class HotKeyWindow : public ui::Window {
+    class HotKeyWindow final : public ui::Window {
     public:
-        explicit HotKeyWindow(THookHotKey& owner);
-        ~HotKeyWindow() override;
+        explicit HotKeyWindow(THookHotKey& owner) : owner_(owner) {}
+        void Create();
+        void Destroy() { DestroyHandle(); }
 
     private:
         LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -18,61 +18,6 @@ TrayShellPlatform& TrayShell() {
     return platform;
 }
 
-// The icons of the process, the hidden window class they share and the "TaskbarCreated" message.
-// Made with the first icon, gone with the last.
-class TTrayIconWinProcList {
-public:
-    static TTrayIconWinProcList& Acquire(TTaskTrayIcon* icon) {
-        if (!instance_) instance_.reset(new TTrayIconWinProcList());
-        instance_->icons_.push_back(icon);
-        return *instance_;
-    }
-    static void Release(TTaskTrayIcon* icon) {
-        if (!instance_) return;
-        std::erase(instance_->icons_, icon);
-        if (instance_->icons_.empty()) instance_.reset();
-    }
-    static UINT TaskbarCreatedMsg() { return instance_ ? instance_->taskbarCreated_ : 0; }
-    static constexpr const wchar_t* kClassName = L"TaskTrayHandle";
-
-private:
-    TTrayIconWinProcList() {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &TTrayIconWinProcList::WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(wc.hInstance, L"MAINICON");
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        wc.lpszClassName = kClassName;
-        RegisterClassW(&wc);
-        taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    }
-    // Ended by its owner, instance_, when the last icon goes.
-    friend struct std::default_delete<TTrayIconWinProcList>;
-    ~TTrayIconWinProcList() { UnregisterClassW(kClassName, GetModuleHandleW(nullptr)); }
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (instance_) {
-            for (TTaskTrayIcon* icon : instance_->icons_) {
-                if (icon->wnd_ != hwnd) continue;
-                try {
-                    return icon->HandleMessage(message, wParam, lParam);
-                } catch (...) {
-                    // Never into Windows: the error box shows it and the loop goes on.
-                    ui::Application::HandleCurrentException();
-                    return 0;
-                }
-            }
-        }
-        // Also while the window is being made, before its icon knows it.
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-
-    static inline std::unique_ptr<TTrayIconWinProcList> instance_;
-    std::vector<TTaskTrayIcon*> icons_;
-    UINT taskbarCreated_ = 0;
-};
-
 // ---- the threads ----
 
 TrayTicker::TrayTicker(HWND target, UINT message, std::function<bool()> active, std::function<DWORD()> period,
@@ -256,28 +201,44 @@ DWORD TTaskTrayIcon::ReadShellVersion() {
 }
 
 UINT TTaskTrayIcon::TaskbarCreatedMessage() {
-    return TTrayIconWinProcList::TaskbarCreatedMsg();
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
 }
 
-TTaskTrayIcon::TTaskTrayIcon() : ShellVersion(ReadShellVersion()) {
-    TTrayIconWinProcList::Acquire(this);
-}
+TTaskTrayIcon::TTaskTrayIcon() : ShellVersion(ReadShellVersion()) {}
 
 TTaskTrayIcon::~TTaskTrayIcon() {
     Style.StopTracking();
     DeleteIcon();
-    if (wnd_) {
-        HWND wnd = wnd_;
-        wnd_ = nullptr;
-        DestroyWindow(wnd);
+    wnd_ = nullptr;
+    window_.Destroy();
+}
+
+void TTaskTrayIcon::TrayWindow::Create() {
+    ui::WindowCreateParams params;
+    params.className = L"TaskTrayHandle";
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    params.left = params.top = params.width = params.height = 0;
+    params.classIcon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    params.classBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    try {
+        CreateHandle(params);
+    } catch (const Exception&) {
+        // No window: the icon has none to name, as before any was made.
     }
-    TTrayIconWinProcList::Release(this);
+}
+
+LRESULT TTaskTrayIcon::TrayWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Also while the window is being made, before its icon knows it.
+    if (icon_.wnd_ != Handle()) return DefaultHandler(message, wParam, lParam);
+    return icon_.HandleMessage(message, wParam, lParam);
 }
 
 HWND TTaskTrayIcon::GetWnd() {
     if (!wnd_) {
-        wnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, TTrayIconWinProcList::kClassName, L"", WS_POPUP, 0, 0, 0, 0,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        window_.Create();
+        wnd_ = window_.Handle();
         Style.Wnd = wnd_;
     }
     return wnd_;
@@ -364,7 +325,7 @@ bool TTaskTrayIcon::DeleteIcon() {
 }
 
 LRESULT TTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TTrayIconWinProcList::TaskbarCreatedMsg() && message != 0 && Registered) {
+    if (message == TaskbarCreatedMessage() && Registered) {
         // The shell was started again and knows no icon: this one goes back in.
         Registered = false;
         AddIcon();

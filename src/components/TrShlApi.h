@@ -9,6 +9,7 @@
 #include "base/Exception.h"
 #include "base/Handles.h"
 #include "components/TrayRules.h"
+#include "ui/Window.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -172,9 +173,21 @@ public:
     static UINT TaskbarCreatedMessage();
 
 private:
-    friend class TTrayIconWinProcList;
+    // The hidden window; its messages reach the icon once it knows the window (GetWnd has returned).
+    class TrayWindow final : public ui::Window {
+    public:
+        explicit TrayWindow(TTaskTrayIcon& icon) : icon_(icon) {}
+        void Create();
+        void Destroy() { DestroyHandle(); }
+
+    private:
+        LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+        TTaskTrayIcon& icon_;
+    };
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void FillRecord();
     bool Notify(DWORD message);
+    TrayWindow window_{*this};
     HWND wnd_ = nullptr;
 };

@@ -10,37 +10,30 @@
 
 TBtnSetF* BtnSetF = nullptr;
 
-namespace {
-
-ui::FormParams BtnSetParams() {
-    ui::FormParams p;
-    p.className = L"TBtnSetF";
-    p.caption = L"ぱむぱむランチ";
-    p.left = 427;
-    p.top = 261;
-    p.width = 296;
-    p.height = 165;
-    p.clientSize = true;
-    p.borderStyle = ui::BorderStyle::Single;
-    p.systemMenu = false;
-    p.color = clBtnFace;
-    return p;
-}
-
-} // namespace
-
 TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
-    : ui::Form(BtnSetParams()), Label1(*this, {8, 12, 70, 12}, L"実行ﾌﾟﾛｸﾞﾗﾑ"),
-      Label3(*this, {8, 32, 70, 12}, L"作業ﾌｫﾙﾀﾞ"), Label4(*this, {8, 52, 70, 12}, L"実行ｵﾌﾟｼｮﾝ"),
-      Label2(*this, {8, 72, 70, 12}, L"ﾋﾝﾄ文字"), Label5(*this, {8, 92, 70, 12}, L"ｱｲｺﾝﾌｧｲﾙ"),
-      Edit1(*this, {80, 10, 177, 20}), Button1(*this, {256, 10, 33, 20}, L"参照"),
-      Edit3(*this, {80, 30, 209, 20}), Edit5(*this, {80, 50, 209, 20}), Edit4(*this, {80, 70, 209, 20}),
+    : ui::Form({.className = L"TBtnSetF",
+                .caption = L"ぱむぱむランチ",
+                .left = 427,
+                .top = 261,
+                .width = 296,
+                .height = 165,
+                .clientSize = true,
+                .borderStyle = ui::BorderStyle::Single,
+                .systemMenu = false,
+                .color = clBtnFace}),
+      Label1(*this, {8, 12, 70, 12}, L"実行ﾌﾟﾛｸﾞﾗﾑ"), Label3(*this, {8, 32, 70, 12}, L"作業ﾌｫﾙﾀﾞ"),
+      Label4(*this, {8, 52, 70, 12}, L"実行ｵﾌﾟｼｮﾝ"), Label2(*this, {8, 72, 70, 12}, L"ﾋﾝﾄ文字"),
+      Label5(*this, {8, 92, 70, 12}, L"ｱｲｺﾝﾌｧｲﾙ"), Edit1(*this, {80, 10, 177, 20}),
+      Button1(*this, {256, 10, 33, 20}, L"参照"), Edit3(*this, {80, 30, 209, 20}),
+      Edit5(*this, {80, 50, 209, 20}), Edit4(*this, {80, 70, 209, 20}),
       ComboBox1(*this, {80, 90, 177, 20}, 12), Button2(*this, {256, 90, 33, 20}, L"参照"),
       SpinEdit1(*this, {80, 110, 41, 21}, clWhite, ui::SpinTyping::Disabled),
       Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"), Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"),
       Button4(*this, {220, 135, 69, 25}, L"OK"), Panel1(*this, {18, 110, 40, 40}, clBtnHighlight),
       Edit6(*this, {120, 110, 171, 20}, true, false), Image1(*this, {22, 114, 33, 33}, clBtnHighlight),
-      launcher_(launcher), panel_(panel) {
+      launcher_(launcher), panel_(panel) {}
+
+void TBtnSetF::WindowCreated() {
     Edit6.SetColor(clBtnFace);
     OpenDialog1.Filter = L"ﾌﾟﾛｸﾞﾗﾑ　ﾌｧｲﾙ|*.exe|ｱｲｺﾝ　ﾌｧｲﾙ|*.Ico;*.dll;*.exe|すべてのﾌｧｲﾙ(*.*)|*.*";
     OpenDialog1.HideReadOnly = true;
@@ -58,11 +51,9 @@ TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
     Button5.OnClick = [this] { Button5Click(); };
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
-    DoCreate();
 }
 
 TBtnSetF::~TBtnSetF() {
-    DestroyHandle();
     if (BtnSetF == this) BtnSetF = nullptr;
 }
 

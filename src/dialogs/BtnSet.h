@@ -49,6 +49,9 @@ public:
     void Button4Click();
     void Button5Click();
 
+protected:
+    void WindowCreated() override;
+
 private:
     void PlaceBesidePanel();
     void ShowIcon(int number);

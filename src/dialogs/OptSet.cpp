@@ -6,18 +6,6 @@ TOptSetF* OptSetF = nullptr;
 
 namespace {
 
-ui::FormParams OptSetParams() {
-    ui::FormParams p;
-    p.className = L"TOptSetF";
-    p.caption = L"ぱむぱむランチ－オプション設定";
-    p.width = 401;
-    p.height = 348;
-    p.clientSize = true;
-    p.borderStyle = ui::BorderStyle::Dialog;
-    p.centred = true;
-    return p;
-}
-
 // Where the boxes of the pages stand; their controls are placed inside them.
 constexpr ui::Bounds kPanel3{10, 10, 356, 246};
 constexpr ui::Bounds kGroupBox1{8, 8, 361, 81};
@@ -42,10 +30,16 @@ void NoTabStop(const ui::Control& control) {
 } // namespace
 
 TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
-    : ui::Form((OptSetF = this, OptSetParams())), Button1(*this, {208, 312, 89, 25}, L"OK"),
-      Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"), PageControl1(*this, {8, 8, 385, 297}),
-      TabSheet1(PageControl1.AddPage(L"全般の設定")), TabSheet2(PageControl1.AddPage(L"出る・消える")),
-      Panel3(TabSheet1, kPanel3, clBtnFace),
+    : ui::Form({.className = L"TOptSetF",
+                .caption = L"ぱむぱむランチ－オプション設定",
+                .width = 401,
+                .height = 348,
+                .clientSize = true,
+                .centred = true,
+                .borderStyle = ui::BorderStyle::Dialog}),
+      Button1(*this, {208, 312, 89, 25}, L"OK"), Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"),
+      PageControl1(*this, {8, 8, 385, 297}), TabSheet1(PageControl1.AddPage(L"全般の設定")),
+      TabSheet2(PageControl1.AddPage(L"出る・消える")), Panel3(TabSheet1, kPanel3, clBtnFace),
       Label1(TabSheet1, ui::Bounds{190, 107, 60, 13}.Within(kPanel3), L"行にする"),
       CheckBox1(TabSheet1, {32, 32, 121, 17}, L"ぱむ太を隠す"),
       CheckBox2(TabSheet1, {32, 70, 129, 16}, L"ミニぱむ太を隠す"),
@@ -71,6 +65,10 @@ TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
       Panel2(TabSheet2, kPanel2, clBtnFace),
       Shape1(Panel2, {8, 8, 105, 73}, ui::PanelShapeType::RoundRect, clBackground), launcher_(launcher),
       targets_(targets) {
+    OptSetF = this;
+}
+
+void TOptSetF::WindowCreated() {
     DialogKeys = true;
     Panel3.BevelInner = ui::BevelKind::Raised;
     Panel3.BevelOuter = ui::BevelKind::Lowered;
@@ -102,11 +100,9 @@ TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
     HotKey2.OnExit = [this] { HotKey2Exit(); };
     ButtonEx1.OnClick = [this] { ButtonEx1Click(); };
     OnCreate = [this] { FormCreate(); };
-    DoCreate();
 }
 
 TOptSetF::~TOptSetF() {
-    DestroyHandle();
     if (OptSetF == this) OptSetF = nullptr;
 }
 

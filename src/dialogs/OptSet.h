@@ -74,6 +74,7 @@ public:
     void ButtonEx1Click();
 
 protected:
+    void WindowCreated() override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -9,19 +9,6 @@ std::wstring TVerDlgF::VersionSource;
 
 namespace {
 
-ui::FormParams VerDlgParams() {
-    ui::FormParams p;
-    p.className = L"TVerDlgF";
-    p.caption = L"ﾊﾞｰｼﾞｮﾝ情報";
-    p.width = 384;
-    p.height = 76;
-    p.clientSize = true;
-    p.borderStyle = ui::BorderStyle::Dialog;
-    p.color = clBtnFace;
-    p.centred = true;
-    return p;
-}
-
 ui::FontSpec TitleFont() {
     ui::FontSpec font;
     font.height = -13;
@@ -32,22 +19,30 @@ ui::FontSpec TitleFont() {
 } // namespace
 
 TVerDlgF::TVerDlgF()
-    : ui::Form(VerDlgParams()), OKBtn(*this, {300, 8, 75, 25}, L"OK", true), Bevel1(*this, {8, 8, 281, 65}),
+    : ui::Form({.className = L"TVerDlgF",
+                .caption = L"ﾊﾞｰｼﾞｮﾝ情報",
+                .width = 384,
+                .height = 76,
+                .clientSize = true,
+                .centred = true,
+                .borderStyle = ui::BorderStyle::Dialog,
+                .color = clBtnFace}),
+      OKBtn(*this, {300, 8, 75, 25}, L"OK", true), Bevel1(*this, {8, 8, 281, 65}),
       Image1(*this, {20, 20, 36, 36}, clBtnFace),
       Label1(*this, {67, 20, 103, 13}, L"ぱむぱむランチ", TitleFont()),
       // Wide enough for the version text that replaces the caption.
-      Label2(*this, {174, 20, 100, 12}, L"VerSion:") {
+      Label2(*this, {174, 20, 100, 12}, L"VerSion:") {}
+
+void TVerDlgF::WindowCreated() {
     Image1.SetIcon(base::UniqueHicon(
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0))));
     OKBtn.OnClick = [this] { ModalResult = IDOK; };
     DialogKeys = true;
     ActiveControl = OKBtn.Handle();
     OnCreate = [this] { FormCreate(); };
-    DoCreate();
 }
 
 TVerDlgF::~TVerDlgF() {
-    DestroyHandle();
     if (VerDlgF == this) VerDlgF = nullptr;
 }
 

@@ -21,6 +21,9 @@ public:
 
     // The file whose version the box shows; empty: the running program. Tests point it elsewhere.
     static std::wstring VersionSource;
+
+protected:
+    void WindowCreated() override;
 };
 
 // The instance a menu command shows; empty while there is none.

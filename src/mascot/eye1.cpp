@@ -11,28 +11,23 @@ TpamuF* pamuF = nullptr;
 
 namespace {
 
-ui::FormParams MascotParams() {
-    ui::FormParams p;
-    p.className = L"TpamuF";
-    p.caption = L"ぱむぱむランチ";
-    p.left = 815;
-    p.top = 8;
-    p.width = 115;
-    p.height = 147;
-    p.borderStyle = ui::BorderStyle::None;
-    p.systemMenu = true;
-    p.stayOnTop = true;
-    p.color = clYellow;
-    return p;
-}
-
 // WM_SYSCOMMAND with SC_MOVE | HTCAPTION: the system moves the window with the pointer.
 constexpr WPARAM kMoveByCaption = 0xF012;
 
 } // namespace
 
 TpamuF::TpamuF(Launcher& launcher)
-    : ui::Form((pamuF = this, MascotParams())), Shape1(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
+    : ui::Form({.className = L"TpamuF",
+                .caption = L"ぱむぱむランチ",
+                .left = 815,
+                .top = 8,
+                .width = 115,
+                .height = 147,
+                .borderStyle = ui::BorderStyle::None,
+                .systemMenu = true,
+                .stayOnTop = true,
+                .color = clYellow}),
+      Shape1(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
       Shape2(*this, ui::ShapeType::Ellipse, clWhite, clWhite),
       Shape4(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
       Shape3(*this, ui::ShapeType::Ellipse, clBlack, clBlack),
@@ -48,7 +43,11 @@ TpamuF::TpamuF(Launcher& launcher)
       PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
       PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this), TrayIcon1(*this),
       launcher_(launcher) {
+    pamuF = this;
     launcher_.AddObserver(this);
+}
+
+void TpamuF::WindowCreated() {
     icon_.reset(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
@@ -137,11 +136,9 @@ TpamuF::TpamuF(Launcher& launcher)
     PseudoApp1.Loaded();
     // Whatever TPamuHide says, the icon shows at start; a second instance, already ending, adds none.
     if (!ui::Application::Instance().TerminateRequested()) TrayIcon1.Loaded();
-    DoCreate();
 }
 
 TpamuF::~TpamuF() {
-    DestroyHandle();
     launcher_.RemoveObserver(this);
     if (pamuF == this) pamuF = nullptr;
 }
@@ -169,8 +166,11 @@ void TpamuF::FormCreate() {
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ReadScreenSize();
-    ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
-                                                        PanelLook{icon_.get(), ButtonSize, IconSize});
+    TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
+        launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});
+    // Visible from its creation; the mascot's own showing activates the program. A second instance,
+    // already told to end, shows nothing.
+    if (!ui::Application::Instance().TerminateRequested()) panel->ShowNoActivate();
     Timer1.SetEnabled(true);
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
 }

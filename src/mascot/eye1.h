@@ -126,6 +126,7 @@ public:
     ui::MenuItem& ModeMenuItem(ModeItem item);
 
 protected:
+    void WindowCreated() override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -15,21 +15,6 @@ TBtnF1* BtnF1 = nullptr;
 
 namespace {
 
-ui::FormParams PanelParams() {
-    ui::FormParams p;
-    p.className = L"TBtnF1";
-    p.caption = L"ぱむぱむランチ";
-    p.left = 310;
-    p.top = 150;
-    p.width = 238;
-    p.height = 220;
-    p.borderStyle = ui::BorderStyle::SizeToolWin;
-    p.systemMenu = true;
-    p.vertScrollBar = true;
-    p.color = clBtnFace;
-    return p;
-}
-
 ui::ToolBar::Params ToolBarParams() {
     ui::ToolBar::Params p;
     p.left = 0;
@@ -46,10 +31,22 @@ ui::ToolBar::Params ToolBarParams() {
 } // namespace
 
 TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
-    : ui::Form(PanelParams()), ToolBar1(*this, ToolBarParams()), Records(launcher.Records()),
-      launcher_(launcher), look_(look) {
+    : ui::Form({.className = L"TBtnF1",
+                .caption = L"ぱむぱむランチ",
+                .left = 310,
+                .top = 150,
+                .width = 238,
+                .height = 220,
+                .borderStyle = ui::BorderStyle::SizeToolWin,
+                .systemMenu = true,
+                .vertScrollBar = true,
+                .color = clBtnFace}),
+      ToolBar1(*this, ToolBarParams()), Records(launcher.Records()), launcher_(launcher), look_(look) {
     BtnF1 = this;
     launcher_.AddObserver(this);
+}
+
+void TBtnF1::WindowCreated() {
     KeyPreview = true;
     ShowHint = true;
     ToolBar1.Cursor = LoadCursorW(nullptr, IDC_HAND);
@@ -67,15 +64,9 @@ TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
     OnResize = [this] { FormResize(); };
     OnKeyPress = [this](wchar_t& key) { FormKeyPress(key); };
     OnKeyDown = [this](WORD& key, ui::ShiftState shift) { FormKeyDown(key, shift); };
-    ready_ = true;
-    DoCreate();
-    // Visible from its creation; the mascot's own showing activates the program. A second instance,
-    // already told to end, shows nothing.
-    if (!ui::Application::Instance().TerminateRequested()) ShowNoActivate();
 }
 
 TBtnF1::~TBtnF1() {
-    DestroyHandle();
     launcher_.RemoveObserver(this);
     if (BtnF1 == this) BtnF1 = nullptr;
 }
@@ -194,7 +185,8 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETMINMAXINFO: {
         LRESULT result = ui::Form::Dispatch(message, wParam, lParam);
-        if (ready_) OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        // The track size follows the bar's rows: none before the bar has its buttons.
+        if (ToolBar1.ButtonCount() > 0) OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return result;
     }
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));

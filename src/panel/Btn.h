@@ -19,9 +19,6 @@ struct PanelLook {
 };
 
 class TBtnF1 : public ui::Form, private LauncherObserver {
-    // First member: messages that arrive while the members below are still being built see it false.
-    bool ready_ = false;
-
 public:
     TBtnF1(Launcher& launcher, const PanelLook& look);
     ~TBtnF1() override;
@@ -54,6 +51,7 @@ public:
     void SwapButtons(int source, int target);
 
 protected:
+    void WindowCreated() override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -89,7 +89,8 @@ std::wstring Application::ExeName() {
     }
 }
 
-void Application::AdoptForm(std::unique_ptr<Form> form, bool mayBeMain) {
+void Application::CreateAndAdopt(FormPtr form, bool mayBeMain) {
+    form->Create();
     Form* raw = form.get();
     forms_.push_back(std::move(form));
     if (mayBeMain && !mainForm_) mainForm_ = raw;
@@ -109,7 +110,7 @@ void Application::DestroyReleased(Form* form) {
         return;
     }
     if (mainForm_ == form) mainForm_ = nullptr;
-    std::unique_ptr<Form> doomed = std::move(*it);
+    FormPtr doomed = std::move(*it);
     forms_.erase(it);
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/Color.h"
 #include "base/Exception.h"
+#include "ui/Form.h"
 #include "ui/Window.h"
 
 #include <functional>
@@ -25,7 +26,8 @@ struct HintShowInfo {
     HWND control = nullptr;
 };
 
-class Application : private Window {
+// Final: its constructor, the last to run, makes its window.
+class Application final : private Window {
 public:
     Application();
     ~Application() override;
@@ -47,24 +49,18 @@ public:
     Form* MainForm() const { return mainForm_; }
     bool ShowMainForm = true;
 
-    // Creates a form owned by the application; the first one created so becomes the main form once
-    // its construction (and with it its OnCreate) has finished.
+    // Creates a form owned by the application: constructs it, then makes its window (Form::Create). The
+    // first one created so becomes the main form once its creation (and with it its OnCreate) has finished.
     template <typename T, typename... Args> T* CreateForm(Args&&... args) {
-        auto form = std::make_unique<T>(std::forward<Args>(args)...);
-        T* raw = form.get();
-        AdoptForm(std::move(form), true);
-        return raw;
+        return Adopt<T>(FormPtr(new T(std::forward<Args>(args)...)), true);
     }
     // Creates a form owned by the application that never becomes the main form.
     template <typename T, typename... Args> T* CreateOwnedForm(Args&&... args) {
-        auto form = std::make_unique<T>(std::forward<Args>(args)...);
-        T* raw = form.get();
-        AdoptForm(std::move(form), false);
-        return raw;
+        return Adopt<T>(FormPtr(new T(std::forward<Args>(args)...)), false);
     }
     // Destroys the form once the current message has been handled.
     void ReleaseForm(Form* form);
-    const std::vector<std::unique_ptr<Form>>& Forms() const { return forms_; }
+    const std::vector<FormPtr>& Forms() const { return forms_; }
 
     // Shows the main form (unless the program is already ending) and handles messages until the end.
     void Run();
@@ -128,7 +124,12 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void AdoptForm(std::unique_ptr<Form> form, bool mayBeMain);
+    template <typename T> T* Adopt(FormPtr form, bool mayBeMain) {
+        auto* raw = static_cast<T*>(form.get());
+        CreateAndAdopt(std::move(form), mayBeMain);
+        return raw;
+    }
+    void CreateAndAdopt(FormPtr form, bool mayBeMain);
     bool PreviewKeys(MSG& msg);
     bool DialogKeys(MSG& msg);
     void DispatchOne(MSG& msg);
@@ -136,7 +137,7 @@ private:
 
     std::wstring title_;
     Form* mainForm_ = nullptr;
-    std::vector<std::unique_ptr<Form>> forms_;
+    std::vector<FormPtr> forms_;
     std::vector<HintHost*> hintHosts_;
     bool terminated_ = false;
     bool terminateRequested_ = false;

@@ -2,10 +2,8 @@
 
 #include "base/WinUtil.h"
 #include "ui/Application.h"
-#include "ui/GridRules.h"
 #include "ui/Hints.h"
 #include "ui/Menu.h"
-#include "ui/Shape.h"
 #include "ui/Timer.h"
 
 #include <windowsx.h>
@@ -15,9 +13,6 @@
 namespace ui {
 
 namespace {
-
-// Tool ids of the form's own hint tools; graphic controls take 1.. in their order.
-constexpr UINT_PTR kFormHintTool = 0x7FFF;
 
 struct Styles {
     DWORD style;
@@ -44,48 +39,16 @@ Styles StylesFor(const FormParams& p) {
     return s;
 }
 
-bool IsMouseMessage(UINT message) {
-    switch (message) {
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: return true;
-    default: return false;
-    }
-}
-
-MouseButton ButtonOf(UINT message) {
-    switch (message) {
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP: return MouseButton::mbRight;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_MBUTTONUP: return MouseButton::mbMiddle;
-    default: return MouseButton::mbLeft;
-    }
-}
-
-bool IsButtonDown(UINT message) {
-    return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
-           message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
-}
-
-bool IsDoubleClick(UINT message) {
-    return message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
-}
-
 } // namespace
 
 Form::Form(const FormParams& params)
-    : color_(params.color), font_(CreateFormFont(params.font)),
-      backgroundBrush_(CreateSolidBrush(ColorToRGB(color_))) {
+    : params_(params), color_(params.color), font_(CreateFormFont(params.font)),
+      backgroundBrush_(CreateSolidBrush(ColorToRGB(color_))) {}
+
+Form::~Form() = default;
+
+void Form::Create() {
+    const FormParams& params = params_;
     Styles s = StylesFor(params);
     RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
     if (params.clientSize) AdjustWindowRectEx(&outer, s.style, FALSE, s.exStyle);
@@ -105,16 +68,24 @@ Form::Form(const FormParams& params)
     wp.classStyle = CS_DBLCLKS;
     CreateHandle(wp);
     if (params.vertScrollBar) UpdateVertScrollBar();
+    // What was constructed before the window existed: controls in their order, timers, graphics' hints.
+    CreateControls();
+    for (Timer* timer : timers_)
+        timer->Apply();
+    if (!graphics_.empty()) HintsChanged();
+    WindowCreated();
+    DoCreate();
 }
 
-Form::~Form() {
-    // Timers and graphic controls are members of the derived form and are gone already.
+void Form::Destroy() {
+    // The hint tools go first, while the windows they watch still exist, then the window itself.
+    hints_.reset();
     DestroyHandle();
 }
 
-void Form::DestroyHandle() {
-    hints_.reset();
-    Window::DestroyHandle();
+void FormDeleter::operator()(Form* form) const {
+    form->Destroy();
+    delete form;
 }
 
 int Form::Left() const {
@@ -286,142 +257,11 @@ bool Form::PreviewKeyPress(wchar_t& key) {
     return key == 0;
 }
 
-void Form::SetVertScrollRange(int range) {
-    range = std::max(range, 0);
-    if (range == scrollRange_) return;
-    scrollRange_ = range;
-    UpdateVertScrollBar();
-}
-
-void Form::SetVertScrollPosition(int position) {
-    position = ClampScrollPosition(position, scrollRange_, ClientHeight());
-    if (position == scrollPosition_) return;
-    int delta = scrollPosition_ - position;
-    scrollPosition_ = position;
-    ScrollWindowEx(Handle(), 0, delta, nullptr, nullptr, nullptr, nullptr,
-                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_POS;
-    si.nPos = scrollPosition_;
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-}
-
-bool Form::VertScrollBarVisible() const {
-    return (GetWindowLongW(Handle(), GWL_STYLE) & WS_VSCROLL) != 0;
-}
-
-void Form::UpdateVertScrollBar() {
-    if (updatingScrollBar_) return;
-    updatingScrollBar_ = true;
-    // The bar shows itself while the page is smaller than the range; that may resize the client area.
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMin = 0;
-    si.nMax = std::max(scrollRange_ - 1, 0);
-    si.nPage = static_cast<UINT>(std::max(ClientHeight(), 0));
-    si.nPos = scrollPosition_;
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-    updatingScrollBar_ = false;
-    SetVertScrollPosition(scrollPosition_);
-}
-
-void Form::OnVertScroll(WORD code) {
-    int position = scrollPosition_;
-    switch (code) {
-    case SB_LINEUP: position -= scrollIncrement_; break;
-    case SB_LINEDOWN: position += scrollIncrement_; break;
-    case SB_PAGEUP: position -= ClientHeight(); break;
-    case SB_PAGEDOWN: position += ClientHeight(); break;
-    case SB_TOP: position = 0; break;
-    case SB_BOTTOM: position = scrollRange_; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-        SCROLLINFO si{};
-        si.cbSize = sizeof(si);
-        si.fMask = SIF_TRACKPOS;
-        GetScrollInfo(Handle(), SB_VERT, &si);
-        position = si.nTrackPos;
-        break;
-    }
-    default: return;
-    }
-    SetVertScrollPosition(position);
-}
-
-void Form::AddGraphic(GraphicControl* graphic) {
-    graphics_.push_back(graphic);
-    HintsChanged();
-}
-
-void Form::RemoveGraphic(GraphicControl* graphic) {
-    std::erase(graphics_, graphic);
-    if (HandleAllocated()) {
-        InvalidateRect(Handle(), &graphic->BoundsRect(), FALSE);
-        HintsChanged();
-    }
-}
-
-void Form::GraphicChanged(GraphicControl* graphic, const RECT& oldBounds, bool boundsOnly) {
-    if (!HandleAllocated()) return;
-    InvalidateRect(Handle(), &oldBounds, FALSE);
-    InvalidateRect(Handle(), &graphic->BoundsRect(), FALSE);
-    if (!hints_ || hintsRebuildPending_) return;
-    if (boundsOnly && graphic->Visible()) {
-        // The common case (a pupil moving): only the tool's rectangle follows.
-        auto it = std::find(graphics_.begin(), graphics_.end(), graphic);
-        auto id = static_cast<UINT_PTR>(it - graphics_.begin()) + 1;
-        hints_->SetToolRect(Handle(), id, graphic->BoundsRect());
-    } else {
-        HintsChanged();
-    }
-}
-
 void Form::AddTimer(Timer* timer) {
     timers_.push_back(timer);
 }
 void Form::RemoveTimer(Timer* timer) {
     std::erase(timers_, timer);
-}
-
-HintHost& Form::Hints() {
-    if (!hints_) {
-        hints_ = std::make_unique<HintHost>(Handle());
-        hintsRebuildPending_ = true;
-    }
-    if (hintsRebuildPending_) RebuildGraphicHints();
-    return *hints_;
-}
-
-void Form::HintsChanged() {
-    // Building a form changes its hints many times over; the tools are made once, when the message
-    // loop gets to it (or when somebody asks for them).
-    if (!HandleAllocated() || hintsRebuildPending_) return;
-    hintsRebuildPending_ = true;
-    PostMessageW(Handle(), kRebuildHintsMessage, 0, 0);
-}
-
-void Form::RebuildGraphicHints() {
-    if (!hints_) hints_ = std::make_unique<HintHost>(Handle());
-    hintsRebuildPending_ = false;
-    HintHost& hints = *hints_;
-    HWND hwnd = Handle();
-    for (std::size_t i = 0; i < graphics_.size() + 1; ++i)
-        hints.RemoveTool(hwnd, i + 1);
-    hints.RemoveTool(hwnd, kFormHintTool);
-    // The tooltip takes the first tool under the pointer, so the topmost graphic goes first. A visible
-    // graphic always gets a tool, so that the form's hint does not show through one without a hint.
-    for (std::size_t i = graphics_.size(); i-- > 0;) {
-        GraphicControl* g = graphics_[i];
-        if (!g->Visible()) continue;
-        std::wstring text;
-        if (g->EffectiveShowHint()) text = g->Hint().empty() ? Hint : g->Hint();
-        hints.AddTool(hwnd, i + 1, g->BoundsRect(), text);
-    }
-    RECT client{};
-    GetClientRect(hwnd, &client);
-    hints.AddTool(hwnd, kFormHintTool, client, ShowHint ? Hint : std::wstring());
 }
 
 void Form::DoCreate() {
@@ -431,76 +271,6 @@ void Form::DoCreate() {
     } catch (...) {
         Application::HandleCurrentException();
     }
-}
-
-GraphicControl* Form::GraphicAt(POINT p) const {
-    for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it)
-        if ((*it)->Visible() && PtInRect(&(*it)->BoundsRect(), p)) return *it;
-    return nullptr;
-}
-
-bool Form::RouteMouseToGraphic(UINT message, WPARAM wParam, LPARAM lParam) {
-    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    GraphicControl* g = GraphicAt(p);
-    if (!g) return false;
-    ShiftState shift = MouseShiftState(wParam) | (IsDoubleClick(message) ? ssDouble : 0);
-    int x = p.x - g->Left(), y = p.y - g->Top();
-    if (message == WM_MOUSEMOVE) {
-        if (g->OnMouseMove) g->OnMouseMove(shift, x, y);
-        return true;
-    }
-    if (IsButtonDown(message)) {
-        if (g->OnMouseDown) g->OnMouseDown(ButtonOf(message), shift, x, y);
-        return true;
-    }
-    // Button releases also reach the form, so that a right click still opens its context menu.
-    if (g->OnMouseUp) g->OnMouseUp(ButtonOf(message), shift, x, y);
-    return false;
-}
-
-void Form::PaintGraphics(HDC dc) {
-    for (GraphicControl* g : graphics_)
-        if (g->Visible()) g->Paint(dc);
-}
-
-void Form::PaintTo(HDC dc) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    FillRect(dc, &client, backgroundBrush_.get());
-    PaintGraphics(dc);
-}
-
-void Form::Paint() {
-    base::PaintDc paint(Handle());
-    if (graphics_.empty()) {
-        FillRect(paint.get(), &paint.Area(), backgroundBrush_.get());
-        return;
-    }
-    // Drawn off screen first, so that moving shapes do not flicker.
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    base::MemoryDc memory(paint.get());
-    base::UniqueHbitmap bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-    base::SelectGuard select(memory.get(), bitmap.get());
-    PaintTo(memory.get());
-    BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-}
-
-bool Form::SetCursorFor(HWND target, WORD hitTest) {
-    if (hitTest != HTCLIENT) return false;
-    HCURSOR cursor = nullptr;
-    if (target == Handle()) {
-        POINT p{};
-        GetCursorPos(&p);
-        ScreenToClient(Handle(), &p);
-        GraphicControl* g = GraphicAt(p);
-        cursor = g && g->Cursor ? g->Cursor : Cursor;
-    } else if (Control* control = Control::FromHandle(target)) {
-        cursor = control->Cursor;
-    }
-    if (!cursor) return false;
-    SetCursor(cursor);
-    return true;
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -521,6 +291,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (message == WM_NOTIFY && hints_ &&
+        hints_->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
+        return result;
+    if (ReflectNotification(Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND:
         // Themed controls ask their parent for the background through this message and WM_PRINTCLIENT.
@@ -554,7 +328,6 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             OnVertScroll(LOWORD(wParam));
             return 0;
         }
-        if (ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result)) return result;
         break;
     case WM_MOUSEWHEEL:
         if (scrollRange_ > ClientHeight()) {
@@ -563,26 +336,6 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_COMMAND:
-    case WM_HSCROLL:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-        if (lParam && ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
-            return result;
-        break;
-    case WM_DRAWITEM: {
-        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
-        if (item && ReflectToControl(item->hwndItem, message, wParam, lParam, result)) return result;
-        break;
-    }
-    case WM_NOTIFY: {
-        auto* header = reinterpret_cast<NMHDR*>(lParam);
-        if (hints_ && hints_->HandleNotify(*header, result)) return result;
-        if (ReflectToControl(header->hwndFrom, message, wParam, lParam, result)) return result;
-        break;
-    }
     case WM_SETCURSOR:
         if (SetCursorFor(reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
         break;

@@ -40,18 +40,23 @@ struct FormParams {
     bool stayOnTop = false;
     bool vertScrollBar = false;
     TColor color = clBtnFace;
-    FontSpec font;
+    FontSpec font{};
 };
 
 // Form's own private message; derived forms number theirs from WM_APP + 0x200.
 constexpr UINT kRebuildHintsMessage = WM_APP + 0x100;
 
-// A derived form calls DestroyHandle() first in its destructor, so that no message reaches it while its
-// members are being destroyed.
+// Made in two steps: the constructor records the parameters (a derived form's constructor its controls,
+// which wait for the window), then Create makes the window, the controls, calls WindowCreated and runs
+// OnCreate. Destroy (called by the application before it deletes the form) takes the window down before
+// the object, so no message ever reaches a form that is half built or half destroyed.
 class Form : public Window, public Container {
 public:
     explicit Form(const FormParams& params);
     ~Form() override;
+
+    void Create();
+    void Destroy();
 
     // Bounds in screen pixels; setting one keeps the others.
     int Left() const;
@@ -138,14 +143,17 @@ public:
     void AddTimer(Timer* timer);
     void RemoveTimer(Timer* timer);
     HintHost& Hints();
+    // The hints as they are, without making them; null before the first tool.
+    HintHost* ExistingHints() const { return hints_.get(); }
     // The control that gets the focus when the form is activated.
     HWND ActiveControl = nullptr;
 
 protected:
-    // Runs OnCreate; each form calls it once its controls exist.
+    // The window and the controls constructed with the form exist: a derived form sets up what needs
+    // them, binds its handlers, and OnCreate runs next.
+    virtual void WindowCreated() {}
+    // Runs OnCreate, reporting a failure.
     void DoCreate();
-    // The hint tools go first, while the windows they watch still exist, then the window itself.
-    void DestroyHandle();
     // Message handlers of the form classes; unhandled messages go to Form::Dispatch.
     virtual LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void HandleDestroyed() override;
@@ -163,6 +171,10 @@ private:
     void UpdateVertScrollBar();
     void RebuildGraphicHints();
 
+    // Tool id of the form's own hint tool; graphic controls take 1.. in their order.
+    static constexpr UINT_PTR kFormHintTool = 0x7FFF;
+
+    FormParams params_;
     TColor color_;
     base::UniqueHfont font_;
     base::UniqueHbrush backgroundBrush_;
@@ -178,5 +190,11 @@ private:
     int dispatchDepth_ = 0;
     bool releaseWhenIdle_ = false;
 };
+
+// Forms are owned through this: the window goes before the object.
+struct FormDeleter {
+    void operator()(Form* form) const;
+};
+using FormPtr = std::unique_ptr<Form, FormDeleter>;
 
 } // namespace ui

@@ -2,6 +2,8 @@
 
 #include "ui/Application.h"
 #include "ui/Graphics.h"
+#include "ui/Subclass.h"
+#include "ui/Window.h"
 
 #include <commctrl.h>
 
@@ -19,26 +21,6 @@ TTTOOLINFOW ToolInfo(HWND window, UINT_PTR id) {
     return ti;
 }
 
-// The tool windows other than forms, with the host that watches each and the procedure it replaced.
-// A plain replaced procedure rather than comctl32's subclassing, which looks up a window property on
-// every message: a round trip to the server under Wine, for each of the tool bar's messages.
-struct Watch {
-    HWND window;
-    HintHost* host; // null once the host is gone but another procedure was put over ours
-    WNDPROC previous;
-};
-
-std::vector<Watch>& Watches() {
-    static std::vector<Watch> watches;
-    return watches;
-}
-
-Watch* FindWatch(HWND window) {
-    for (Watch& watch : Watches())
-        if (watch.window == window) return &watch;
-    return nullptr;
-}
-
 } // namespace
 
 HintHost::HintHost(HWND form) : form_(form) {
@@ -54,7 +36,7 @@ HintHost::HintHost(HWND form) : form_(form) {
 HintHost::~HintHost() {
     if (auto* app = Application::TryInstance()) app->UnregisterHintHost(this);
     for (HWND window : watched_)
-        StopWatching(window);
+        Unwatch(window, *this);
     watched_.clear();
     if (tooltip_) DestroyWindow(tooltip_);
 }
@@ -67,7 +49,8 @@ void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::ws
     ti.lpszText = const_cast<wchar_t*>(text.c_str()); // the control keeps its own copy
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     tools_.push_back({window, id, text});
-    if (window != form_) WatchWindow(window);
+    const Window* object = Window::FromHandle(window);
+    if (window != form_ && !(object && object->GetsOwnMessages())) WatchWindow(window);
 }
 
 void HintHost::SetToolRect(HWND window, UINT_PTR id, const RECT& rect) {
@@ -177,62 +160,27 @@ bool HintHost::OnShow() {
     return true;
 }
 
+void HintHost::ForgetWindow(HWND window) {
+    // The window's last message: nothing of it is kept.
+    std::erase_if(tools_, [&](const Tool& t) { return t.window == window; });
+    std::erase(watched_, window);
+}
+
 void HintHost::WatchWindow(HWND window) {
     if (std::find(watched_.begin(), watched_.end(), window) != watched_.end()) return;
-    if (Watch* orphan = FindWatch(window)) {
-        // Still in the window's chain from a host that is gone (see StopWatching): taken over.
-        if (orphan->host) return;
-        orphan->host = this;
-        watched_.push_back(window);
-        return;
-    }
-    const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HintHost::ToolWindowProc)));
-    if (!previous) return;
-    Watches().push_back({window, this, previous});
-    watched_.push_back(window);
+    if (Watch(window, *this)) watched_.push_back(window);
 }
 
-void HintHost::StopWatching(HWND window) {
-    Watch* watch = FindWatch(window);
-    if (!watch) return;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) == &HintHost::ToolWindowProc) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(watch->previous));
-        std::erase_if(Watches(), [&](const Watch& w) { return w.window == window; });
-    } else {
-        // Another procedure was put over ours: ours stays in the chain, passing messages on.
-        watch->host = nullptr;
-    }
-}
-
-LRESULT CALLBACK HintHost::ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    const Watch* watch = FindWatch(hwnd);
-    if (!watch) return DefWindowProcW(hwnd, message, wParam, lParam);
-    const WNDPROC previous = watch->previous;
-    HintHost* self = watch->host;
-    if (!self) {
-        // Its host is gone: only passing on.
-    } else if (IsRelayed(message)) {
-        self->Relay(hwnd, message, wParam, lParam);
+LRESULT HintHost::WatchedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (IsRelayed(message)) {
+        Relay(window, message, wParam, lParam);
     } else if (message == WM_NOTIFY) {
-        try {
-            LRESULT result = 0;
-            if (self->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
-        } catch (...) {
-            Application::HandleCurrentException();
-            return 0;
-        }
+        LRESULT result = 0;
+        if (HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
     } else if (message == WM_NCDESTROY) {
-        std::erase_if(self->tools_, [&](const Tool& t) { return t.window == hwnd; });
-        std::erase(self->watched_, hwnd);
+        ForgetWindow(window);
     }
-    if (message == WM_NCDESTROY) {
-        // The window's last message: nothing of it is kept.
-        if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &HintHost::ToolWindowProc)
-            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        std::erase_if(Watches(), [&](const Watch& w) { return w.window == hwnd; });
-    }
-    return CallWindowProcW(previous, hwnd, message, wParam, lParam);
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 } // namespace ui

@@ -28,17 +28,22 @@ public:
     bool HasTool(HWND window, UINT_PTR id) const;
     std::wstring ToolText(HWND window, UINT_PTR id) const;
 
-    // The tooltip learns of the pointer through these: the form passes on its mouse messages, the
-    // other tool windows are watched for them.
+    // The tooltip learns of the pointer through these: the form and the other windows whose messages
+    // come to their objects (a tool bar) pass on their mouse messages, other tool windows are watched.
     static bool IsRelayed(UINT message);
     void Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The window is being destroyed: its tools go.
+    void ForgetWindow(HWND window);
 
     void ApplySettings();
     // TTN_SHOW and the other tooltip notifications; true when handled.
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
+    // A message of a watched tool window (see ui/Subclass.h).
+    LRESULT WatchedMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK ToolWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     struct Tool {
         HWND window;
         UINT_PTR id;
@@ -46,7 +51,6 @@ private:
     };
     const Tool* FindTool(HWND window, UINT_PTR id) const;
     void WatchWindow(HWND window);
-    void StopWatching(HWND window);
     bool OnShow();
 
     HWND form_;

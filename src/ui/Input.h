@@ -16,4 +16,10 @@ ShiftState MouseShiftState(WPARAM wParam);
 // The shift state of the keyboard right now.
 ShiftState KeyboardShiftState();
 
+// Button presses, double clicks, releases and moves in the client area.
+bool IsMouseMessage(UINT message);
+bool IsButtonDown(UINT message); // presses and double clicks
+bool IsDoubleClick(UINT message);
+MouseButton ButtonOf(UINT message);
+
 } // namespace ui

@@ -4,7 +4,10 @@
 
 namespace ui {
 
-TabSheet::TabSheet(PageControl& owner, const std::wstring& caption) : caption_(caption), font_(owner.Font()) {
+TabSheet::TabSheet(PageControl& owner, const std::wstring& caption)
+    : owner_(owner), caption_(caption), font_(owner.Font()) {}
+
+void TabSheet::Create() {
     WindowCreateParams params;
     params.className = L"TTabSheet";
     // A control parent, so that Tab and the dialog keys reach the controls on it.
@@ -13,12 +16,8 @@ TabSheet::TabSheet(PageControl& owner, const std::wstring& caption) : caption_(c
     params.exStyle = WS_EX_CONTROLPARENT;
     params.left = params.top = 0;
     params.width = params.height = 0;
-    params.parent = owner.Handle();
+    params.parent = owner_.Handle();
     CreateHandle(params);
-}
-
-TabSheet::~TabSheet() {
-    DestroyHandle();
 }
 
 int TabSheet::Width() const {
@@ -35,6 +34,7 @@ int TabSheet::Height() const {
 
 LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
+    if (ReflectNotification(Handle(), message, wParam, lParam, result)) return result;
     switch (message) {
     case WM_ERASEBKGND: {
         RECT r{};
@@ -42,59 +42,50 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FillRect(reinterpret_cast<HDC>(wParam), &r, GetSysColorBrush(COLOR_BTNFACE));
         return 1;
     }
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-        if (lParam && ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
-            return result;
-        break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
-        if (lParam && ReflectToControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result))
-            return result;
         // Labels, check boxes and group boxes on the page's own face.
         auto dc = reinterpret_cast<HDC>(wParam);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item && ReflectToControl(item->hwndItem, message, wParam, lParam, result)) return result;
-        break;
+    default: return DefaultHandler(message, wParam, lParam);
     }
-    case WM_MEASUREITEM: {
-        HWND item = GetDlgItem(Handle(), static_cast<int>(wParam));
-        if (item && ReflectToControl(item, message, wParam, lParam, result)) return result;
-        break;
-    }
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header && ReflectToControl(header->hwndFrom, message, wParam, lParam, result)) return result;
-        break;
-    }
-    default: break;
-    }
-    return DefaultHandler(message, wParam, lParam);
 }
 
 PageControl::PageControl(Container& parent, const Bounds& bounds) : font_(parent.ContainerFont()) {
+    parent.AddControl([this, &parent, bounds] { CreateWindowAndPages(parent, bounds); });
+}
+
+void PageControl::CreateWindowAndPages(Container& parent, const Bounds& bounds) {
     Create(parent, WC_TABCONTROLW,
            TCS_MULTILINE | TCS_SCROLLOPPOSITE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
            WS_EX_CONTROLPARENT, bounds);
+    // The pages added so far, then the controls constructed on them.
+    for (int i = 0; i < PageCount(); ++i)
+        InsertPage(Page(i), i);
+    for (const auto& page : pages_)
+        page->CreatePageControls();
 }
 
 TabSheet& PageControl::AddPage(const std::wstring& caption) {
     pages_.push_back(std::make_unique<TabSheet>(*this, caption));
+    if (Handle()) {
+        InsertPage(*pages_.back(), PageCount() - 1);
+        pages_.back()->CreatePageControls();
+    }
+    return *pages_.back();
+}
+
+void PageControl::InsertPage(TabSheet& page, int index) {
+    page.Create();
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(pages_.back()->Caption().c_str());
-    SendMessageW(Handle(), TCM_INSERTITEMW, pages_.size() - 1, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(page.Caption().c_str());
+    SendMessageW(Handle(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     LayOutPages();
-    if (pages_.size() == 1) SetActivePageIndex(0);
-    return *pages_.back();
+    if (index == 0) SetActivePageIndex(0);
 }
 
 int PageControl::ActivePageIndex() const {
@@ -123,6 +114,7 @@ void PageControl::LayOutPages() {
     const int active = ActivePageIndex();
     for (int i = 0; i < PageCount(); ++i) {
         HWND page = pages_[static_cast<std::size_t>(i)]->Handle();
+        if (!page) continue; // not made yet: laid out when it is
         SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
                      SWP_NOACTIVATE | (i == active ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
     }

@@ -18,7 +18,11 @@ class PageControl;
 class TabSheet : public Window, public Container {
 public:
     TabSheet(PageControl& owner, const std::wstring& caption);
-    ~TabSheet() override;
+
+    // Made by the page control once its own window exists; the controls of the page follow with
+    // CreatePageControls.
+    void Create();
+    void CreatePageControls() { CreateControls(); }
 
     HWND ContainerHandle() const override { return Handle(); }
     HFONT ContainerFont() const override { return font_; }
@@ -28,6 +32,7 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    PageControl& owner_;
     std::wstring caption_;
     HFONT font_;
 };
@@ -47,6 +52,8 @@ public:
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    void CreateWindowAndPages(Container& parent, const Bounds& bounds);
+    void InsertPage(TabSheet& page, int index);
     void LayOutPages();
     HFONT font_;
     std::vector<std::unique_ptr<TabSheet>> pages_;

@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/SpinRule.h"
+#include "ui/Subclass.h"
 
 #include <commctrl.h>
 
@@ -15,7 +16,7 @@ namespace ui {
 
 void StdControl::Create(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle,
                         const Bounds& bounds, int id) {
-    CreateHandle(className, style | WS_VISIBLE, exStyle, bounds.Rect(), parent.ContainerHandle(), id);
+    CreateControl(className, style | WS_VISIBLE, exStyle, bounds.Rect(), parent.ContainerHandle(), id);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(parent.ContainerFont()), FALSE);
 }
 
@@ -44,9 +45,11 @@ void StdControl::SetFocus() {
 
 Label::Label(Container& parent, const Bounds& bounds, const std::wstring& caption,
              const std::optional<FontSpec>& font) {
-    Create(parent, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, bounds);
-    if (font) SetOwnFont(*font);
-    SetCaption(caption);
+    parent.AddControl([this, &parent, bounds, caption, font] {
+        Create(parent, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, bounds);
+        if (font) SetOwnFont(*font);
+        SetCaption(caption);
+    });
 }
 
 void Label::SetCaption(const std::wstring& caption) {
@@ -56,9 +59,11 @@ void Label::SetCaption(const std::wstring& caption) {
 // --- Button
 
 Button::Button(Container& parent, const Bounds& bounds, const std::wstring& caption, bool isDefault) {
-    Create(parent, L"BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
-           isDefault ? IDOK : 0);
-    SetWindowTextW(Handle(), caption.c_str());
+    parent.AddControl([this, &parent, bounds, caption, isDefault] {
+        Create(parent, L"BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
+               isDefault ? IDOK : 0);
+        SetWindowTextW(Handle(), caption.c_str());
+    });
 }
 
 void Button::Click() {
@@ -75,8 +80,10 @@ bool Button::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resul
 // --- CheckBox
 
 CheckBox::CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
-    Create(parent, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, bounds);
-    SetWindowTextW(Handle(), caption.c_str());
+    parent.AddControl([this, &parent, bounds, caption] {
+        Create(parent, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, bounds);
+        SetWindowTextW(Handle(), caption.c_str());
+    });
 }
 
 bool CheckBox::Checked() const {
@@ -99,9 +106,11 @@ bool CheckBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 // --- GroupBox
 
 GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
-    // Clipped by the controls above it: under Wine it fills its inside as it paints.
-    Create(parent, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, bounds);
-    SetWindowTextW(Handle(), caption.c_str());
+    parent.AddControl([this, &parent, bounds, caption] {
+        // Clipped by the controls above it: under Wine it fills its inside as it paints.
+        Create(parent, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, bounds);
+        SetWindowTextW(Handle(), caption.c_str());
+    });
 }
 
 // --- HotKeyEdit
@@ -111,14 +120,16 @@ constexpr std::uint16_t kShift = 0x2000, kCtrl = 0x4000, kAlt = 0x8000;
 } // namespace
 
 HotKeyEdit::HotKeyEdit(Container& parent, const Bounds& bounds) {
-    Create(parent, HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, bounds);
-    // Refused: no modifier, and Shift alone; nothing put in their place.
-    SendMessageW(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
-    SetWindowSubclass(Handle(), &HotKeyEdit::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    parent.AddControl([this, &parent, bounds] {
+        Create(parent, HOTKEY_CLASSW, WS_TABSTOP, WS_EX_CLIENTEDGE, bounds);
+        // Refused: no modifier, and Shift alone; nothing put in their place.
+        SendMessageW(Handle(), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(0, 0));
+        Watch(Handle(), *this);
+    });
 }
 
 HotKeyEdit::~HotKeyEdit() {
-    if (Handle() && IsWindow(Handle())) RemoveWindowSubclass(Handle(), &HotKeyEdit::SubclassProc, 0);
+    Unwatch(Handle(), *this);
 }
 
 std::uint16_t HotKeyEdit::Value() const {
@@ -152,31 +163,28 @@ bool HotKeyEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& r
     return true;
 }
 
-LRESULT CALLBACK HotKeyEdit::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR data) {
-    auto* self = reinterpret_cast<HotKeyEdit*>(data);
-    if (message == WM_KILLFOCUS) {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        // Only a move within the window counts as leaving the field, not a switch to another program.
-        HWND to = reinterpret_cast<HWND>(wParam);
-        if (to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd, GA_ROOT) && self->OnExit) {
-            try {
-                self->OnExit();
-            } catch (...) {
-                Application::HandleCurrentException();
-            }
+LRESULT HotKeyEdit::WatchedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_KILLFOCUS) return DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    // Only a move within the window counts as leaving the field, not a switch to another program.
+    HWND to = reinterpret_cast<HWND>(wParam);
+    if (to && GetAncestor(to, GA_ROOT) == GetAncestor(hwnd, GA_ROOT) && OnExit) {
+        try {
+            OnExit();
+        } catch (...) {
+            Application::HandleCurrentException();
         }
-        return result;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &HotKeyEdit::SubclassProc, 0);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return result;
 }
 
 // --- Edit
 
 Edit::Edit(Container& parent, const Bounds& bounds, bool readOnly, bool tabStop) {
-    Create(parent, L"EDIT", ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0) | (tabStop ? WS_TABSTOP : 0),
-           WS_EX_CLIENTEDGE, bounds);
+    parent.AddControl([this, &parent, bounds, readOnly, tabStop] {
+        Create(parent, L"EDIT", ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0) | (tabStop ? WS_TABSTOP : 0),
+               WS_EX_CLIENTEDGE, bounds);
+    });
 }
 
 void Edit::SetText(const std::wstring& text) {
@@ -190,7 +198,7 @@ void Edit::SetText(const std::wstring& text) {
 void Edit::SetColor(TColor color) {
     backgroundRgb_ = ColorToRGB(color);
     background_.reset(CreateSolidBrush(backgroundRgb_));
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool Edit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -214,13 +222,15 @@ bool Edit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 // --- ComboBox
 
 ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly) {
-    // The height of a drop-down combo box includes its list.
-    Bounds withList = bounds;
-    withList.height = bounds.height + 8 * itemHeight;
-    Create(parent, WC_COMBOBOXW,
-           (listOnly ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL) | WS_VSCROLL | WS_TABSTOP, 0,
-           withList);
-    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+    parent.AddControl([this, &parent, bounds, itemHeight, listOnly] {
+        // The height of a drop-down combo box includes its list.
+        Bounds withList = bounds;
+        withList.height = bounds.height + 8 * itemHeight;
+        Create(parent, WC_COMBOBOXW,
+               (listOnly ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL) | WS_VSCROLL | WS_TABSTOP, 0,
+               withList);
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+    });
 }
 
 int ComboBox::ItemIndex() const {
@@ -284,17 +294,20 @@ bool ComboBox::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& res
 // --- SpinEdit
 
 SpinEdit::SpinEdit(Container& parent, const Bounds& bounds, TColor color, SpinTyping typing) {
-    Create(parent, L"EDIT", (typing == SpinTyping::Disabled ? ES_READONLY : 0) | ES_AUTOHSCROLL | WS_TABSTOP,
-           WS_EX_CLIENTEDGE, bounds);
     backgroundRgb_ = ColorToRGB(color);
     background_.reset(CreateSolidBrush(backgroundRgb_));
-    upDown_ = CreateWindowExW(
-        0, UPDOWN_CLASSW, L"",
-        WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0, 0,
-        0, parent.ContainerHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
-    SendMessageW(upDown_, UDM_SETRANGE32, 0, 0);
-    Show(0);
+    parent.AddControl([this, &parent, bounds, typing] {
+        Create(parent, L"EDIT",
+               (typing == SpinTyping::Disabled ? ES_READONLY : 0) | ES_AUTOHSCROLL | WS_TABSTOP,
+               WS_EX_CLIENTEDGE, bounds);
+        upDown_ = CreateWindowExW(
+            0, UPDOWN_CLASSW, L"",
+            WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0,
+            0, 0, parent.ContainerHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
+        SendMessageW(upDown_, UDM_SETRANGE32, 0, 0);
+        Show(0);
+    });
 }
 
 SpinEdit::~SpinEdit() {
@@ -363,7 +376,7 @@ void DrawnControl::Create(Container& parent, const Bounds& bounds) {
 }
 
 void DrawnControl::Repaint() {
-    InvalidateRect(Handle(), nullptr, TRUE);
+    if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool DrawnControl::HandleReflected(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
@@ -375,7 +388,7 @@ bool DrawnControl::HandleReflected(UINT message, WPARAM, LPARAM lParam, LRESULT&
 }
 
 Panel::Panel(Container& parent, const Bounds& bounds, TColor color) : color_(color) {
-    Create(parent, bounds);
+    parent.AddControl([this, &parent, bounds] { Create(parent, bounds); });
 }
 
 namespace {
@@ -435,9 +448,11 @@ void Bevel::Paint(HDC dc) {
 }
 
 Image::Image(Container& parent, const Bounds& bounds, TColor background) : background_(background) {
-    Create(parent, bounds);
-    // Above the panel it sits on.
-    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    parent.AddControl([this, &parent, bounds] {
+        Create(parent, bounds);
+        // Above the panel it sits on.
+        SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    });
 }
 
 void Image::SetIcon(base::UniqueHicon icon) {

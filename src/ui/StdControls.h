@@ -30,7 +30,8 @@ struct Bounds {
     }
 };
 
-// What every control here shares: its text, its enabled state, and its font.
+// What every control here shares: its text, its enabled state, and its font. The constructors record; the
+// window is made when the parent's window exists (Container::AddControl).
 class StdControl : public Control {
 public:
     std::wstring Text() const;
@@ -92,10 +93,8 @@ public:
     // The focus went to another control of the same window.
     std::function<void()> OnExit;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-
-private:
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
+    // Its own messages, watched for the focus leaving it (see ui/Subclass.h).
+    LRESULT WatchedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 class Edit : public StdControl {

@@ -1,5 +1,6 @@
 #pragma once
-// A timer on a window of its form (SetTimer with the form's handle and the timer's own id).
+// A timer on a window of its form (SetTimer with the form's handle and the timer's own id). Constructed
+// before the form's window exists, it starts when the form makes it (Form::Create calls Apply).
 
 #include <windows.h>
 
@@ -24,9 +25,10 @@ public:
 
     std::function<void()> OnTimer;
     void Fire();
+    // Sets the system timer as Enabled and Interval say, once the form has its window.
+    void Apply();
 
 private:
-    void Apply();
     Form& owner_;
     UINT_PTR id_;
     UINT interval_;

@@ -49,17 +49,37 @@ RECT ToolButton::ItemRect() const {
 ToolBar::ToolBar(Form& parent, const Params& params)
     : parent_(parent), indent_(params.indent), requestedWidth_(params.buttonWidth),
       requestedHeight_(params.buttonHeight) {
-    CreateHandle(TOOLBARCLASSNAMEW,
-                 WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NOPARENTALIGN |
-                     CCS_NODIVIDER,
-                 0, RECT{params.left, params.top, params.left + params.width, params.top + params.height},
-                 parent.Handle(), params.id);
+    parent.AddControl([this, params] { CreateBar(params); });
+}
+
+void ToolBar::CreateBar(const Params& params) {
+    CreateControl(TOOLBARCLASSNAMEW,
+                  WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_WRAPABLE | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                      CCS_NODIVIDER,
+                  0, RECT{params.left, params.top, params.left + params.width, params.top + params.height},
+                  parent_.Handle(), params.id);
     HWND hwnd = Handle();
     SendMessageW(hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent_.Font()), FALSE);
     SendMessageW(hwnd, TB_SETINDENT, static_cast<WPARAM>(indent_), 0);
     SendMessageW(hwnd, TB_SETMAXTEXTROWS, 0, 0);
     ApplyButtonSize();
+    // Painting alone sends the bar dozens of messages: no window-property lookup for each of them.
+    RouteMessages();
+}
+
+LRESULT ToolBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HintHost* hints = parent_.ExistingHints()) {
+        if (HintHost::IsRelayed(message)) {
+            hints->Relay(Handle(), message, wParam, lParam);
+        } else if (message == WM_NOTIFY) {
+            LRESULT result = 0;
+            if (hints->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        } else if (message == WM_NCDESTROY) {
+            hints->ForgetWindow(Handle());
+        }
+    }
+    return DefaultHandler(message, wParam, lParam);
 }
 
 ToolBar::~ToolBar() = default;

@@ -54,6 +54,7 @@ private:
     std::wstring hint_;
 };
 
+// Constructed on a form, it makes its window once the form has one (Container::AddControl).
 class ToolBar : public Control {
 public:
     struct Params {
@@ -102,8 +103,14 @@ public:
 
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
+protected:
+    // The bar's own messages (routed, see Control::RouteMessages): the form's tooltip learns of the
+    // pointer over the buttons from them, and is told where to show.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     friend class ToolButton;
+    void CreateBar(const Params& params);
     void ApplyButtonSize();
     void Relayout(int width);
     void UpdateHintTools();

@@ -2,43 +2,30 @@
 
 #include "ui/Application.h"
 
-#include <mutex>
 #include <unordered_map>
 
 namespace ui {
 
 namespace {
 
-// Marks windows of ours, so that an arbitrary HWND is never taken for an object.
-constexpr wchar_t kWindowProp[] = L"pmrun.Window";
+// Every window of ours by its HWND: the one way from a window to its object. A table of our own, not a
+// window property: under Wine each property lookup is a round trip to the server, and a tool bar's
+// painting alone sends its parent dozens of notifications. Only the user-interface thread uses it.
+std::unordered_map<HWND, Window*>& Windows() {
+    static std::unordered_map<HWND, Window*> windows;
+    return windows;
+}
 
-// The controls of ours by window. Not a window property: under Wine each property lookup is a round
-// trip to the server, and a tool bar's painting alone sends its parent dozens of notifications.
-class ControlRegistry {
-public:
-    void Add(HWND hwnd, Control* control) {
-        std::lock_guard lock(mutex_);
-        controls_[hwnd] = control;
-    }
-    void Remove(HWND hwnd, const Control* control) {
-        std::lock_guard lock(mutex_);
-        auto found = controls_.find(hwnd);
-        if (found != controls_.end() && found->second == control) controls_.erase(found);
-    }
-    Control* Find(HWND hwnd) const {
-        std::lock_guard lock(mutex_);
-        auto found = controls_.find(hwnd);
-        return found == controls_.end() ? nullptr : found->second;
-    }
+Window* Find(HWND hwnd) {
+    const auto& windows = Windows();
+    auto found = windows.find(hwnd);
+    return found == windows.end() ? nullptr : found->second;
+}
 
-private:
-    mutable std::mutex mutex_;
-    std::unordered_map<HWND, Control*> controls_;
-};
-
-ControlRegistry& Controls() {
-    static ControlRegistry registry;
-    return registry;
+void Forget(HWND hwnd, const Window* window) {
+    auto& windows = Windows();
+    auto found = windows.find(hwnd);
+    if (found != windows.end() && found->second == window) windows.erase(found);
 }
 
 void RegisterClassOnce(const WindowCreateParams& params, WNDPROC proc) {
@@ -51,7 +38,9 @@ void RegisterClassOnce(const WindowCreateParams& params, WNDPROC proc) {
     wc.style = params.classStyle;
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
+    wc.hIcon = params.classIcon;
     wc.hCursor = params.classCursor ? params.classCursor : LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = params.classBackground;
     wc.lpszClassName = params.className;
     RegisterClassExW(&wc);
 }
@@ -63,7 +52,11 @@ Window::~Window() {
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<Window*>(GetPropW(hwnd, kWindowProp)) : nullptr;
+    return hwnd ? Find(hwnd) : nullptr;
+}
+
+bool Window::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
+    return false;
 }
 
 void Window::CreateHandle(const WindowCreateParams& params) {
@@ -74,14 +67,27 @@ void Window::CreateHandle(const WindowCreateParams& params) {
     if (!hwnd) throw Exception(L"ウィンドウを作成できません");
 }
 
+void Window::AttachHandle(HWND hwnd) {
+    hwnd_ = hwnd;
+    Windows()[hwnd] = this;
+}
+
 void Window::DestroyHandle() {
     if (!hwnd_) return;
-    // From here on the window must not reach this object's (possibly half-destroyed) handlers.
+    if (classProc_) {
+        // A routed control's class sees its own destruction; WM_NCDESTROY unbinds it.
+        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+        if (hwnd_) Forget(hwnd_, this);
+        hwnd_ = nullptr;
+        return;
+    }
+    // A control's window may have gone with its parent already: only a window still known as ours goes.
     HWND hwnd = hwnd_;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    RemovePropW(hwnd, kWindowProp);
     hwnd_ = nullptr;
-    DestroyWindow(hwnd);
+    if (Find(hwnd) != this) return;
+    // From here on the window must not reach this object's (possibly half-destroyed) handlers.
+    Forget(hwnd, this);
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -89,6 +95,7 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Window::DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (classProc_) return CallWindowProcW(classProc_, hwnd_, message, wParam, lParam);
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
@@ -98,11 +105,10 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         // A window of one of our classes made by someone else has no object: it gets the defaults.
         if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        SetPropW(hwnd, kWindowProp, self);
+        self->ownClass_ = true;
+        self->AttachHandle(hwnd);
     } else {
-        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        self = Find(hwnd);
     }
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
 
@@ -112,71 +118,85 @@ LRESULT CALLBACK Window::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam
     } catch (...) {
         Application::HandleCurrentException();
     }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        RemovePropW(hwnd, kWindowProp);
+    if (message == WM_NCDESTROY && self->hwnd_ == hwnd) {
+        Forget(hwnd, self);
         self->hwnd_ = nullptr;
         self->HandleDestroyed();
     }
     return result;
 }
 
-void Control::DestroyControlHandle() {
-    if (hwnd_) {
-        Controls().Remove(hwnd_, this);
-        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    }
-    hwnd_ = nullptr;
-}
-
-Control::~Control() {
-    // The parent may have taken the window with it already; only a window still known as ours goes.
-    if (hwnd_ && Controls().Find(hwnd_) == this) {
-        Controls().Remove(hwnd_, this);
-        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    }
-}
-
 Control* Control::FromHandle(HWND hwnd) {
-    return hwnd ? Controls().Find(hwnd) : nullptr;
+    return dynamic_cast<Control*>(Window::FromHandle(hwnd));
 }
 
-bool Control::HandleReflected(UINT, WPARAM, LPARAM, LRESULT&) {
-    return false;
+void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds,
+                            HWND parent, int id) {
+    HWND hwnd = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left, bounds.top,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                                nullptr);
+    if (!hwnd) throw Exception(L"コントロールを作成できません");
+    AttachHandle(hwnd);
 }
 
-void Control::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds,
-                           HWND parent, int id) {
-    hwnd_ = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left, bounds.top,
-                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                            nullptr);
-    if (!hwnd_) throw Exception(L"コントロールを作成できません");
-    Controls().Add(hwnd_, this);
+void Control::RouteMessages() {
+    classProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::StaticWindowProc)));
 }
 
 bool Control::Visible() const {
-    return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+    return Handle() && (GetWindowLongW(Handle(), GWL_STYLE) & WS_VISIBLE);
 }
 
 void Control::SetVisible(bool visible) {
-    ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 RECT Control::BoundsInParent() const {
     RECT r{};
-    GetWindowRect(hwnd_, &r);
-    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    GetWindowRect(Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(Handle()), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 
 void Control::SetBounds(int left, int top, int width, int height) {
-    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool ReflectToControl(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    Control* control = Control::FromHandle(child);
-    return control && control->HandleReflected(message, wParam, lParam, result);
+namespace {
+
+bool ReflectTo(HWND child, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    Window* window = child ? Find(child) : nullptr;
+    return window && window->HandleReflected(message, wParam, lParam, result);
+}
+
+} // namespace
+
+bool ReflectNotification(HWND parent, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL: // lParam 0: the window's own scroll bar, not a control
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        return ReflectTo(reinterpret_cast<HWND>(lParam), message, wParam, lParam, result);
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item && ReflectTo(item->hwndItem, message, wParam, lParam, result);
+    }
+    case WM_MEASUREITEM:
+        // Id 0 is a menu's, not a control's.
+        return wParam != 0 &&
+               ReflectTo(GetDlgItem(parent, static_cast<int>(wParam)), message, wParam, lParam, result);
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        return header && ReflectTo(header->hwndFrom, message, wParam, lParam, result);
+    }
+    default: return false;
+    }
 }
 
 } // namespace ui

@@ -445,7 +445,7 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
     ASSERT_TRUE(
         CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
     DeleteFileW((program + L".log").c_str());
-    TBtnF1* panel = Start(L"");
+    Start(L"");
     ButtonRecord record;
     record.Program = program;
     record.WorkFolder = folder;

@@ -227,7 +227,7 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
 }
 
 TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    app->CreateForm<TpamuF>(*launcher);
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     WriteFileBytes(CopyPath(), "[eye]\r\nTop=");
     ASSERT_TRUE(SetFileAttributesW(CopyPath().c_str(), FILE_ATTRIBUTE_READONLY));

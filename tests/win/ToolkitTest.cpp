@@ -7,6 +7,7 @@
 #include "ui/ImageList.h"
 #include "ui/Menu.h"
 #include "ui/Shape.h"
+#include "ui/StdControls.h"
 #include "ui/Timer.h"
 #include "ui/ToolBar.h"
 
@@ -153,6 +154,51 @@ TEST_F(FormTest, FirstCreatedFormIsTheMainFormAndClosingItEndsTheLoop) {
     main->Close();
     app->ProcessMessages();
     EXPECT_TRUE(app->Terminated());
+}
+
+namespace {
+
+// Controls and a timer as members, as the program's forms hold them: constructed before the window.
+class BuiltForm : public TestForm {
+public:
+    BuiltForm()
+        : TestForm(Params()), first(*this, {8, 8, 60, 20}, L"first"), second(*this, {8, 40, 60, 20}),
+          timer(*this, 3, 10, true) {
+        timer.OnTimer = [this] { ++ticks; };
+    }
+    ui::Button first;
+    ui::Edit second;
+    ui::Timer timer;
+    bool sawCreate = false;
+    bool controlsInHook = false;
+    int ticks = 0;
+
+protected:
+    void WindowCreated() override { controlsInHook = first.Handle() && second.Handle(); }
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CREATE) sawCreate = true;
+        return TestForm::Dispatch(message, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST_F(FormTest, AFormIsWholeBeforeItsWindowAndItsControlsFollowInOrder) {
+    auto* form = app->CreateForm<BuiltForm>();
+    // The derived form's own handler already had the window's first messages.
+    EXPECT_TRUE(form->sawCreate);
+    EXPECT_TRUE(form->controlsInHook);
+    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), form->first.Handle()); // made in construction order
+    EXPECT_EQ(GetWindow(form->first.Handle(), GW_HWNDNEXT), form->second.Handle());
+    EXPECT_EQ(ui::Window::FromHandle(form->second.Handle()), &form->second);
+    EXPECT_TRUE(wintest::PumpUntil([&] { return form->ticks >= 2; }, 2s));
+    // Released: the window goes before the object, and nothing leads to either any more.
+    HWND hwnd = form->Handle(), child = form->first.Handle();
+    form->Release();
+    app->ProcessMessages();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(ui::Window::FromHandle(hwnd), nullptr);
+    EXPECT_EQ(ui::Window::FromHandle(child), nullptr);
 }
 
 TEST_F(FormTest, ShowRunsOnShowOnlyWhenTheFormBecomesVisible) {

@@ -57,7 +57,6 @@ bool AllGrey(const std::vector<COLORREF>& pixels);
 class TestForm : public ui::Form {
 public:
     explicit TestForm(const ui::FormParams& params) : ui::Form(params) {}
-    ~TestForm() override { DestroyHandle(); }
     using ui::Form::DoCreate;
 };
 // A captioned form at 50, 60 of the given size.
