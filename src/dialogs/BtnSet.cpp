@@ -4,6 +4,7 @@
 #include "base/TextRules.h"
 #include "components/FmxUtils.h"
 #include "ui/Application.h"
+#include "ui/Monitors.h"
 
 #include <string>
 #include <utility>
@@ -71,21 +72,13 @@ void TBtnSetF::FormShow() {
 }
 
 void TBtnSetF::PlaceBesidePanel() {
-    RECT work{};
-    int right = 0, bottom = 0;
-    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-        right = work.right;
-        bottom = work.bottom;
-    } else {
-        right = GetSystemMetrics(SM_CXSCREEN);
-        bottom = GetSystemMetrics(SM_CYSCREEN);
-    }
-    const int panelLeft = panel_.Left(), panelTop = panel_.Top();
-    const int panelWidth = panel_.Width(), panelHeight = panel_.Height();
-    const int left = panelLeft + Width() <= right ? panelLeft : panelLeft + panelWidth - Width();
-    int top = panelTop + panelHeight + Height() <= bottom ? panelTop + panelHeight : panelTop - Height();
-    if (top < 0) top = 0;
-    SetBounds(left, top, Width(), Height());
+    // Against the work area of the monitor the mascot (the main form) is on.
+    const ui::Form* mascot = ui::Application::Instance().MainForm();
+    const MonitorArea monitor = mascot ? ui::MonitorOfWindow(mascot->Handle()) : ui::PrimaryMonitor();
+    const ScreenRect panel{panel_.Left(), panel_.Top(), panel_.Left() + panel_.Width(),
+                           panel_.Top() + panel_.Height()};
+    const ScreenRect at = BesideAnchor(panel, Width(), Height(), monitor);
+    SetBounds(at.left, at.top, at.Width(), at.Height());
 }
 
 void TBtnSetF::FillFromRecord() {

@@ -43,6 +43,16 @@ std::optional<PupilTops> PupilRows(int pointerY, int eyeY, int screenHeight, con
                      c + ScaleTruncated((eyes.rightEyeHeight - 2.0 * eyes.rightPupilHeight) / 2.0, *r)};
 }
 
+std::optional<PupilLefts> PupilColumns(int pointerX, int eyeX, const ScreenRect& desktop,
+                                       const EyeGeometry& eyes) {
+    return PupilColumns(pointerX - desktop.left, eyeX - desktop.left, desktop.Width(), eyes);
+}
+
+std::optional<PupilTops> PupilRows(int pointerY, int eyeY, const ScreenRect& desktop,
+                                   const EyeGeometry& eyes) {
+    return PupilRows(pointerY - desktop.top, eyeY - desktop.top, desktop.Height(), eyes);
+}
+
 namespace {
 EdgeStep EdgeStepFor(EdgeAction option, IntPoint pushedBack) {
     switch (option) {
@@ -53,13 +63,26 @@ EdgeStep EdgeStepFor(EdgeAction option, IntPoint pushedBack) {
 }
 } // namespace
 
-std::array<EdgeStep, 4> EdgeSteps(IntPoint p, int screenWidth, int screenHeight, const EdgeOptions& edges) {
+std::array<EdgeStep, 4> EdgeSteps(IntPoint p, const MonitorLayout& monitors, const EdgeOptions& edges,
+                                  int push) {
     std::array<EdgeStep, 4> steps{};
-    if (p.x == 0) steps[0] = EdgeStepFor(edges.left, {10, p.y});
-    if (p.y == 0) steps[1] = EdgeStepFor(edges.top, {p.x, 10});
-    if (p.x == screenWidth - 1) steps[2] = EdgeStepFor(edges.right, {screenWidth - 10, p.y});
-    if (p.y == screenHeight - 1) steps[3] = EdgeStepFor(edges.bottom, {p.x, screenHeight - 10});
+    const MonitorArea* on = MonitorAt(p, monitors);
+    if (!on) return steps;
+    const ScreenRect& m = on->bounds;
+    // A border with another monitor beyond it is no wall: the pointer just passes over.
+    const auto wall = [&](IntPoint beyond) { return MonitorAt(beyond, monitors) == nullptr; };
+    if (p.x == m.left && wall({p.x - 1, p.y})) steps[0] = EdgeStepFor(edges.left, {m.left + push, p.y});
+    if (p.y == m.top && wall({p.x, p.y - 1})) steps[1] = EdgeStepFor(edges.top, {p.x, m.top + push});
+    if (p.x == m.right - 1 && wall({p.x + 1, p.y}))
+        steps[2] = EdgeStepFor(edges.right, {m.right - push, p.y});
+    if (p.y == m.bottom - 1 && wall({p.x, p.y + 1}))
+        steps[3] = EdgeStepFor(edges.bottom, {p.x, m.bottom - push});
     return steps;
+}
+
+std::array<EdgeStep, 4> EdgeSteps(IntPoint p, int screenWidth, int screenHeight, const EdgeOptions& edges) {
+    const ScreenRect screen{0, 0, screenWidth, screenHeight};
+    return EdgeSteps(p, MonitorLayout{{screen, screen}}, edges);
 }
 
 bool HoverMode(const EdgeOptions& edges, const std::wstring& showHotKey, const std::wstring& hideHotKey,

@@ -3,16 +3,12 @@
 // whether the panel follows the pointer (hover mode). Free of Windows so that it is tested directly.
 
 #include "settings/EyeOptions.h"
+#include "ui/MonitorRules.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-
-struct IntPoint {
-    int x = 0;
-    int y = 0;
-};
 
 // The eyes and pupils as the formulas use them: sizes and the right eye's left edge, in client pixels.
 struct EyeGeometry {
@@ -42,6 +38,12 @@ int ScaleTruncated(double size, float ratio);
 std::optional<PupilLefts> PupilColumns(int pointerX, int eyeX, int screenWidth, const EyeGeometry& eyes);
 // Pupil rows for pointer y and eye point y on a screen screenHeight high; empty leaves them as they are.
 std::optional<PupilTops> PupilRows(int pointerY, int eyeY, int screenHeight, const EyeGeometry& eyes);
+// The same over the whole desktop (all monitors), so that the pupils stay in the eyes wherever the pointer
+// is; with one monitor at 0, 0 exactly the rules above.
+std::optional<PupilLefts> PupilColumns(int pointerX, int eyeX, const ScreenRect& desktop,
+                                       const EyeGeometry& eyes);
+std::optional<PupilTops> PupilRows(int pointerY, int eyeY, const ScreenRect& desktop,
+                                   const EyeGeometry& eyes);
 
 // The edge options; an action without a name does nothing.
 struct EdgeOptions {
@@ -57,7 +59,12 @@ struct EdgeStep {
     IntPoint cursor; // ShowPanel: where the pointer is put afterwards
 };
 
-// Left, top, right, bottom, in that order, all judged on the one pointer reading.
+// Left, top, right, bottom, in that order, all judged on the one pointer reading. An edge of the monitor
+// the pointer is on is a wall only where no monitor lies beyond it; the pointer is put push pixels back
+// inside its monitor.
+std::array<EdgeStep, 4> EdgeSteps(IntPoint pointer, const MonitorLayout& monitors, const EdgeOptions& edges,
+                                  int push = 10);
+// One screen of the given size at 0, 0.
 std::array<EdgeStep, 4> EdgeSteps(IntPoint pointer, int screenWidth, int screenHeight,
                                   const EdgeOptions& edges);
 

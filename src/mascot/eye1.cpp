@@ -4,6 +4,7 @@
 #include "panel/Btn.h"
 #include "resources/resource.h"
 #include "ui/Application.h"
+#include "ui/Monitors.h"
 
 #include <shellapi.h>
 
@@ -165,7 +166,7 @@ void TpamuF::FormCreate() {
     HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
-    ReadScreenSize();
+    ReadDesktop();
     TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
         launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});
     // Visible from its creation; the mascot's own showing activates the program. A second instance,
@@ -177,8 +178,12 @@ void TpamuF::FormCreate() {
 
 void TpamuF::ReadIni() {
     const MascotPlace place = launcher_.ReadOptions();
-    SetTop(place.top);
-    SetLeft(place.left);
+    // A place on a monitor that is gone (a laptop off its dock) comes back onto the nearest one; the next
+    // save writes the corrected place.
+    const ScreenRect stored{place.left, place.top, place.left + FaceSize, place.top + FaceSize};
+    const ScreenRect at = PlaceOnMonitors(stored, ui::ReadMonitors()).value_or(stored);
+    SetTop(at.top);
+    SetLeft(at.left);
 }
 
 WindowPlaces TpamuF::Places() const {
@@ -263,7 +268,7 @@ LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
     case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
-    case WM_DISPLAYCHANGE: ReadScreenSize(); return ui::Form::Dispatch(message, wParam, lParam);
+    case WM_DISPLAYCHANGE: ReadDesktop(); return ui::Form::Dispatch(message, wParam, lParam);
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }
 }

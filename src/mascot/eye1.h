@@ -149,11 +149,11 @@ private:
     // That, and the panel's width fitted to whole buttons.
     void NormalPanelForm();
     EdgeOptions Edges() const;
-    // The primary screen's size, read again whenever the display changes: asking for it costs the tick
-    // more than everything else it does.
-    void ReadScreenSize();
-    int screenWidth_ = 0;
-    int screenHeight_ = 0;
+    // The monitors and the desktop around them, read again whenever the display changes: asking for them
+    // costs the tick more than everything else it does.
+    void ReadDesktop();
+    MonitorLayout monitors_;
+    ScreenRect desktop_;
     void HideForTwoSeconds(ui::MouseButton button);
     Launcher& launcher_;
     base::UniqueHicon icon_;

@@ -4,6 +4,7 @@
 
 #include "panel/Btn.h"
 #include "ui/Application.h"
+#include "ui/Monitors.h"
 
 void TpamuF::Timer1Timer() {
     POINT pointer{};
@@ -17,7 +18,7 @@ void TpamuF::Timer1Timer() {
 
 void TpamuF::ApplyEdgeRules(POINT pointer) {
     // One reading for all four edges, even after a rule has moved the pointer.
-    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, screenWidth_, screenHeight_, Edges())) {
+    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, monitors_, Edges())) {
         switch (step.action) {
         case EdgeStep::Action::HidePanel: BtnF1->Hide(); break;
         case EdgeStep::Action::ShowPanel:
@@ -47,19 +48,19 @@ void TpamuF::MovePupils(POINT pointer) {
     const EyeGeometry geometry{Shape1.Width(),  Shape1.Height(), Shape2.Left(),   Shape2.Width(),
                                Shape2.Height(), Shape3.Width(),  Shape3.Height(), Shape4.Width(),
                                Shape4.Height(), halfHeight};
-    if (auto lefts = PupilColumns(pointer.x, eye.x, screenWidth_, geometry)) {
+    if (auto lefts = PupilColumns(pointer.x, eye.x, desktop_, geometry)) {
         Shape3.SetLeft(lefts->left);
         Shape4.SetLeft(lefts->right);
     }
-    if (auto tops = PupilRows(pointer.y, eye.y, screenHeight_, geometry)) {
+    if (auto tops = PupilRows(pointer.y, eye.y, desktop_, geometry)) {
         Shape3.SetTop(tops->left);
         Shape4.SetTop(tops->right);
     }
 }
 
-void TpamuF::ReadScreenSize() {
-    screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
-    screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
+void TpamuF::ReadDesktop() {
+    monitors_ = ui::ReadMonitors();
+    desktop_ = VirtualScreen(monitors_);
 }
 
 bool TpamuF::HoverMode() const {

@@ -5,6 +5,7 @@
 #include "panel/PanelRules.h"
 #include "ui/Application.h"
 #include "ui/GridRules.h"
+#include "ui/Monitors.h"
 #include "ui/Hints.h"
 
 #include <shellapi.h>
@@ -94,7 +95,10 @@ void TBtnF1::ApplyBounds(int left, int top, int width, int height) {
 
 void TBtnF1::ReadIni() {
     if (const std::optional<PanelBounds> b = launcher_.ReadButtons()) {
-        ApplyBounds(b->left, b->top, b->width, b->height);
+        // Bounds on a monitor that is gone come back onto the nearest one.
+        const ScreenRect stored{b->left, b->top, b->left + b->width, b->top + b->height};
+        const ScreenRect at = PlaceOnMonitors(stored, ui::ReadMonitors()).value_or(stored);
+        ApplyBounds(at.left, at.top, at.Width(), at.Height());
     } else {
         SetTop(100);
         SetLeft(100);

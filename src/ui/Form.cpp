@@ -2,6 +2,7 @@
 
 #include "base/WinUtil.h"
 #include "ui/Application.h"
+#include "ui/Monitors.h"
 #include "ui/Hints.h"
 #include "ui/Menu.h"
 #include "ui/Timer.h"
@@ -52,9 +53,14 @@ void Form::Create() {
     Styles s = StylesFor(params);
     RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
     if (params.clientSize) AdjustWindowRectEx(&outer, s.style, FALSE, s.exStyle);
-    if (params.centred)
-        OffsetRect(&outer, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left,
-                   (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top);
+    if (params.centred) {
+        // The middle of the screen the main form is on, or of the primary one.
+        const Form* main = Application::Instance().MainForm();
+        const MonitorArea monitor =
+            main && main->Handle() ? MonitorOfWindow(main->Handle()) : PrimaryMonitor();
+        const ScreenRect at = CentredIn(ToScreenRect(outer), monitor.bounds);
+        OffsetRect(&outer, at.left - outer.left, at.top - outer.top);
+    }
     WindowCreateParams wp;
     wp.className = params.className;
     wp.caption = params.caption;
