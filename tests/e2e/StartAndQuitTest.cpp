@@ -114,6 +114,30 @@ TEST_F(StartAndQuit, PreparedSettingsPlaceAndColourTheWindows) {
     EXPECT_EQ(ValueOf(keys, "btn1", "dr"), "C:\\windows\\");
 }
 
+TEST_F(StartAndQuit, PlacesOnAMonitorThatIsGoneComeBackAndAreSaved) {
+    // Stored while a second monitor stood right of this 1024 x 768 one.
+    PmrunProcess pmrun;
+    pmrun.WriteIni(L"[eye]\r\nTop=900\r\nLeft=1500\r\n"
+                   L"[btnform]\r\nleft=1300\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
+    ASSERT_TRUE(pmrun.Start());
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    // Whole, in the nearest corner of the work area.
+    const RECT m = WindowRect(pmrun.Mascot());
+    EXPECT_EQ(m.right, work.right);
+    EXPECT_EQ(m.bottom, work.bottom);
+    // The stored 238 pixels moved inside; the panel then fits its width to whole buttons.
+    const RECT p = WindowRect(pmrun.Panel());
+    EXPECT_EQ(p.left, work.right - 238);
+    EXPECT_EQ(p.top, 100);
+
+    ASSERT_TRUE(pmrun.Quit());
+    auto keys = ParseIni(pmrun.IniBytes());
+    EXPECT_EQ(ValueOf(keys, "eye", "Left"), std::to_string(m.left));
+    EXPECT_EQ(ValueOf(keys, "eye", "Top"), std::to_string(m.top));
+    EXPECT_EQ(ValueOf(keys, "btnform", "left"), std::to_string(p.left));
+}
+
 TEST_F(StartAndQuit, WindowsEndingTheSessionSavesLikeQuitting) {
     PmrunProcess pmrun;
     pmrun.WriteIni(L"[eye]\r\nLeft=123\r\n");
