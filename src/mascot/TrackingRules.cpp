@@ -53,12 +53,13 @@ EdgeStep EdgeStepFor(EdgeAction option, IntPoint pushedBack) {
 }
 } // namespace
 
-std::array<EdgeStep, 4> EdgeSteps(IntPoint p, int screenWidth, int screenHeight, const EdgeOptions& edges) {
+std::array<EdgeStep, 4> EdgeSteps(IntPoint p, int screenWidth, int screenHeight, const EdgeOptions& edges,
+                                  int pushBack) {
     std::array<EdgeStep, 4> steps{};
-    if (p.x == 0) steps[0] = EdgeStepFor(edges.left, {10, p.y});
-    if (p.y == 0) steps[1] = EdgeStepFor(edges.top, {p.x, 10});
-    if (p.x == screenWidth - 1) steps[2] = EdgeStepFor(edges.right, {screenWidth - 10, p.y});
-    if (p.y == screenHeight - 1) steps[3] = EdgeStepFor(edges.bottom, {p.x, screenHeight - 10});
+    if (p.x == 0) steps[0] = EdgeStepFor(edges.left, {pushBack, p.y});
+    if (p.y == 0) steps[1] = EdgeStepFor(edges.top, {p.x, pushBack});
+    if (p.x == screenWidth - 1) steps[2] = EdgeStepFor(edges.right, {screenWidth - pushBack, p.y});
+    if (p.y == screenHeight - 1) steps[3] = EdgeStepFor(edges.bottom, {p.x, screenHeight - pushBack});
     return steps;
 }
 

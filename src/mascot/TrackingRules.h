@@ -58,8 +58,9 @@ struct EdgeStep {
 };
 
 // Left, top, right, bottom, in that order, all judged on the one pointer reading.
+// A panel-showing edge puts the pointer pushBack pixels in from it.
 std::array<EdgeStep, 4> EdgeSteps(IntPoint pointer, int screenWidth, int screenHeight,
-                                  const EdgeOptions& edges);
+                                  const EdgeOptions& edges, int pushBack = 10);
 
 // The panel follows the pointer only when no edge, hot key or hiding option would show it otherwise.
 bool HoverMode(const EdgeOptions& edges, const std::wstring& showHotKey, const std::wstring& hideHotKey,
