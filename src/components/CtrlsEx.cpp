@@ -2,6 +2,7 @@
 
 #include "base/Handles.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
 #include "ui/Subclass.h"
@@ -40,8 +41,11 @@ void TButtonEx::SetSytle(TButtonExStyle style) {
     style_ = style;
     if (!Handle()) return; // made with it
     // The owner-draw style is taken only when the window is made.
+    // Back to 96-DPI units: the window is made again at its parent's DPI.
     const RECT r = BoundsInParent();
-    bounds_ = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const int dpi = ui::WindowDpi(GetParent(Handle()));
+    const auto unscaled = [dpi](int v) { return ui::ScaleBetweenDpis(v, dpi, ui::kDefaultDpi); };
+    bounds_ = {unscaled(r.left), unscaled(r.top), unscaled(r.right - r.left), unscaled(r.bottom - r.top)};
     const bool enabled = Enabled();
     ui::Unwatch(Handle(), *this);
     DestroyControlHandle();

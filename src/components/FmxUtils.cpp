@@ -5,6 +5,7 @@
 #include "ui/Form.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <vector>
 
@@ -77,8 +78,14 @@ int IconCount(const std::wstring& file) {
     return static_cast<int>(count);
 }
 
-base::UniqueHicon ExtractIconAt(const std::wstring& file, int index) {
+base::UniqueHicon ExtractIconAt(const std::wstring& file, int index, int size) {
     if (index < 0 || !IconFileSound(file)) return {};
+    if (size > 0 && size != 32) {
+        HICON sized = nullptr;
+        const UINT sizes = MAKELONG(size, size);
+        if (SHDefExtractIconW(file.c_str(), index, 0, &sized, nullptr, sizes) != S_OK) return {};
+        return base::UniqueHicon(sized);
+    }
     HICON icon = ExtractIconW(GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
     // 1 means "not a file with icons".
     if (icon == nullptr || icon == reinterpret_cast<HICON>(1)) return {};

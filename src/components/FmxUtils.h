@@ -27,6 +27,8 @@ bool IconFileSound(const std::wstring& file);
 // The number of icons in a file (ExtractIcon with index -1): 0 for a file without icons or no file.
 int IconCount(const std::wstring& file);
 // Icon index of file, or empty when there is none.
-base::UniqueHicon ExtractIconAt(const std::wstring& file, int index);
+// size 0 or 32 gives the file's standard large icon; another size is taken from the file at that
+// size, not stretched.
+base::UniqueHicon ExtractIconAt(const std::wstring& file, int index, int size = 0);
 // The program that opens the document (FindExecutable, no default folder); empty when there is none.
 std::wstring FindExecutableFor(const std::wstring& document);

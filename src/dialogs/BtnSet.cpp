@@ -136,7 +136,7 @@ void TBtnSetF::SpinEdit1Change() {
 
 void TBtnSetF::ShowIcon(int number) {
     Image1.Clear();
-    if (number >= 1) Image1.SetIcon(ExtractIconAt(ComboBox1.Text(), number - 1));
+    if (number >= 1) Image1.SetIcon(ExtractIconAt(ComboBox1.Text(), number - 1, Scale(32)));
 }
 
 void TBtnSetF::Button1Click() {

@@ -4,6 +4,7 @@
 #include "panel/Btn.h"
 #include "resources/resource.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Monitors.h"
 
 #include <shellapi.h>
@@ -114,8 +115,10 @@ void TpamuF::WindowCreated() {
     PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
     TrayIcon1.BeginLoading();
     {
-        base::UniqueHicon trayPicture(static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, 16, 16, 0)));
+        // The notification area shows small icons at the system's size for its DPI.
+        const int small = ui::SmallIconSize(Dpi());
+        base::UniqueHicon trayPicture(static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, small, small, 0)));
         TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
     }
     TrayIcon1.SetTipHelp(L"ぼく、ミニぱむ太");
@@ -151,16 +154,7 @@ void TpamuF::FormCreate() {
     FaceSize = 31;
     ButtonSize = 38;
     IconSize = 32;
-    Shape1.SetBounds(Shape1.Left(), Shape1.Top(), 14, 28);
-    Shape2.SetBounds(Shape2.Left(), Shape2.Top(), 14, 28);
-    Shape3.SetBounds(Shape3.Left(), Shape3.Top(), 4, 8);
-    Shape4.SetBounds(Shape4.Left(), Shape4.Top(), 4, 8);
-    Shape5.SetBounds(2, 5, 25, 25);
-    Shape6.SetBounds(2, 9, 25, 18);
-    // From here on the region belongs to the window.
-    SetWindowRgn(Handle(), CreateEllipticRgn(0, 0, FaceSize, FaceSize), TRUE);
-    SetWidth(FaceSize);
-    SetHeight(FaceSize);
+    LayOutFace();
     // A key another program holds (or the running instance) simply does nothing.
     HookHotKey1.RegisterKey(1, TextToShortCut(Options().ApSc));
     HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
@@ -176,11 +170,31 @@ void TpamuF::FormCreate() {
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
 }
 
+void TpamuF::LayOutFace() {
+    // The eyes keep their designed places; the pupils' are the tick's to set.
+    Shape1.SetBounds(Scale(0), Scale(0), Scale(14), Scale(28));
+    Shape2.SetBounds(Scale(16), Scale(0), Scale(14), Scale(28));
+    Shape3.SetBounds(Scale(8), Scale(8), Scale(4), Scale(8));
+    Shape4.SetBounds(Scale(17), Scale(8), Scale(4), Scale(8));
+    Shape5.SetBounds(Scale(2), Scale(5), Scale(25), Scale(25));
+    Shape6.SetBounds(Scale(2), Scale(9), Scale(25), Scale(18));
+    // Made at the size shown, not stretched, so that the disc stays round and sharp. From here on the
+    // region belongs to the window.
+    const int face = Scale(FaceSize);
+    SetWindowRgn(Handle(), CreateEllipticRgn(0, 0, face, face), TRUE);
+    SetBounds(Left(), Top(), face, face);
+}
+
+void TpamuF::DpiChanged(int) {
+    LayOutFace();
+}
+
 void TpamuF::ReadIni() {
     const MascotPlace place = launcher_.ReadOptions();
     // A place on a monitor that is gone (a laptop off its dock) comes back onto the nearest one; the next
     // save writes the corrected place.
-    const ScreenRect stored{place.left, place.top, place.left + FaceSize, place.top + FaceSize};
+    const int face = Scale(FaceSize);
+    const ScreenRect stored{place.left, place.top, place.left + face, place.top + face};
     const ScreenRect at = PlaceOnMonitors(stored, ui::ReadMonitors()).value_or(stored);
     SetTop(at.top);
     SetLeft(at.left);
@@ -256,7 +270,7 @@ void TpamuF::EditModeChanged(const ModeChange& change) {
 
 void TpamuF::PseudoApp1ShowHint(ui::HintShowInfo& info) {
     // The mascot's place counts even while it is hidden.
-    if (Options().HintPos == L"pamu") info.position = {Left() + 15, Top() + 30};
+    if (Options().HintPos == L"pamu") info.position = {Left() + Scale(15), Top() + Scale(30)};
 }
 
 void TpamuF::Timer2Timer() {

@@ -1,6 +1,6 @@
 #pragma once
-// The mascot "ぱむ太": the program's main window, a 31-pixel disc that floats above all windows. It owns
-// the hot keys, the tray icon and the single-instance guard, creates the launcher panel, and has the
+// The mascot "ぱむ太": the program's main window, a 31-pixel disc (at 96 DPI) that floats above all windows.
+// It owns the hot keys, the tray icon and the single-instance guard, creates the launcher panel, and has the
 // model save everything when it closes.
 
 #include "base/Handles.h"
@@ -34,6 +34,7 @@ public:
     EyeOptions& Options() { return launcher_.Options(); }
     EditState EditMode() const { return launcher_.EditMode(); }
 
+    // In 96-DPI units, as every size the program chooses; Scale gives the pixels.
     int FaceSize = 31;
     int ButtonSize = 38;
     int IconSize = 32;
@@ -127,6 +128,7 @@ public:
 
 protected:
     void WindowCreated() override;
+    void DpiChanged(int oldDpi) override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -134,6 +136,8 @@ private:
     void EditModeChanged(const ModeChange& change) override;
     void ButtonChanged(int) override {}
     void RegisterDropped(HDROP drop);
+    // The disc, its region and its six shapes at the form's DPI.
+    void LayOutFace();
     // Hot key 1: the panel in front with its captions, the pointer inside it.
     void ShowPanelForKeys();
     // Hot key 2: the panel in its normal form, hidden, the pointer just outside its corner.

@@ -18,7 +18,7 @@ void TpamuF::Timer1Timer() {
 
 void TpamuF::ApplyEdgeRules(POINT pointer) {
     // One reading for all four edges, even after a rule has moved the pointer.
-    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, monitors_, Edges())) {
+    for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, monitors_, Edges(), Scale(10))) {
         switch (step.action) {
         case EdgeStep::Action::HidePanel: BtnF1->Hide(); break;
         case EdgeStep::Action::ShowPanel:
@@ -70,7 +70,7 @@ bool TpamuF::HoverMode() const {
 
 void TpamuF::ResetPanelToolBar() {
     BtnF1->ToolBar1.SetShowCaptions(false);
-    BtnF1->ToolBar1.SetButtonHeight(ButtonSize);
+    BtnF1->ToolBar1.SetButtonHeight(BtnF1->Scale(ButtonSize));
     BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
 }
 

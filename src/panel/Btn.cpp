@@ -82,10 +82,22 @@ void TBtnF1::FormCreate() {
     ReadIni();
     // A second start, already told to end, never shows the panel: its icons are not read at all.
     if (!ui::Application::Instance().TerminateRequested()) ImageListSet();
-    ToolBar1.SetButtonHeight(look_.buttonSize);
-    ToolBar1.SetButtonWidth(look_.buttonSize);
-    SetVertScrollIncrement(ToolBar1.ButtonHeight());
+    SizeButtons();
     SetCaption(DatedCaption());
+}
+
+void TBtnF1::SizeButtons() {
+    ToolBar1.SetButtonHeight(Scale(look_.buttonSize));
+    ToolBar1.SetButtonWidth(Scale(look_.buttonSize));
+    SetVertScrollIncrement(ToolBar1.ButtonHeight());
+}
+
+void TBtnF1::DpiChanged(int) {
+    // Icons read again at the new size, then the buttons, then the width fitted to whole buttons.
+    ImageListSet();
+    SizeButtons();
+    ToolBar1.SetWidth(Width());
+    SetClientWidth(ToolBar1.Width());
 }
 
 void TBtnF1::ApplyBounds(int left, int top, int width, int height) {
@@ -108,18 +120,19 @@ void TBtnF1::ReadIni() {
 }
 
 void TBtnF1::ImageListSet() {
-    ImageList1.SetSize(look_.iconSize, look_.iconSize);
+    const int size = Scale(look_.iconSize);
+    ImageList1.SetSize(size, size);
     // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
     std::vector<base::UniqueHicon> extracted;
     std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
-        base::UniqueHicon icon = ExtractButtonIcon(Records[n]);
+        base::UniqueHicon icon = ExtractButtonIcon(Records[n], size);
         icons.push_back(icon ? icon.get() : look_.fallbackIcon);
         if (icon) extracted.push_back(std::move(icon));
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
-        ImageList1.SetSize(look_.iconSize, look_.iconSize);
+        ImageList1.SetSize(size, size);
         for (HICON icon : icons)
             ImageList1.AddIcon(icon);
     }
@@ -128,7 +141,7 @@ void TBtnF1::ImageListSet() {
 }
 
 void TBtnF1::RefreshButtonIcon(int number) {
-    base::UniqueHicon icon = ExtractButtonIcon(Records[number]);
+    base::UniqueHicon icon = ExtractButtonIcon(Records[number], Scale(look_.iconSize));
     ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : look_.fallbackIcon);
     ToolBar1.Repaint();
 }
@@ -318,9 +331,9 @@ std::wstring DatedCaption() {
     return L"ぱむぱむランチ　" + date + L" ";
 }
 
-base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record) {
+base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record, int size) {
     // An index past the file's icons gives nothing from the extraction itself: counting the icons
     // first would read every file twice at start-up.
     if (record.IconFile.empty()) return {};
-    return ExtractIconAt(record.IconFile, record.IconIndex);
+    return ExtractIconAt(record.IconFile, record.IconIndex, size);
 }

@@ -12,6 +12,7 @@
 #include <string>
 
 // What the panel takes from the mascot: its picture for buttons without one, and the sizes.
+// Sizes in 96-DPI units.
 struct PanelLook {
     HICON fallbackIcon = nullptr; // not owned; outlives the panel
     int buttonSize = 38;
@@ -52,6 +53,8 @@ public:
 
 protected:
     void WindowCreated() override;
+    // Buttons and icons at the new DPI; the stored width stays the window's.
+    void DpiChanged(int oldDpi) override;
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -66,6 +69,7 @@ private:
     void RemoveSetting(int number);
     void SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode);
     void ApplyBounds(int left, int top, int width, int height);
+    void SizeButtons();
     void UpdateScrollRange();
     int FrameHeight() const;
     int VisibleRowCount() const;
@@ -83,4 +87,5 @@ std::wstring DatedCaption();
 
 // Icon IconIndex of IconFile when the file holds icons and that one among them; empty otherwise, and the
 // caller then shows the mascot's icon.
-base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record);
+// size is in pixels; 0 or 32 gives the standard large icon.
+base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record, int size = 0);

@@ -49,6 +49,7 @@ Form::Form(const FormParams& params)
 Form::~Form() = default;
 
 void Form::Create() {
+    ScaleParamsToMonitor();
     const FormParams& params = params_;
     Styles s = StylesFor(params);
     RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
@@ -374,6 +375,7 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         if (hintsRebuildPending_) RebuildGraphicHints();
         return 0;
     case WM_CLOSE: Close(); return 0;
+    case WM_DPICHANGED: OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SYSCOMMAND:
         // A lone Alt asks for the menu with lParam 0; after an Alt hot key that Alt was not lone.
         if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {

@@ -80,6 +80,9 @@ public:
     TColor Color() const { return color_; }
     void SetColor(TColor color);
     HFONT Font() const { return font_.get(); }
+    // The DPI the form is laid out for, and a 96-DPI size or offset at that DPI.
+    int Dpi() const { return dpi_; }
+    int Scale(int value) const;
     HWND ContainerHandle() const override { return Handle(); }
     HFONT ContainerFont() const override { return Font(); }
 
@@ -152,6 +155,9 @@ protected:
     // The window and the controls constructed with the form exist: a derived form sets up what needs
     // them, binds its handlers, and OnCreate runs next.
     virtual void WindowCreated() {}
+    // After WM_DPICHANGED has moved the form to the suggested rectangle and scaled its controls, fonts
+    // and graphic controls: a form lays out what it sizes itself.
+    virtual void DpiChanged(int /*oldDpi*/) {}
     // Runs OnCreate, reporting a failure.
     void DoCreate();
     // Message handlers of the form classes; unhandled messages go to Form::Dispatch.
@@ -170,12 +176,17 @@ private:
     void OnContextMenu(LPARAM lParam);
     void UpdateVertScrollBar();
     void RebuildGraphicHints();
+    // FormDpi.cpp
+    void ScaleParamsToMonitor();
+    void OnDpiChanged(int newDpi, const RECT& suggested);
+    void ScaleChildWindows(int oldDpi, HFONT oldFont);
 
     // Tool id of the form's own hint tool; graphic controls take 1.. in their order.
     static constexpr UINT_PTR kFormHintTool = 0x7FFF;
 
     FormParams params_;
     TColor color_;
+    int dpi_ = 96;
     base::UniqueHfont font_;
     base::UniqueHbrush backgroundBrush_;
     std::vector<GraphicControl*> graphics_; // drawing order, bottom first

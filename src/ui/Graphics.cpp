@@ -1,5 +1,7 @@
 #include "ui/Graphics.h"
 
+#include "ui/DpiRules.h"
+
 namespace ui {
 
 COLORREF ColorToRGB(TColor color) {
@@ -8,9 +10,9 @@ COLORREF ColorToRGB(TColor color) {
     return static_cast<COLORREF>(color) & 0x00FFFFFF;
 }
 
-base::UniqueHfont CreateFormFont(const FontSpec& font) {
+base::UniqueHfont CreateFormFont(const FontSpec& font, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = font.height;
+    lf.lfHeight = ScaleToDpi(font.height, dpi);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = font.charset;
     lf.lfQuality = DEFAULT_QUALITY;

@@ -17,6 +17,7 @@ struct FontSpec {
     BYTE charset = SHIFTJIS_CHARSET;
     bool bold = false;
 };
-base::UniqueHfont CreateFormFont(const FontSpec& font);
+// The height is in 96-DPI units and is scaled to dpi.
+base::UniqueHfont CreateFormFont(const FontSpec& font, int dpi = 96);
 
 } // namespace ui

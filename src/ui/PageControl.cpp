@@ -1,11 +1,16 @@
 #include "ui/PageControl.h"
 
+#include "ui/Dpi.h"
+
 #include <commctrl.h>
 
 namespace ui {
 
-TabSheet::TabSheet(PageControl& owner, const std::wstring& caption)
-    : owner_(owner), caption_(caption), font_(owner.Font()) {}
+TabSheet::TabSheet(PageControl& owner, const std::wstring& caption) : owner_(owner), caption_(caption) {}
+
+HFONT TabSheet::ContainerFont() const {
+    return owner_.Font();
+}
 
 void TabSheet::Create() {
     WindowCreateParams params;
@@ -54,7 +59,7 @@ LRESULT TabSheet::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-PageControl::PageControl(Container& parent, const Bounds& bounds) : font_(parent.ContainerFont()) {
+PageControl::PageControl(Container& parent, const Bounds& bounds) : parent_(parent) {
     parent.AddControl([this, &parent, bounds] { CreateWindowAndPages(parent, bounds); });
 }
 
@@ -102,7 +107,7 @@ void PageControl::SetTabWidth(int width) {
     RECT tab{};
     const int height =
         SendMessageW(Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)) ? tab.bottom - tab.top : 0;
-    SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(width, height));
+    SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(ScaleToDpi(width, WindowDpi(Handle())), height));
     LayOutPages();
 }
 

@@ -25,7 +25,7 @@ public:
     void CreatePageControls() { CreateControls(); }
 
     HWND ContainerHandle() const override { return Handle(); }
-    HFONT ContainerFont() const override { return font_; }
+    HFONT ContainerFont() const override;
     const std::wstring& Caption() const { return caption_; }
     int Width() const;
     int Height() const;
@@ -34,7 +34,6 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     PageControl& owner_;
     std::wstring caption_;
-    HFONT font_;
 };
 
 class PageControl : public StdControl {
@@ -46,16 +45,17 @@ public:
     TabSheet& Page(int index) const { return *pages_[static_cast<std::size_t>(index)]; }
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
-    // Every tab this wide.
+    // Every tab this wide (96-DPI units).
     void SetTabWidth(int width);
-    HFONT Font() const { return font_; }
+    // The form's font as it is now: the form makes it again for each DPI.
+    HFONT Font() const { return parent_.ContainerFont(); }
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void CreateWindowAndPages(Container& parent, const Bounds& bounds);
     void InsertPage(TabSheet& page, int index);
     void LayOutPages();
-    HFONT font_;
+    Container& parent_;
     std::vector<std::unique_ptr<TabSheet>> pages_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "base/WinUtil.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Form.h"
 #include "ui/SpinRule.h"
 #include "ui/Subclass.h"
@@ -21,8 +22,16 @@ void StdControl::Create(Container& parent, const wchar_t* className, DWORD style
 }
 
 void StdControl::SetOwnFont(const FontSpec& font) {
-    ownFont_ = CreateFormFont(font);
+    ownFontSpec_ = font;
+    ownFont_ = CreateFormFont(font, WindowDpi(Handle()));
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.get()), TRUE);
+}
+
+bool StdControl::OwnFontToDpi(int dpi) {
+    if (!ownFont_) return false;
+    ownFont_ = CreateFormFont(ownFontSpec_, dpi);
+    SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(ownFont_.get()), TRUE);
+    return true;
 }
 
 std::wstring StdControl::Text() const {
@@ -229,7 +238,7 @@ ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool
         Create(parent, WC_COMBOBOXW,
                (listOnly ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL) | WS_VSCROLL | WS_TABSTOP, 0,
                withList);
-        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, itemHeight);
+        SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, ScaleToDpi(itemHeight, WindowDpi(Handle())));
     });
 }
 
@@ -413,8 +422,9 @@ void Panel::Paint(HDC dc, const RECT& client) {
         base::SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(Handle(), WM_GETFONT, 0, 0)));
         DrawTextW(dc, Caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
+    const int dpi = WindowDpi(Handle());
     for (const PanelShape* shape : shapes_)
-        shape->Paint(dc);
+        shape->Paint(dc, dpi);
 }
 
 PanelShape::PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, TColor brush, TColor pen)
@@ -423,12 +433,14 @@ PanelShape::PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, 
     panel.Repaint();
 }
 
-void PanelShape::Paint(HDC dc) const {
+void PanelShape::Paint(HDC dc, int dpi) const {
     base::UniqueHbrush brush(CreateSolidBrush(ColorToRGB(brush_)));
     base::UniqueHpen pen(CreatePen(PS_SOLID, 1, ColorToRGB(pen_)));
     base::SelectGuard selectBrush(dc, brush.get());
     base::SelectGuard selectPen(dc, pen.get());
-    const RECT r = bounds_.Rect();
+    const RECT r = Bounds{ScaleToDpi(bounds_.left, dpi), ScaleToDpi(bounds_.top, dpi),
+                          ScaleToDpi(bounds_.width, dpi), ScaleToDpi(bounds_.height, dpi)}
+                       .Rect();
     if (type_ == PanelShapeType::RoundRect) {
         // The corner as a shape of this size has always had it: a quarter of the shorter side.
         const int corner = std::min(bounds_.width, bounds_.height) / 4;

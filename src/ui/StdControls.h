@@ -38,6 +38,9 @@ public:
     bool Enabled() const;
     void SetEnabled(bool enabled);
     void SetFocus();
+    // The form moved to a monitor of another DPI: a font of the control's own is made again for it.
+    // True when there was one.
+    bool OwnFontToDpi(int dpi);
 
 protected:
     void Create(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle, const Bounds& bounds,
@@ -47,6 +50,7 @@ protected:
 
 private:
     base::UniqueHfont ownFont_;
+    FontSpec ownFontSpec_;
 };
 
 class Label : public StdControl {
@@ -199,7 +203,8 @@ enum class PanelShapeType { Rectangle, RoundRect };
 class PanelShape {
 public:
     PanelShape(Panel& panel, const Bounds& bounds, PanelShapeType type, TColor brush, TColor pen = clBlack);
-    void Paint(HDC dc) const;
+    // Bounds are 96-DPI units, drawn at the panel's DPI.
+    void Paint(HDC dc, int dpi) const;
     const Bounds& BoundsInPanel() const { return bounds_; }
     TColor Brush() const { return brush_; }
 

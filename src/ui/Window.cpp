@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 
 #include <unordered_map>
 
@@ -132,10 +133,12 @@ Control* Control::FromHandle(HWND hwnd) {
 
 void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, const RECT& bounds,
                             HWND parent, int id) {
-    HWND hwnd = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                                nullptr);
+    // Bounds are given in 96-DPI units; the control is made at its parent's DPI.
+    const int dpi = WindowDpi(parent);
+    HWND hwnd = CreateWindowExW(
+        exStyle, className, L"", style | WS_CHILD, ScaleToDpi(bounds.left, dpi), ScaleToDpi(bounds.top, dpi),
+        ScaleToDpi(bounds.right - bounds.left, dpi), ScaleToDpi(bounds.bottom - bounds.top, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Exception(L"コントロールを作成できません");
     AttachHandle(hwnd);
 }

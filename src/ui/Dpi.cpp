@@ -1,0 +1,67 @@
+#include "ui/Dpi.h"
+
+#include "base/Handles.h"
+
+namespace ui {
+
+namespace {
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+
+template <typename Fn> Fn Lookup(const wchar_t* module, const char* name) {
+    // Both modules stay loaded for the life of the process (user32 always, shcore once asked for).
+    HMODULE handle = GetModuleHandleW(module);
+    if (!handle) handle = LoadLibraryW(module);
+    return handle ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name))) : nullptr;
+}
+
+GetDpiForWindowFn DpiForWindow() {
+    static const auto fn = Lookup<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    return fn;
+}
+
+GetDpiForMonitorFn DpiForMonitor() {
+    static const auto fn = Lookup<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    return fn;
+}
+
+constexpr int kEffectiveDpi = 0; // MDT_EFFECTIVE_DPI
+
+} // namespace
+
+int SystemDpi() {
+    // Fixed for the session: a change of it needs a new sign-in.
+    static const int dpi = [] {
+        base::WindowDc screen(nullptr);
+        const int read = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+        return read > 0 ? read : kDefaultDpi;
+    }();
+    return dpi;
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    UINT x = 0, y = 0;
+    if (auto fn = DpiForMonitor(); fn && monitor && SUCCEEDED(fn(monitor, kEffectiveDpi, &x, &y)) && x > 0)
+        return static_cast<int>(x);
+    return SystemDpi();
+}
+
+int WindowDpi(HWND window) {
+    if (auto fn = DpiForWindow(); fn && window)
+        if (const UINT dpi = fn(window)) return static_cast<int>(dpi);
+    return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
+}
+
+int DpiAt(const RECT& screenRect) {
+    return MonitorDpi(MonitorFromRect(&screenRect, MONITOR_DEFAULTTONEAREST));
+}
+
+int SmallIconSize(int dpi) {
+    static const auto fn = Lookup<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    if (fn) return fn(SM_CXSMICON, static_cast<UINT>(dpi));
+    return GetSystemMetrics(SM_CXSMICON);
+}
+
+} // namespace ui

@@ -1,0 +1,63 @@
+// A window moved onto a monitor of another DPI: Windows sends WM_DPICHANGED with the new DPI and a
+// rectangle for it, and the window lays itself out again at that DPI.
+
+#include "WinTestSupport.h"
+
+#include "dialogs/BtnSet.h"
+#include "mascot/eye1.h"
+#include "panel/Btn.h"
+
+namespace {
+
+class DpiChangeTest : public wintest::AppTest {
+protected:
+    static void MoveToDpi(ui::Form& form, int dpi, int width, int height) {
+        RECT suggested{form.Left(), form.Top(), form.Left() + width, form.Top() + height};
+        SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
+};
+
+} // namespace
+
+TEST_F(DpiChangeTest, MascotMakesItsFaceAndRegionAtTheNewDpiAndBack) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nLeft=321\r\nTop=45\r\n");
+    mascot->Timer1.SetEnabled(false);
+    MoveToDpi(*mascot, 192, 62, 62);
+    EXPECT_EQ(mascot->Left(), 321);
+    EXPECT_EQ(mascot->Width(), 62);
+    EXPECT_EQ(mascot->Shape2.Left(), 32);
+    EXPECT_EQ(mascot->Shape3.Height(), 16);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(mascot->Handle(), region), ERROR);
+    EXPECT_TRUE(PtInRegion(region, 31, 59));
+
+    MoveToDpi(*mascot, 96, 31, 31);
+    EXPECT_EQ(mascot->Width(), 31);
+    EXPECT_EQ(mascot->Shape2.Width(), 14);
+    ASSERT_NE(GetWindowRgn(mascot->Handle(), region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 31, 29));
+    DeleteObject(region);
+}
+
+TEST_F(DpiChangeTest, PanelAndDialogTakeLargerButtonsIconsControlsAndFonts) {
+    StartProgram(L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
+    MoveToDpi(*BtnF1, 192, 476, 440);
+    EXPECT_EQ(BtnF1->ToolBar1.ButtonHeight(), 76);
+    EXPECT_EQ(BtnF1->ImageList1.Width(), 64);
+    EXPECT_EQ(BtnF1->ToolBar1.RowCount(), 5); // six a row, as at 96 DPI
+
+    BtnF1->Buttons[1]->Click();
+    ASSERT_TRUE(BtnSetF);
+    MoveToDpi(*BtnSetF, 192, BtnSetF->Width() * 2, BtnSetF->Height() * 2);
+    RECT ok{}; // 220, 135, 69 x 25 at 96 DPI
+    GetWindowRect(BtnSetF->Button4.Handle(), &ok);
+    MapWindowPoints(nullptr, BtnSetF->Handle(), reinterpret_cast<POINT*>(&ok), 2);
+    EXPECT_EQ(ok.left, 440);
+    EXPECT_EQ(ok.right - ok.left, 138);
+    EXPECT_EQ(ok.bottom - ok.top, 50);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(BtnSetF->Button4.Handle(), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, -24);
+}
