@@ -68,6 +68,7 @@ void Form::ScaleChildWindows(int oldDpi, HFONT oldFont) {
         SetWindowPos(child, nullptr, left, top, ScaleBetweenDpis(r.right, oldDpi, dpi_) - left,
                      ScaleBetweenDpis(r.bottom, oldDpi, dpi_) - top, SWP_NOZORDER | SWP_NOACTIVATE);
         auto* control = dynamic_cast<StdControl*>(Control::FromHandle(child));
+        if (control) control->DpiChanged(oldDpi, dpi_);
         if (control && control->OwnFontToDpi(dpi_)) continue;
         if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == oldFont)
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);

@@ -103,12 +103,17 @@ void PageControl::SetActivePageIndex(int index) {
 }
 
 void PageControl::SetTabWidth(int width) {
+    tabWidth_ = width;
     SetWindowLongW(Handle(), GWL_STYLE, GetWindowLongW(Handle(), GWL_STYLE) | TCS_FIXEDWIDTH);
     RECT tab{};
     const int height =
         SendMessageW(Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab)) ? tab.bottom - tab.top : 0;
-    SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(ScaleToDpi(width, WindowDpi(Handle())), height));
+    SendMessageW(Handle(), TCM_SETITEMSIZE, 0, MAKELPARAM(width, height));
     LayOutPages();
+}
+
+void PageControl::DpiChanged(int oldDpi, int newDpi) {
+    if (tabWidth_ > 0) SetTabWidth(ScaleBetweenDpis(tabWidth_, oldDpi, newDpi));
 }
 
 void PageControl::LayOutPages() {

@@ -45,14 +45,16 @@ public:
     TabSheet& Page(int index) const { return *pages_[static_cast<std::size_t>(index)]; }
     int ActivePageIndex() const;
     void SetActivePageIndex(int index);
-    // Every tab this wide (96-DPI units).
+    // Every tab this wide, in pixels; the width follows the form to a monitor of another DPI.
     void SetTabWidth(int width);
+    void DpiChanged(int oldDpi, int newDpi) override;
     // The form's font as it is now: the form makes it again for each DPI.
     HFONT Font() const { return parent_.ContainerFont(); }
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void CreateWindowAndPages(Container& parent, const Bounds& bounds);
+    int tabWidth_ = 0; // pixels; 0 while the tabs fit their captions
     void InsertPage(TabSheet& page, int index);
     void LayOutPages();
     Container& parent_;

@@ -230,7 +230,8 @@ bool Edit::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 
 // --- ComboBox
 
-ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly) {
+ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly)
+    : itemHeight_(itemHeight) {
     parent.AddControl([this, &parent, bounds, itemHeight, listOnly] {
         // The height of a drop-down combo box includes its list.
         Bounds withList = bounds;
@@ -240,6 +241,10 @@ ComboBox::ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool
                withList);
         SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, ScaleToDpi(itemHeight, WindowDpi(Handle())));
     });
+}
+
+void ComboBox::DpiChanged(int, int newDpi) {
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, ScaleToDpi(itemHeight_, newDpi));
 }
 
 int ComboBox::ItemIndex() const {

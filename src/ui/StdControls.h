@@ -41,6 +41,9 @@ public:
     // The form moved to a monitor of another DPI: a font of the control's own is made again for it.
     // True when there was one.
     bool OwnFontToDpi(int dpi);
+    // The form moved to a monitor of another DPI, after the control's bounds were scaled: sizes the
+    // control keeps inside itself follow.
+    virtual void DpiChanged(int /*oldDpi*/, int /*newDpi*/) {}
 
 protected:
     void Create(Container& parent, const wchar_t* className, DWORD style, DWORD exStyle, const Bounds& bounds,
@@ -122,6 +125,7 @@ private:
 class ComboBox : public StdControl {
 public:
     ComboBox(Container& parent, const Bounds& bounds, int itemHeight, bool listOnly = false);
+    void DpiChanged(int oldDpi, int newDpi) override;
     // The chosen item, -1 for none; an index outside the list chooses none.
     int ItemIndex() const;
     void SetItemIndex(int index);
@@ -133,6 +137,9 @@ public:
     void ChooseItem(int index);
     std::function<void()> OnChange;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    int itemHeight_; // 96-DPI units
 };
 
 // A number edit with an up-down control at its right. Typing, where allowed, is read as it goes (text

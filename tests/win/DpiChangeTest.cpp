@@ -4,6 +4,7 @@
 #include "WinTestSupport.h"
 
 #include "dialogs/BtnSet.h"
+#include "dialogs/OptSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 
@@ -60,4 +61,22 @@ TEST_F(DpiChangeTest, PanelAndDialogTakeLargerButtonsIconsControlsAndFonts) {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(BtnSetF->Button4.Handle(), WM_GETFONT, 0, 0)),
                sizeof(font), &font);
     EXPECT_EQ(font.lfHeight, -24);
+}
+
+TEST_F(DpiChangeTest, OptionsDialogTabsAndListsFollowTheDpi) {
+    TpamuF* mascot = StartProgram();
+    TOptSetF* dialog = mascot->CreateOptionsDialog();
+    const auto tabWidth = [&] {
+        RECT tab{};
+        SendMessageW(dialog->PageControl1.Handle(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+        return tab.right - tab.left;
+    };
+    const auto itemHeight = [&] {
+        return static_cast<int>(SendMessageW(dialog->ComboBox1.Handle(), CB_GETITEMHEIGHT, 0, 0));
+    };
+    const int width96 = tabWidth(), height96 = itemHeight();
+    MoveToDpi(*dialog, 192, dialog->Width() * 2, dialog->Height() * 2);
+    EXPECT_NEAR(tabWidth(), 2 * width96, 1);
+    EXPECT_NEAR(itemHeight(), 2 * height96, 1);
+    dialog->Button2Click();
 }
