@@ -52,13 +52,14 @@ void TpamuF::ShowPanelForKeys() {
     BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
     BtnF1->Hide();
     BtnF1->Show();
-    SetCursorPos(BtnF1->Left() + 10, BtnF1->Top() + 10);
+    // Ten 96-DPI pixels inside the panel's corner, at the panel's DPI.
+    SetCursorPos(BtnF1->Left() + BtnF1->Scale(10), BtnF1->Top() + BtnF1->Scale(10));
 }
 
 void TpamuF::HidePanelByKey() {
     NormalPanelForm();
     BtnF1->Hide();
-    SetCursorPos(BtnF1->Left() - 10, BtnF1->Top() - 10);
+    SetCursorPos(BtnF1->Left() - BtnF1->Scale(10), BtnF1->Top() - BtnF1->Scale(10));
 }
 
 namespace {
