@@ -80,6 +80,7 @@ expect_uninstalled() {
     [ ! -e "$start_link" ] || fail "$1: the Start-menu entry is left"
     ! w reg query "$uninstall_key" >/dev/null 2>&1 || fail "$1: the uninstall key is left"
     [ ! -e "$ini.saving" ] || fail "$1: pmrun.Ini.saving is left"
+    [ ! -e "$install_dir/guide" ] || fail "$1: the guide folder is left"
 }
 
 # Only pmrun writes the buttons' sections; it keeps the position it read.
@@ -99,6 +100,8 @@ installer=$(find "$work/pack" -maxdepth 1 -name 'pmrun-*.exe' | head -n 1)
 step "installing"
 w "$installer" /S || fail "the first install ended with $?"
 [ -f "$install_dir/pmrun.exe" ] && [ -f "$start_link" ] || fail "the first install left no program or no Start-menu entry"
+[ -f "$install_dir/guide/guide.ja.html" ] && [ -f "$install_dir/guide/images/overview.png" ] ||
+    fail "the first install left no guide beside the program"
 # Marks the installed copy, so that its replacement shows; bytes after the image do not change how it runs.
 printf 'installed first' >>"$install_dir/pmrun.exe"
 printf '[eye]\r\nLeft=123\r\nTop=45\r\n' >"$ini"

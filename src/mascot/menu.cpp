@@ -4,6 +4,7 @@
 
 #include "dialogs/OptSet.h"
 #include "dialogs/VerDlg.h"
+#include "mascot/HelpGuide.h"
 #include "panel/Btn.h"
 #include "ui/Application.h"
 
@@ -24,7 +25,7 @@ void TpamuF::PM_OptionClick() {
 }
 
 void TpamuF::PM_HelpClick() {
-    ui::Application::Instance().HelpCommand(HELP_FINDER, 0);
+    HelpGuide::Open();
 }
 
 void TpamuF::PM_AboutClick() {

@@ -2,9 +2,13 @@
 
 #include "WinTestSupport.h"
 
+#include "base/Handles.h"
+#include "base/PathParts.h"
 #include "components/ExitWin32.h"
+#include "components/FmxUtils.h"
 #include "dialogs/OptSet.h"
 #include "dialogs/VerDlg.h"
+#include "mascot/HelpGuide.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 
@@ -242,6 +246,57 @@ TEST_F(MenuCommandsTest, RefusedShutdownAndRestartAreReported) {
         EXPECT_EQ(e.Message(), L"Windows を再起動できませんでした。");
     }
     EXPECT_FALSE(app->Terminated());
+}
+
+TEST_F(MenuCommandsTest, HelpOpensTheGuideUnlessAHelpFileLiesBesideTheProgram) {
+    Start();
+    app->HelpFile = L"pmrun.hlp";
+    const std::wstring folder = ExtractFilePath(ui::Application::ExeName());
+    std::vector<std::wstring> opened;
+    bool opens = true;
+    HelpGuide::Override = [&](const std::wstring& path) {
+        opened.push_back(path);
+        return opens;
+    };
+    int engineCalls = 0;
+    app->OnHelp = [&](UINT command, ULONG_PTR, bool& callHelp) {
+        EXPECT_EQ(command, static_cast<UINT>(HELP_FINDER));
+        ++engineCalls;
+        callHelp = false;
+        return true;
+    };
+    struct Restore {
+        ~Restore() {
+            HelpGuide::Override = nullptr;
+            DeleteFileW(hlp.c_str());
+        }
+        std::wstring hlp;
+    } restore{folder + L"pmrun.hlp"};
+
+    // No help file: the guide of the interface's language, which the build put beside the program.
+    mascot->PM_Help.Click();
+    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], folder + (japanese ? L"guide\\guide.ja.html" : L"guide\\guide.en.html"));
+    EXPECT_TRUE(FileExists(opened[0]));
+    EXPECT_EQ(engineCalls, 0);
+
+    // A guide that will not open is reported, not passed over.
+    opens = false;
+    try {
+        mascot->PM_Help.Click();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+        EXPECT_NE(e.Message().find(L"ヘルプを開けません"), std::wstring::npos);
+    }
+
+    // With the help file there, the help engine gets it and no guide opens.
+    ASSERT_TRUE(base::UniqueFileHandle(
+        CreateFileW(restore.hlp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    opened.clear();
+    mascot->PM_Help.Click();
+    EXPECT_EQ(engineCalls, 1);
+    EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(MenuCommandsTest, QuitSavesEverythingAndEndsTheProgram) {
