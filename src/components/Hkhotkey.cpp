@@ -48,9 +48,30 @@ bool THookHotKey::RegisterKey(int index, TShortCut shortCut) {
     if (shortCut & scAlt) flags |= MOD_ALT;
     if (shortCut & scCtrl) flags |= MOD_CONTROL;
     if (shortCut & scShift) flags |= MOD_SHIFT;
-    if (!RegisterHotKey(Handle(), index, flags, key)) return false;
+    if (!RegisterHotKey(Handle(), index, flags, key)) {
+        // Whatever the error, a key we asked for and did not get is one the user cannot use.
+        if (shortCut != 0)
+            held_[index] = shortCut;
+        else
+            held_.erase(index);
+        return false;
+    }
+    held_.erase(index);
     registered_.insert(index);
     return true;
+}
+
+TShortCut THookHotKey::HeldKey(int index) const {
+    const auto found = held_.find(index);
+    return found == held_.end() ? TShortCut{0} : found->second;
+}
+
+std::vector<TShortCut> THookHotKey::TakeUntoldHeldKeys() {
+    std::vector<TShortCut> untold;
+    for (const auto& [index, key] : held_) {
+        if (told_.insert(key).second) untold.push_back(key);
+    }
+    return untold;
 }
 
 bool THookHotKey::UnregisterKey(int index) {

@@ -7,8 +7,10 @@
 #include "ui/Window.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace ui {
 class Form;
@@ -35,6 +37,12 @@ public:
     bool RegisterKey(int index, TShortCut shortCut);
     bool UnregisterKey(int index);
 
+    // The key the last registration under the index could not take because another program holds it;
+    // 0 when that registration succeeded, was of no key, or never happened.
+    TShortCut HeldKey(int index) const;
+    // The held keys not taken before in this run, in index order: each is told about once.
+    std::vector<TShortCut> TakeUntoldHeldKeys();
+
     // The hidden window the keys are registered against.
     HWND Handle() const { return window_.Handle(); }
 
@@ -56,4 +64,6 @@ private:
     ui::Form& owner_;
     HotKeyWindow window_;
     std::set<int> registered_;
+    std::map<int, TShortCut> held_;
+    std::set<TShortCut> told_;
 };

@@ -75,3 +75,16 @@ TShortCut TextToShortCut(const std::wstring& text, const LayoutKeyName& layoutNa
     }
     return 0;
 }
+
+std::wstring HeldKeyNote(const std::wstring& keyText) {
+    return keyText + L" は他のプログラムが使用中です";
+}
+
+std::wstring HeldKeysMessage(const std::vector<std::wstring>& keyTexts) {
+    std::wstring message;
+    for (const std::wstring& text : keyTexts) {
+        if (!message.empty()) message += L'\n';
+        message += HeldKeyNote(text);
+    }
+    return message;
+}

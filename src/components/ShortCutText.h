@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // Bits 0-12: the virtual-key code (only the low byte is named); 13 Shift, 14 Ctrl, 15 Alt. 0 is none.
 using TShortCut = std::uint16_t;
@@ -24,3 +25,8 @@ std::wstring ShortCutToText(TShortCut shortCut, const LayoutKeyName& layoutName)
 // Any run of Shift+, Ctrl+, ^ and Alt+ (any case), then the first key from 0x08 upwards whose name
 // matches (any case); 0 when none does.
 TShortCut TextToShortCut(const std::wstring& text, const LayoutKeyName& layoutName);
+
+// What the user is told about a key another program holds: "Alt+A は他のプログラムが使用中です".
+std::wstring HeldKeyNote(const std::wstring& keyText);
+// The notes for several such keys, one a line; empty when there are none.
+std::wstring HeldKeysMessage(const std::vector<std::wstring>& keyTexts);

@@ -96,6 +96,11 @@ void TTrayIcon::SetTipHelp(const std::wstring& text) {
     if (!loading_) UpdateIcon();
 }
 
+bool TTrayIcon::ShowBalloonHelp() {
+    if (loading_ || !ShouldShow()) return false;
+    return tray_.ShowBalloon();
+}
+
 void TTrayIcon::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;

@@ -90,6 +90,8 @@ public:
     void SetBalloonHelpIcon(TBalloonIconType type) {
         tray_.NotifyData.dwInfoFlags = static_cast<DWORD>(type);
     }
+    // Shows the balloon of the properties above; false (nothing shown) while the icon is not shown.
+    bool ShowBalloonHelp();
     TToolTipStyle& ToolTipStyle() { return tray_.Style; }
     void SetToolTipStyle(const TToolTipStyle& style) { tray_.Style.Assign(style); }
 

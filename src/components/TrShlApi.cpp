@@ -260,6 +260,14 @@ void TTaskTrayIcon::SetBalloonTitle(const std::wstring& title) {
     CopyField(NotifyData.szInfoTitle, title, 63);
 }
 
+bool TTaskTrayIcon::ShowBalloon() {
+    if (!Registered || !IsShell5()) return false;
+    NotifyData.uFlags |= NIF_INFO;
+    const bool shown = Notify(NIM_MODIFY);
+    NotifyData.uFlags &= ~static_cast<UINT>(NIF_INFO);
+    return shown;
+}
+
 void TTaskTrayIcon::FillRecord() {
     if (IsShell5()) {
         NotifyData.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -272,7 +280,7 @@ void TTaskTrayIcon::FillRecord() {
     NotifyData.uID = 1;
     NotifyData.hWnd = GetWnd();
     NotifyData.uCallbackMessage = kTrayMessage;
-    // Only message, icon and tip: no balloon is ever shown.
+    // Message, icon and tip; a balloon only when ShowBalloon asks for one.
     NotifyData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 }
 

@@ -166,6 +166,9 @@ public:
 
     void SetBalloonText(const std::wstring& text);
     void SetBalloonTitle(const std::wstring& title);
+    // NIM_MODIFY with the record's balloon, once: later calls send no balloon again. False when the icon
+    // is not registered or the shell has no balloons (before version 5).
+    bool ShowBalloon();
 
     // The shell version: DllGetVersion of shell32, or else its file version.
     static DWORD ReadShellVersion();

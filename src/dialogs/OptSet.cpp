@@ -1,5 +1,6 @@
 #include "dialogs/OptSet.h"
 
+#include "components/HeldKeys.h"
 #include "ui/Application.h"
 
 TOptSetF* OptSetF = nullptr;
@@ -53,6 +54,8 @@ TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
       Label3(TabSheet2, ui::Bounds{24, 48, 60, 13}.Within(kGroupBox1), L"消える"),
       HotKey1(TabSheet2, ui::Bounds{112, 24, 121, 18}.Within(kGroupBox1)),
       HotKey2(TabSheet2, ui::Bounds{112, 48, 121, 18}.Within(kGroupBox1)),
+      HeldNote1(TabSheet2, ui::Bounds{238, 18, 118, 28}.Within(kGroupBox1), L""),
+      HeldNote2(TabSheet2, ui::Bounds{238, 46, 118, 28}.Within(kGroupBox1), L""),
       GroupBox2(TabSheet2, kGroupBox2, L"ﾏｳｽでさわると"),
       Label4(TabSheet2, ui::Bounds{64, 16, 78, 13}.Within(kGroupBox2), L"ﾃﾞｨｽﾌﾟﾚｲの上"),
       ComboBox1(TabSheet2, ui::Bounds{144, 16, 73, 20}.Within(kGroupBox2), 12, true),
@@ -109,6 +112,9 @@ TOptSetF::~TOptSetF() {
 void TOptSetF::FormCreate() {
     const EyeOptions& options = launcher_.Options();
     PageControl1.SetTabWidth(TabSheet1.Width() / 2);
+    // Read before the keys rest: the last registration is what tells whether another program holds them.
+    HeldNote1.SetCaption(HeldKeyNoteOf(targets_.hotKeys, 1));
+    HeldNote2.SetCaption(HeldKeyNoteOf(targets_.hotKeys, 2));
     // Typed into the fields while the dialog is open, instead of showing or hiding the panel.
     targets_.hotKeys.UnregisterKey(1);
     targets_.hotKeys.UnregisterKey(2);
@@ -170,6 +176,9 @@ void TOptSetF::RegisterPanelHotKeys() {
     targets_.hotKeys.RegisterKey(1, TextToShortCut(options.ApSc));
     targets_.hotKeys.RegisterKey(2, TextToShortCut(options.DApSc));
     targets_.hotKeys.Activate = true;
+    // The dialog is closing, so a key now held is told by the tray icon; its note waits for the next
+    // opening.
+    TellHeldKeys(targets_.hotKeys, targets_.tray);
 }
 
 void TOptSetF::Button1Click() {

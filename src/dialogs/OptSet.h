@@ -48,6 +48,9 @@ public:
     ui::Label Label3;
     ui::HotKeyEdit HotKey1;
     ui::HotKeyEdit HotKey2;
+    // Beside each field: the note when another program held its key at the last registration.
+    ui::Label HeldNote1;
+    ui::Label HeldNote2;
     ui::GroupBox GroupBox2;
     ui::Label Label4;
     ui::ComboBox ComboBox1;

@@ -1,5 +1,6 @@
 #include "mascot/eye1.h"
 
+#include "components/HeldKeys.h"
 #include "dialogs/OptSet.h"
 #include "panel/Btn.h"
 #include "resources/resource.h"
@@ -155,11 +156,13 @@ void TpamuF::FormCreate() {
     ButtonSize = 38;
     IconSize = 32;
     LayOutFace();
-    // A key another program holds (or the running instance) simply does nothing.
+    // A key another program holds does nothing, and the tray icon says which. A second instance, already
+    // told to end, finds its keys held by the first and says nothing.
     HookHotKey1.RegisterKey(1, TextToShortCut(Options().ApSc));
     HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
+    if (!ui::Application::Instance().TerminateRequested()) TellHeldKeys(HookHotKey1, TrayIcon1);
     ReadDesktop();
     TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
         launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});

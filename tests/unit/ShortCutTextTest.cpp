@@ -112,3 +112,11 @@ TEST(ShortCutText, EveryNamedValueReadsBackAsItself) {
         }
     }
 }
+
+TEST(ShortCutText, HeldKeysAreToldOneLineEach) {
+    EXPECT_EQ(HeldKeyNote(L"Alt+A"), L"Alt+A は他のプログラムが使用中です");
+    EXPECT_EQ(HeldKeysMessage({L"Alt+A"}), L"Alt+A は他のプログラムが使用中です");
+    EXPECT_EQ(HeldKeysMessage({L"Alt+A", L"Alt+Q"}),
+              L"Alt+A は他のプログラムが使用中です\nAlt+Q は他のプログラムが使用中です");
+    EXPECT_EQ(HeldKeysMessage({}), L"");
+}
