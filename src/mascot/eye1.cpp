@@ -150,6 +150,8 @@ TpamuF::~TpamuF() {
 
 void TpamuF::FormCreate() {
     DragAcceptFiles(Handle(), TRUE);
+    // The monitors first: the stored place is checked against them.
+    ReadDesktop();
     ReadIni();
     SetColor(OptionColor());
     FaceSize = 31;
@@ -163,7 +165,6 @@ void TpamuF::FormCreate() {
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     if (!ui::Application::Instance().TerminateRequested()) TellHeldKeys(HookHotKey1, TrayIcon1);
-    ReadDesktop();
     TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
         launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});
     // Visible from its creation; the mascot's own showing activates the program. A second instance,
@@ -198,7 +199,7 @@ void TpamuF::ReadIni() {
     // save writes the corrected place.
     const int face = Scale(FaceSize);
     const ScreenRect stored{place.left, place.top, place.left + face, place.top + face};
-    const ScreenRect at = PlaceOnMonitors(stored, ui::ReadMonitors()).value_or(stored);
+    const ScreenRect at = PlaceOnMonitors(stored, monitors_).value_or(stored);
     SetTop(at.top);
     SetLeft(at.left);
 }
