@@ -14,6 +14,7 @@ PM_PACKAGES=(
     wine wine64
     xvfb xdotool x11-utils x11-xkb-utils imagemagick fonts-noto-cjk
     python3 python3-gi gir1.2-gtk-3.0 e2fsprogs procps locales nsis
+    fuse3 libfuse2 python3-fusepy
     python3-markdown
 )
 

@@ -21,8 +21,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.SetTitle(L"ぱむぱむランチ");
         app.HelpFile = L"pmrun.hlp";
         app.CreateForm<TpamuF>(launcher);
-        // Hidden until asked for; its version text is read now.
-        VerDlgF = app.CreateOwnedForm<TVerDlgF>();
+        // Hidden until asked for; its version text is read at start, once the mascot is on screen.
+        app.AfterMainFormShown([&app] { VerDlgF = app.CreateOwnedForm<TVerDlgF>(); });
         app.Run();
     } catch (...) {
         ui::Application::HandleCurrentException();

@@ -11,3 +11,7 @@ std::wstring ExtractFilePath(const std::wstring& path);
 std::wstring ExtractFileName(const std::wstring& path);
 // The file name with its extension removed.
 std::wstring FileNameWithoutExt(const std::wstring& path);
+// The drive or share a path lies on, the unit in which a network share answers or does not: "C:" for
+// "c:\x", "\\SERVER\SHARE" for "\\server\share\x", the same behind "\\?\" and "\\?\UNC\"; letters a to z
+// in upper case. Empty for a path that names neither (a relative path, a bare name).
+std::wstring PlaceOfPath(const std::wstring& path);

@@ -1,8 +1,6 @@
 #include "components/FmxUtils.h"
 
 #include "components/IconFileRules.h"
-#include "ui/Application.h"
-#include "ui/Form.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -38,11 +36,15 @@ bool DirectoryExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, const std::wstring& defaultDir,
-                     int showCmd) {
-    HWND owner = nullptr;
-    if (auto* app = ui::Application::TryInstance(); app && app->MainForm()) owner = app->MainForm()->Handle();
-    return ShellExecuteW(owner, nullptr, fileName.c_str(), OrNull(params), OrNull(defaultDir), showCmd);
+HINSTANCE LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
+                     const std::wstring& defaultDir, int showCmd) {
+    // The shell may hand the file to extensions made through COM. On a thread that has COM already, in
+    // whichever model, this adds a reference or fails harmlessly; only a successful start is undone.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    HINSTANCE result =
+        ShellExecuteW(owner, nullptr, fileName.c_str(), OrNull(params), OrNull(defaultDir), showCmd);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return result;
 }
 
 bool IconFileSound(const std::wstring& file) {

@@ -17,10 +17,11 @@ bool DirectoryExists(const std::wstring& path);
 using base::SystemDirectory;
 using base::WindowsDirectory;
 
-// Opens the file with its default verb, the application's main window as owner. The texts go to the shell
-// whole, whatever their length. Returns what ShellExecute returns (greater than 32 on success).
-HINSTANCE LaunchFile(const std::wstring& fileName, const std::wstring& params, const std::wstring& defaultDir,
-                     int showCmd);
+// Opens the file with its default verb; owner is the window any message of the shell belongs to (null for
+// none). Callable on any thread: COM is started on it for the call. The texts go to the shell whole,
+// whatever their length. Returns what ShellExecute returns (greater than 32 on success).
+HINSTANCE LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
+                     const std::wstring& defaultDir, int showCmd);
 
 // False for an icon file whose directory reaches beyond the file, which the icon functions must not see.
 bool IconFileSound(const std::wstring& file);

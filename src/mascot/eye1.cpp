@@ -139,8 +139,6 @@ void TpamuF::WindowCreated() {
     // The form is loaded: a second instance learns here that it is one, before FormCreate runs.
     SingleInstance1.Loaded();
     PseudoApp1.Loaded();
-    // Whatever TPamuHide says, the icon shows at start; a second instance, already ending, adds none.
-    if (!ui::Application::Instance().TerminateRequested()) TrayIcon1.Loaded();
 }
 
 TpamuF::~TpamuF() {
@@ -164,14 +162,21 @@ void TpamuF::FormCreate() {
     HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
-    if (!ui::Application::Instance().TerminateRequested()) TellHeldKeys(HookHotKey1, TrayIcon1);
+    ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
+    // The rest once the face is on screen. A second instance, already told to end, never gets there.
+    ui::Application::Instance().AfterMainFormShown([this] { FinishStart(); });
+}
+
+void TpamuF::FinishStart() {
+    // Whatever TPamuHide says, the icon shows at start.
+    TrayIcon1.Loaded();
+    TellHeldKeys(HookHotKey1, TrayIcon1);
     TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
         launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});
-    // Visible from its creation; the mascot's own showing activates the program. A second instance,
-    // already told to end, shows nothing.
-    if (!ui::Application::Instance().TerminateRequested()) panel->ShowNoActivate();
+    // Visible from its creation, without taking the activation from the mascot.
+    panel->ShowNoActivate();
+    // The tick reads the panel: it starts once there is one.
     Timer1.SetEnabled(true);
-    ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
 }
 
 void TpamuF::LayOutFace() {

@@ -87,6 +87,8 @@ public:
     TOptSetF* CreateOptionsDialog();
 
     void FormCreate();
+    // What waits until the face is on screen: the tray icon, the panel and the tick.
+    void FinishStart();
     void FormCloseQuery(bool& canClose);
     void ApplicationActivate();
     void Shape1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);

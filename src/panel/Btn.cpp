@@ -59,6 +59,8 @@ void TBtnF1::WindowCreated() {
     ToolBar1.OnResize = [this] { UpdateScrollRange(); };
     UpdateScrollRange();
     ActiveControl = ToolBar1.Handle();
+    iconAnswers_.Open(Handle(), kIconsArrivedMessage);
+    launchAnswers_.Open(Handle(), kLaunchAnsweredMessage);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -80,8 +82,7 @@ void TBtnF1::FormCreate() {
         Buttons[n]->OnClick = [this](ui::ToolButton& sender) { ToolButton1Click(sender); };
     }
     ReadIni();
-    // A second start, already told to end, never shows the panel: its icons are not read at all.
-    if (!ui::Application::Instance().TerminateRequested()) ImageListSet();
+    ImageListSet();
     SizeButtons();
     SetCaption(DatedCaption());
 }
@@ -122,28 +123,64 @@ void TBtnF1::ReadIni() {
 void TBtnF1::ImageListSet() {
     const int size = Scale(look_.iconSize);
     ImageList1.SetSize(size, size);
-    // Each button's icon, or the mascot's where it has none; the list takes them all in one go.
-    std::vector<base::UniqueHicon> extracted;
+    // The list takes all thirty in one go; the icons read from files replace their blanks as they come.
     std::vector<HICON> icons;
     for (int n = 1; n <= kButtonCount; ++n) {
-        base::UniqueHicon icon = ExtractButtonIcon(Records[n], size);
-        icons.push_back(icon ? icon.get() : look_.fallbackIcon);
-        if (icon) extracted.push_back(std::move(icon));
+        const bool hasFile = !Records[n].IconFile.empty();
+        icons.push_back(hasFile ? nullptr : look_.fallbackIcon);
+        if (hasFile)
+            AskForIcon(n);
+        else
+            iconShown_[n] = ++iconAsked_[n]; // an answer still on its way is out of date
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
         ImageList1.SetSize(size, size);
-        for (HICON icon : icons)
-            ImageList1.AddIcon(icon);
+        for (HICON icon : icons) {
+            const int index = ImageList1.AddIcon(icon ? icon : look_.fallbackIcon);
+            if (!icon) ImageList1.ReplaceIcon(index, nullptr);
+        }
     }
     // The list was made anew, so the bar is given its new handle.
     ToolBar1.SetImages(&ImageList1);
 }
 
 void TBtnF1::RefreshButtonIcon(int number) {
-    base::UniqueHicon icon = ExtractButtonIcon(Records[number], Scale(look_.iconSize));
-    ImageList1.ReplaceIcon(number - 1, icon ? icon.get() : look_.fallbackIcon);
+    if (Records[number].IconFile.empty()) {
+        iconShown_[number] = ++iconAsked_[number];
+        ImageList1.ReplaceIcon(number - 1, look_.fallbackIcon);
+    } else {
+        // Blank until the new icon arrives, rather than the picture of what the button was.
+        ImageList1.ReplaceIcon(number - 1, nullptr);
+        AskForIcon(number);
+    }
     ToolBar1.Repaint();
+}
+
+bool TBtnF1::IconsPending() const {
+    return iconAsked_ != iconShown_;
+}
+
+void TBtnF1::AskForIcon(int number) {
+    const unsigned ticket = ++iconAsked_[number];
+    const ButtonRecord& record = Records[number];
+    iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), number, ticket, record,
+                                     size = Scale(look_.iconSize)] {
+        answers.Put(IconAnswer{number, ticket, ExtractButtonIcon(record, size)});
+    });
+}
+
+void TBtnF1::IconsArrived() {
+    bool changed = false;
+    for (IconAnswer& answer : iconAnswers_.Take()) {
+        // An answer to an older request (the button changed, or the size) is dropped with its icon.
+        if (answer.ticket != iconAsked_[answer.number]) continue;
+        iconShown_[answer.number] = answer.ticket;
+        // A file without that icon shows the mascot's picture, as a button without an icon file does.
+        ImageList1.ReplaceIcon(answer.number - 1, answer.icon ? answer.icon.get() : look_.fallbackIcon);
+        changed = true;
+    }
+    if (changed) ToolBar1.Repaint();
 }
 
 void TBtnF1::ButtonChanged(int number) {
@@ -164,6 +201,7 @@ int TBtnF1::VisibleRowCount() const {
 }
 
 void TBtnF1::FormShow() {
+    ++showings_;
     SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight()));
 }
 
@@ -207,6 +245,11 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
+    case kIconsArrivedMessage: IconsArrived(); return 0;
+    case kLaunchAnsweredMessage:
+        for (const LaunchAnswer& answer : launchAnswers_.Take())
+            LaunchAnswered(answer);
+        return 0;
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }
 }
@@ -248,13 +291,20 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
 
 void TBtnF1::Launch(int number) {
     const ButtonRecord& record = Records[number];
-    if (FileExists(record.Program)) {
+    const ui::Form* main = ui::Application::Instance().MainForm();
+    background::RunDetached([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr,
+                             number, showing = showings_, record] {
+        const bool found = FileExists(record.Program);
         // What the shell makes of it is not reported.
-        LaunchFile(record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL);
-    } else {
-        MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
-    }
-    Hide();
+        if (found) LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL);
+        answers.Put(LaunchAnswer{number, showing, found});
+    });
+}
+
+void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
+    if (!answer.found) MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
+    // Hidden once the start is under way, unless it has since been hidden and shown for something else.
+    if (answer.showing == showings_) Hide();
 }
 
 void TBtnF1::ShowNewSettingsDialog(int number) {

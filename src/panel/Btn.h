@@ -1,6 +1,7 @@
 #pragma once
 // The launcher panel "ひょこ太": a grid of 30 icon buttons, one per button record.
 
+#include "components/Background.h"
 #include "model/Launcher.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
@@ -37,8 +38,12 @@ public:
 
     // The records and bounds from the settings file, or from the registry of older versions.
     void ReadIni();
+    // Every button's picture anew: the mascot's at once for a button without an icon file, a blank that
+    // fills in as its icon arrives for the others.
     void ImageListSet();
     void RefreshButtonIcon(int number);
+    // True while an icon asked for has not arrived.
+    bool IconsPending() const;
 
     void FormCreate();
     void FormShow();
@@ -62,7 +67,24 @@ private:
     void EditModeChanged(const ModeChange& change) override;
     // The button's hint and picture follow its record.
     void ButtonChanged(int number) override;
+    // Icons are read, and programs looked for and started, on other threads: a file on a share that does
+    // not answer must not freeze the panel or the mascot. The answers come back as these messages.
+    static constexpr UINT kIconsArrivedMessage = WM_APP + 0x200;
+    static constexpr UINT kLaunchAnsweredMessage = WM_APP + 0x201;
+    struct IconAnswer {
+        int number;
+        unsigned ticket; // which request of the button this answers
+        base::UniqueHicon icon;
+    };
+    struct LaunchAnswer {
+        int number;
+        unsigned showing; // the panel's showing the click came in
+        bool found;
+    };
+    void AskForIcon(int number);
+    void IconsArrived();
     void Launch(int number);
+    void LaunchAnswered(const LaunchAnswer& answer);
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);
@@ -78,6 +100,13 @@ private:
     Launcher& launcher_;
     PanelLook look_;
     bool resizing_ = false;
+    // Requests per button, and the request whose icon is shown; they differ while one is on its way.
+    std::array<unsigned, kButtonCount + 1> iconAsked_{};
+    std::array<unsigned, kButtonCount + 1> iconShown_{};
+    unsigned showings_ = 0;
+    background::PlaceQueues iconReads_;
+    background::Mailbox<IconAnswer> iconAnswers_;
+    background::Mailbox<LaunchAnswer> launchAnswers_;
 };
 
 extern TBtnF1* BtnF1;

@@ -116,9 +116,26 @@ void Application::DestroyReleased(Form* form) {
 
 void Application::Run() {
     // A program told to end while it was starting (a second instance) never shows itself.
-    if (mainForm_ && ShowMainForm && !terminateRequested_) mainForm_->Show();
+    if (mainForm_ && ShowMainForm && !terminateRequested_) {
+        mainForm_->Show();
+        UpdateWindow(mainForm_->Handle());
+    }
+    RunStartSteps();
     while (!terminated_)
         PumpOne();
+}
+
+void Application::AfterMainFormShown(std::function<void()> step) {
+    startSteps_.push_back(std::move(step));
+}
+
+void Application::RunStartSteps() {
+    // A step may add another, which then runs in turn.
+    for (std::size_t i = 0; i < startSteps_.size() && !terminateRequested_; ++i) {
+        std::function<void()> step = std::move(startSteps_[i]);
+        step();
+    }
+    startSteps_.clear();
 }
 
 void Application::PumpOne() {

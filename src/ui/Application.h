@@ -62,8 +62,15 @@ public:
     void ReleaseForm(Form* form);
     const std::vector<FormPtr>& Forms() const { return forms_; }
 
-    // Shows the main form (unless the program is already ending) and handles messages until the end.
+    // Shows and paints the main form (unless the program is already ending), runs the start steps and
+    // handles messages until the end.
     void Run();
+    // Work that can wait until the main form is on screen, so that the user sees it sooner. The steps run in
+    // the order given, before the loop takes its first message, so no handler runs before them.
+    void AfterMainFormShown(std::function<void()> step);
+    // Runs the steps given so far, each once (Run calls it; tests that run no loop call it themselves). A
+    // program already told to end runs none.
+    void RunStartSteps();
     // Waits for one message and handles it (modal loops use this). With an idle handler, that handler
     // runs first whenever the queue is empty.
     void PumpOne();
@@ -139,6 +146,7 @@ private:
     Form* mainForm_ = nullptr;
     std::vector<FormPtr> forms_;
     std::vector<HintHost*> hintHosts_;
+    std::vector<std::function<void()>> startSteps_;
     bool terminated_ = false;
     bool terminateRequested_ = false;
     bool active_ = false;

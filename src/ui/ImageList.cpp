@@ -92,7 +92,14 @@ int ImageList::AddIcons(std::span<const HICON> icons) {
 
 bool ImageList::ReplaceIcon(int index, HICON icon) {
     EnsureCreated();
-    return ImageList_ReplaceIcon(list_.get(), index, icon) == index;
+    if (icon) return ImageList_ReplaceIcon(list_.get(), index, icon) == index;
+    // Black colour bits under a mask that is transparent everywhere.
+    std::uint32_t* pixels = nullptr;
+    base::UniqueHbitmap image = Strip(width_, height_, 0x00, pixels);
+    const std::vector<std::uint8_t> maskBits(static_cast<std::size_t>((width_ + 15) / 16 * 2 * height_),
+                                             0xFF);
+    base::UniqueHbitmap mask(CreateBitmap(width_, height_, 1, 1, maskBits.data()));
+    return pixels && mask && ImageList_Replace(list_.get(), index, image.get(), mask.get());
 }
 
 base::UniqueHicon ImageList::GetIcon(int index) const {

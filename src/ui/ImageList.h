@@ -23,8 +23,9 @@ public:
     int AddIcon(HICON icon);
     // Appends the icons in one go and returns the first one's index, or -1 (nothing added). The list's
     // own add draws and copies each icon through several temporary bitmaps; drawing them all into one
-    // strip is many times faster for a panel full of buttons.
+    // strip is many times faster for a panel full of buttons. A null icon gives a blank image.
     int AddIcons(std::span<const HICON> icons);
+    // A null icon makes the image blank.
     bool ReplaceIcon(int index, HICON icon);
     // A copy of one image as an icon (for tests and previews).
     base::UniqueHicon GetIcon(int index) const;

@@ -2,6 +2,8 @@
 
 #include "Programs.h"
 
+#include <set>
+
 namespace e2e {
 
 namespace {
@@ -212,6 +214,21 @@ void PmrunProcess::ClickButton(int number) const {
     const int perRow = (bar.right - bar.left - 1) / 38;
     const int index = number - 1;
     ClickAt(bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19);
+}
+
+bool PmrunProcess::ButtonBlank(int number) const {
+    HWND bar = PanelToolBar();
+    const RECT r = WindowRect(bar);
+    const int width = r.right - r.left, perRow = (width - 1) / 38, index = number - 1;
+    const std::vector<COLORREF> pixels = WindowPixels(bar);
+    const int left = 1 + (index % perRow) * 38, top = (index / perRow) * 38;
+    std::set<COLORREF> colours;
+    // The middle of the button, clear of its frame, where any picture has pixels.
+    for (int y = top + 7; y < top + 31; ++y)
+        for (int x = left + 7; x < left + 31; ++x)
+            if (const std::size_t at = static_cast<std::size_t>(y * width + x); at < pixels.size())
+                colours.insert(pixels[at]);
+    return colours.size() == 1;
 }
 
 std::string PmrunProcess::Saved(int button, const char* key) const {

@@ -45,6 +45,8 @@ public:
     HWND PanelToolBar() const;
     // A left click on button N of the panel as it is laid out now (six a row, 38 pixels, indent 1).
     void ClickButton(int number) const;
+    // True when button N shows no picture: the middle of the button has one colour only.
+    bool ButtonBlank(int number) const;
     // What the settings file holds now for a key of [btnN].
     std::string Saved(int button, const char* key) const;
 

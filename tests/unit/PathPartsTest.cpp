@@ -25,6 +25,19 @@ TEST(PathParts, FolderKeepsItsBackslashAndNameIsTheRest) {
     EXPECT_EQ(ExtractFileName(L"\\\\server\\share\\"), L"");
 }
 
+TEST(PathParts, PlaceIsTheDriveOrTheShare) {
+    EXPECT_EQ(PlaceOfPath(L"c:\\Tools\\Editor.exe"), L"C:");
+    EXPECT_EQ(PlaceOfPath(L"Z:relative.txt"), L"Z:");
+    EXPECT_EQ(PlaceOfPath(L"\\\\fileserver\\Tools\\bin\\a.exe"), L"\\\\FILESERVER\\TOOLS");
+    EXPECT_EQ(PlaceOfPath(L"\\\\server\\share"), L"\\\\SERVER\\SHARE");
+    EXPECT_EQ(PlaceOfPath(L"\\\\?\\d:\\very\\long"), L"D:");
+    EXPECT_EQ(PlaceOfPath(L"\\\\?\\UNC\\server\\share\\x"), L"\\\\SERVER\\SHARE");
+    // Nothing that names a drive or a share: one place of its own.
+    for (const wchar_t* none :
+         {L"", L"Editor.exe", L"\\Tools\\a.exe", L"\\\\server", L"\\\\server\\", L"\\\\\\share", L"1:\\x"})
+        EXPECT_EQ(PlaceOfPath(none), L"") << none;
+}
+
 TEST(PathParts, NameWithoutExtension) {
     EXPECT_EQ(FileNameWithoutExt(L"C:\\Tools\\Editor.exe"), L"Editor");
     EXPECT_EQ(FileNameWithoutExt(L"C:\\PROGRA~1\\EDITOR~1.EXE"), L"EDITOR~1");

@@ -10,7 +10,7 @@
 #include "components/FmxUtils.h"
 
 using wintest::AllGrey;
-using wintest::ImagePixels;
+using wintest::PanelImage;
 using wintest::SettingsPath;
 
 namespace {
@@ -232,7 +232,7 @@ TEST_F(BtnSetTest, ClearThenOkStoresAnEmptyRecord) {
     BtnF1->Buttons[8]->Click();
     TBtnSetF* dialog = BtnSetF;
     ASSERT_NE(dialog, nullptr);
-    ASSERT_FALSE(AllGrey(ImagePixels(BtnF1->ImageList1, 7)));
+    ASSERT_FALSE(AllGrey(PanelImage(*BtnF1, 7)));
     dialog->Button3.Click();
     EXPECT_EQ(dialog->Edit1.Text(), L"");
     EXPECT_EQ(dialog->ComboBox1.Text(), L"");
@@ -244,7 +244,7 @@ TEST_F(BtnSetTest, ClearThenOkStoresAnEmptyRecord) {
     EXPECT_EQ(r.Hint, L"");
     EXPECT_EQ(r.Options, L"");
     EXPECT_EQ(BtnF1->Buttons[8]->Hint(), L"");
-    EXPECT_TRUE(AllGrey(ImagePixels(BtnF1->ImageList1, 7)));
+    EXPECT_TRUE(AllGrey(PanelImage(*BtnF1, 7)));
     EXPECT_EQ(Saved(8, "pg"), "");
     EXPECT_EQ(Saved(8, "lb"), "");
     // OK ends the mode.
@@ -285,7 +285,7 @@ TEST_F(BtnSetTest, CancelChangesNoRecordButEndsTheMode) {
                           L"\r\nicidx=0\r\nlb=one\r\n");
     mascot->Timer1.SetEnabled(false);
     const std::string before = testfiles::ReadFileBytes(SettingsPath());
-    const auto picture = ImagePixels(BtnF1->ImageList1, 0);
+    const auto picture = PanelImage(*BtnF1, 0);
     BtnF1->Buttons[2]->Click(); // an unassigned button: mode 1 from the panel
     ASSERT_NE(BtnSetF, nullptr);
     BtnF1->Buttons[1]->Click(); // retarget to button 1
@@ -298,7 +298,7 @@ TEST_F(BtnSetTest, CancelChangesNoRecordButEndsTheMode) {
     dialog->Button5.Click();
     EXPECT_EQ(BtnF1->Records[1].Program, self);
     EXPECT_EQ(BtnF1->Buttons[1]->Hint(), L"one");
-    EXPECT_EQ(ImagePixels(BtnF1->ImageList1, 0), picture);
+    EXPECT_EQ(PanelImage(*BtnF1, 0), picture);
     EXPECT_EQ(testfiles::ReadFileBytes(SettingsPath()), before);
     EXPECT_EQ(BtnSetF, nullptr);
     EXPECT_EQ(mascot->EditMode(), EditState::None);

@@ -13,7 +13,7 @@
 
 using namespace std::chrono_literals;
 using wintest::AllGrey;
-using wintest::ImagePixels;
+using wintest::PanelImage;
 using wintest::PumpUntil;
 using wintest::SettingsPath;
 
@@ -85,7 +85,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\tools\\a.exe\r\nic=" + self +
                           L"\r\nicidx=0\r\ndr=C:\\tools\\\r\n"
                           L"lb=エー\r\nop=-x 1\r\n[btn3]\r\npg=C:\\c.exe\r\nlb=シー\r\n");
-    const auto mascotPicture = ImagePixels(panel->ImageList1, 0);
+    const auto mascotPicture = PanelImage(*panel, 0);
     ASSERT_FALSE(AllGrey(mascotPicture));
     EnterMode(mascot->PM_BtnChange);
 
@@ -107,8 +107,8 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
     EXPECT_EQ(panel->Records[3].Options, L"-x 1");
     EXPECT_EQ(panel->Buttons[1]->Hint(), L"シー");
     EXPECT_EQ(panel->Buttons[3]->Hint(), L"エー");
-    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
-    EXPECT_EQ(ImagePixels(panel->ImageList1, 2), mascotPicture);
+    EXPECT_TRUE(AllGrey(PanelImage(*panel, 0)));
+    EXPECT_EQ(PanelImage(*panel, 2), mascotPicture);
     // The buttons keep their places and captions.
     EXPECT_EQ(panel->Buttons[1]->Caption(), L"1");
     EXPECT_EQ(panel->Buttons[3]->Caption(), L"3");
@@ -145,7 +145,7 @@ TEST_F(ButtonActionsTest, RemovalClearsTheButtonAndSavesEmptyKeys) {
     const std::wstring self = ui::Application::ExeName();
     TBtnF1* panel = Start(L"[btn5]\r\npg=C:\\e.exe\r\nic=" + self +
                           L"\r\nicidx=2\r\ndr=C:\\\r\nlb=イー\r\nop=/q\r\n[btn6]\r\npg=C:\\f.exe\r\n");
-    ASSERT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 4)));
+    ASSERT_FALSE(AllGrey(PanelImage(*panel, 4)));
     EnterMode(mascot->PM_BtnDel);
 
     Click(5);
@@ -157,7 +157,7 @@ TEST_F(ButtonActionsTest, RemovalClearsTheButtonAndSavesEmptyKeys) {
     EXPECT_EQ(record.Hint, L"");
     EXPECT_EQ(record.Options, L"");
     EXPECT_EQ(panel->Buttons[5]->Hint(), L"");
-    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 4))); // the mascot's own, transparent icon
+    EXPECT_TRUE(AllGrey(PanelImage(*panel, 4))); // the mascot's own, transparent icon
     for (const char* key : {"pg", "ic", "dr", "lb", "op"})
         EXPECT_EQ(SavedValue(5, key), "") << key;
     EXPECT_EQ(SavedValue(5, "icidx"), "0");
@@ -414,8 +414,8 @@ TEST_F(ButtonActionsTest, LaunchPassesLongPathOptionsAndFolderWhole) {
     record.WorkFolder = workFolder;
     launcher->SetButton(8, record);
     Click(8);
-    EXPECT_FALSE(panel->Visible());
     ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
+    EXPECT_TRUE(PumpUntil([&] { return !panel->Visible(); }, 10s));
     // Every start has logged once no probe runs.
     ASSERT_TRUE(PumpUntil([] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"p.exe"); }, 10s));
 
@@ -479,7 +479,7 @@ TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNoth
                      reinterpret_cast<LPARAM>(BtnF1->ToolBar1.Handle()));
     };
     // The swap is made in memory with its hints and pictures, and the mode ends; only the save failed.
-    const auto iconOfOne = ImagePixels(panel->ImageList1, 0);
+    const auto iconOfOne = PanelImage(*panel, 0);
     EnterMode(mascot->PM_BtnChange);
     clickThroughWindow(1);
     clickThroughWindow(2);
@@ -490,7 +490,7 @@ TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNoth
     EXPECT_EQ(panel->Records[1].Program, L"C:\\two.exe");
     EXPECT_EQ(panel->Records[2].Program, L"C:\\one.exe");
     EXPECT_EQ(panel->Buttons[2]->Hint(), L"いち");
-    EXPECT_EQ(ImagePixels(panel->ImageList1, 1), iconOfOne);
+    EXPECT_EQ(PanelImage(*panel, 1), iconOfOne);
 
     EnterMode(mascot->PM_BtnDel);
     clickThroughWindow(3);

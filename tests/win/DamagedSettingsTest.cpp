@@ -41,7 +41,7 @@ protected:
     // Starts on the bytes as they are, then quits.
     TpamuF* StartOn(const std::string& bytes) {
         WriteFileBytes(SettingsPath(), bytes);
-        return app->CreateForm<TpamuF>(*launcher);
+        return StartProgram();
     }
     void Quit(TpamuF* mascot) {
         mascot->Close();

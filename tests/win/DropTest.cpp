@@ -15,7 +15,7 @@
 
 using testfiles::MakeDrop;
 using wintest::AllGrey;
-using wintest::ImagePixels;
+using wintest::PanelImage;
 using wintest::SettingsPath;
 
 namespace {
@@ -69,7 +69,7 @@ TEST_F(DropTest, ProgramLandsOnTheFirstButtonWithItsFolderAndName) {
     const std::wstring program = folder + L"\\Editor.exe";
     ASSERT_TRUE(CopyFileW(ui::Application::ExeName().c_str(), program.c_str(), FALSE)); // it has icons
     TBtnF1* panel = Start();
-    ASSERT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    ASSERT_TRUE(AllGrey(PanelImage(*panel, 0)));
     Drop({program});
 
     const ButtonRecord& r = panel->Records[1];
@@ -80,7 +80,7 @@ TEST_F(DropTest, ProgramLandsOnTheFirstButtonWithItsFolderAndName) {
     EXPECT_EQ(r.Options, L"");
     EXPECT_EQ(r.Hint, L"Editor");
     EXPECT_EQ(panel->Buttons[1]->Hint(), L"Editor");
-    EXPECT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    EXPECT_FALSE(AllGrey(PanelImage(*panel, 0)));
     EXPECT_EQ(Saved(1, "pg"), testfiles::ToAnsi(program));
     EXPECT_EQ(Saved(1, "dr"), testfiles::ToAnsi(folder + L"\\"));
     EXPECT_EQ(Saved(1, "lb"), "Editor");

@@ -136,7 +136,7 @@ TEST_F(LegacyRegistryTest, EveryOtherTypeAndMisshapenDataReadAsTheDefaults) {
 
 TEST_F(LegacyRegistryTest, WithoutSettingsFileTheButtonsAndBoundsAreImported) {
     WriteLegacyStore();
-    app->CreateForm<TpamuF>(*launcher);
+    StartProgram();
     ASSERT_NE(BtnF1, nullptr);
     const ButtonRecord& b3 = BtnF1->Records[3];
     EXPECT_EQ(b3.Program, L"C:\\Program Files\\エディタ\\edit.exe");
@@ -160,11 +160,11 @@ TEST_F(LegacyRegistryTest, WithoutSettingsFileTheButtonsAndBoundsAreImported) {
 
 TEST_F(LegacyRegistryTest, ImportRepeatsUntilQuittingWritesTheFileThenTheRegistryIsNotRead) {
     WriteLegacyStore();
-    app->CreateForm<TpamuF>(*launcher);
+    StartProgram();
     app.reset(); // ended without quitting: nothing written
     app = std::make_unique<ui::Application>();
     app->OnException = [this](const std::wstring& m) { errors.push_back(m); };
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     EXPECT_EQ(BtnF1->Records[3].Hint, L"エディタ");
     mascot->Close();
 
@@ -178,6 +178,6 @@ TEST_F(LegacyRegistryTest, ImportRepeatsUntilQuittingWritesTheFileThenTheRegistr
     SetText(L"Software\\Hoshiya\\pmrun\\btn3", L"lb", L"changed");
     app.reset();
     app = std::make_unique<ui::Application>();
-    app->CreateForm<TpamuF>(*launcher);
+    StartProgram();
     EXPECT_EQ(BtnF1->Records[3].Hint, L"エディタ");
 }

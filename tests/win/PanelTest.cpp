@@ -9,7 +9,7 @@
 #include <commctrl.h>
 
 using wintest::AllGrey;
-using wintest::ImagePixels;
+using wintest::PanelImage;
 using wintest::SettingsPath;
 using wintest::WriteFileBytes;
 
@@ -210,17 +210,17 @@ TEST_F(PanelTest, ImagesShowTheIconOrNothing) {
     const std::wstring self = ui::Application::ExeName();
     TBtnF1* panel = Start(L"[btn1]\r\npg=a\r\nic=" + self + L"\r\nicidx=0\r\n[btn2]\r\npg=b\r\nic=" + self +
                           L"\r\nicidx=7\r\n");
-    EXPECT_FALSE(AllGrey(ImagePixels(panel->ImageList1, 0))); // the mascot picture
-    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 1)));  // index beyond: the transparent icon
-    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 2)));  // unassigned
+    EXPECT_FALSE(AllGrey(PanelImage(*panel, 0))); // the mascot picture
+    EXPECT_TRUE(AllGrey(PanelImage(*panel, 1)));  // index beyond: the transparent icon
+    EXPECT_TRUE(AllGrey(PanelImage(*panel, 2)));  // unassigned
 
     ButtonRecord second = launcher->Button(2);
     second.IconIndex = 0;
     launcher->SetButton(2, second);
-    EXPECT_EQ(ImagePixels(panel->ImageList1, 1), ImagePixels(panel->ImageList1, 0));
+    EXPECT_EQ(PanelImage(*panel, 1), PanelImage(*panel, 0));
     ButtonRecord first = launcher->Button(1);
     first.IconFile.clear();
     launcher->SetButton(1, first);
-    EXPECT_TRUE(AllGrey(ImagePixels(panel->ImageList1, 0)));
+    EXPECT_TRUE(AllGrey(PanelImage(*panel, 0)));
     EXPECT_EQ(panel->ImageList1.Count(), 30);
 }

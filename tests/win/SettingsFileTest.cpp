@@ -43,7 +43,7 @@ protected:
 } // namespace
 
 TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     EXPECT_EQ(mascot->Left(), 500);
     EXPECT_EQ(mascot->Top(), 0);
     EXPECT_EQ(mascot->Options().LineMax, 6);
@@ -65,7 +65,7 @@ TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
 }
 
 TEST_F(SettingsFileTest, QuittingWritesTheCompleteLayoutInOrder) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     mascot->Close();
     auto keys = ParseIni(ReadFileBytes(SettingsPath()));
     EXPECT_EQ(KeyOrder(keys), CompleteLayout());
@@ -91,7 +91,7 @@ TEST_F(SettingsFileTest, ReadsEveryKeyWithTheIntegerRule) {
                           L"LWall=letters\r\nRWall=-1\r\nApSc=\r\nDApSc=Ctrl+Z\r\nColor=clRed\r\n"
                           L"[btn2]\r\npg=C:\\ツール\\editor.exe\r\nic=C:\\ツール\\editor.exe\r\n"
                           L"icidx=3\r\nop=/x \"a b\"\r\ndr=C:\\ツール\\\r\nlb=エディタ\r\n"));
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     EXPECT_EQ(mascot->Top(), 500);
     EXPECT_EQ(mascot->Left(), 100);
     EXPECT_EQ(mascot->Options().LineMax, 2);
@@ -163,7 +163,7 @@ TEST_F(SettingsFileTest, AButtonReadInOneGoEqualsItsKeysReadOneByOne) {
 
 TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes) {
     WriteFileBytes(SettingsPath(), "[eye]\r\nColor=banana\r\n");
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     EXPECT_EQ(mascot->Options().Color, clYellow);
     EXPECT_EQ(mascot->ui::Form::Color(), clYellow);
     ASSERT_NE(BtnF1, nullptr);
@@ -173,14 +173,14 @@ TEST_F(SettingsFileTest, ColourThatNamesNothingReadsAsYellowAndCreationCompletes
 
 TEST_F(SettingsFileTest, QuittingInAnEditModeKeepsTheUsersColour) {
     WriteFileBytes(SettingsPath(), "[eye]\r\nColor=$00123456\r\n");
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     mascot->SetColor(clBlue); // as the set-details mode shows it
     mascot->Close();
     EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "eye", "Color"), "$00123456");
 }
 
 TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
     WriteFileBytes(SettingsPath(), before);
     FailingProfile file(SettingsPath(), L"HintPos");
@@ -195,7 +195,7 @@ TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
 }
 
 TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     ASSERT_TRUE(SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
     // Read and write for everyone, and nothing more: a security the file did not inherit.
@@ -227,7 +227,7 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
 }
 
 TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
-    app->CreateForm<TpamuF>(*launcher);
+    StartProgram();
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     WriteFileBytes(CopyPath(), "[eye]\r\nTop=");
     ASSERT_TRUE(SetFileAttributesW(CopyPath().c_str(), FILE_ATTRIBUTE_READONLY));
@@ -238,7 +238,7 @@ TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
 }
 
 TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
     HANDLE held = CreateFileW(SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
@@ -261,7 +261,7 @@ TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
 }
 
 TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramRuns) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
     WriteFileBytes(SettingsPath(), before);
     // Held open without sharing: the profile functions cannot write it.
@@ -285,7 +285,7 @@ TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramR
 }
 
 TEST_F(SettingsFileTest, SessionEndSavesLikeQuittingAndRefusesWhenTheSaveFails) {
-    auto* mascot = app->CreateForm<TpamuF>(*launcher);
+    auto* mascot = StartProgram();
     WriteFileBytes(SettingsPath(), "");
     HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);

@@ -89,7 +89,13 @@ std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index) {
     return pixels;
 }
 
+std::vector<COLORREF> PanelImage(const TBtnF1& panel, int index) {
+    if (!PumpUntil([&] { return !panel.IconsPending(); }, std::chrono::seconds(10))) return {};
+    return ImagePixels(panel.ImageList1, index);
+}
+
 bool AllGrey(const std::vector<COLORREF>& pixels) {
+    if (pixels.empty()) return false; // no picture at all
     for (COLORREF c : pixels)
         if (c != RGB(128, 128, 128)) return false;
     return true;
@@ -117,7 +123,9 @@ void AppTest::SetUp() {
 
 TpamuF* AppTest::StartProgram(const std::wstring& ini) {
     if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
-    return app->CreateForm<TpamuF>(*launcher);
+    TpamuF* mascot = app->CreateForm<TpamuF>(*launcher);
+    app->RunStartSteps();
+    return mascot;
 }
 
 void AppTest::SetEditMode(EditState mode) {

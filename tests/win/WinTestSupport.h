@@ -3,6 +3,7 @@
 
 #include "IniFiles.h"
 #include "mascot/eye1.h"
+#include "panel/Btn.h"
 #include "ui/Application.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
@@ -52,6 +53,8 @@ std::wstring TempPath(const std::wstring& name);
 // The pixels of one image of an image list, drawn on a grey ground.
 std::vector<COLORREF> ImagePixels(const ui::ImageList& list, int index);
 bool AllGrey(const std::vector<COLORREF>& pixels);
+// The picture of the panel's image index, once every icon asked for has arrived (empty if they never do).
+std::vector<COLORREF> PanelImage(const TBtnF1& panel, int index);
 
 // A plain form for the toolkit's own tests.
 class TestForm : public ui::Form {
@@ -67,8 +70,8 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // Writes the settings file (when given) and creates the mascot, and with it the panel, as the
-    // program entry does.
+    // Writes the settings file (when given), creates the mascot and runs the steps that follow its showing
+    // (the panel, the tray icon), as the program entry does; the mascot itself stays hidden.
     TpamuF* StartProgram(const std::wstring& ini = L"");
     // Puts the model in a mode as the menu or the options dialog would, without their windows.
     void SetEditMode(EditState mode);

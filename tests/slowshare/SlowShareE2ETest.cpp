@@ -1,0 +1,75 @@
+// One button whose program and icon lie on a share that has stopped answering (a mount whose every
+// lookup waits 20 seconds, made by slow_share_test.sh): the program starts, shows, tracks the pointer and
+// starts other buttons while the share's lookups still wait, and quits without waiting for them.
+
+#include "PmrunProcess.h"
+#include "Programs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+using namespace e2e;
+
+namespace {
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    return length > 0 && length < 1024 ? value : L"";
+}
+
+// Lookups of the share that have begun and not yet answered, as its log tells.
+int WaitingLookups(const std::wstring& log) {
+    int waiting = 0;
+    std::istringstream lines(ReadFileBytes(log));
+    for (std::string line; std::getline(lines, line);)
+        waiting += line.starts_with("begin ") ? 1 : line.starts_with("end ") ? -1 : 0;
+    return waiting;
+}
+
+using SlowShareE2E = E2ETest;
+
+} // namespace
+
+TEST_F(SlowShareE2E, AButtonOnAShareThatDoesNotAnswerHoldsUpNothing) {
+    const std::wstring share = Environment(L"PMRUN_SLOW_SHARE"), log = Environment(L"PMRUN_SLOW_LOG");
+    ASSERT_FALSE(share.empty() || log.empty()) << "run by slow_share_test.sh, which mounts the share";
+    const std::wstring slow = share + L"\\tool.exe", probe = pmrun.CopyProbe(L"probe2.exe");
+    const std::wstring local = pmrun.Folder() + L"\\pmrun.exe"; // a program with icons, on local disk
+    std::wstring buttons = ButtonSection(1, L"pg=" + slow + L"\r\nic=" + slow + L"\r\n") +
+                           ButtonSection(2, L"pg=" + probe + L"\r\nic=" + local + L"\r\n");
+    for (int n = 3; n <= 30; ++n)
+        buttons += ButtonSection(n, L"pg=" + local + L"\r\nic=" + local + L"\r\n");
+    pmrun.WriteIni(StandardIni(kNoEdges, buttons));
+
+    const DWORD started = GetTickCount();
+    ASSERT_TRUE(pmrun.Start());
+    const double seconds = (GetTickCount() - started) / 1000.0;
+    std::printf("mascot and panel shown, face painted, %.2f s after the start\n", seconds);
+    // Shown while the share has not answered the first lookup of button 1's icon.
+    ASSERT_TRUE(WaitFor([&] { return WaitingLookups(log) > 0; }));
+    // The local icons fill in; the unreachable one stays blank.
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.ButtonBlank(2) && !pmrun.ButtonBlank(30); }));
+    EXPECT_TRUE(pmrun.ButtonBlank(1));
+
+    // Button 1 clicked: its program is looked for on the share. Meanwhile the pupils follow the pointer,
+    // and a key starts button 2.
+    pmrun.ClickButton(1);
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
+    HWND panel = pmrun.Panel();
+    ASSERT_TRUE(pmrun.PanelVisible());
+    SetForegroundWindow(panel);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
+    TypeKey('2');
+    EXPECT_TRUE(WaitFor([&] { return ProbeStarts(probe).size() == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.PanelVisible(); }));
+    EXPECT_GT(WaitingLookups(log), 0) << "the share answered before the test was done; it proves nothing";
+    EXPECT_FALSE(pmrun.ErrorBox()); // button 1's answer has not come yet
+
+    // Quitting does not wait for the share either, and saves as always.
+    ASSERT_TRUE(pmrun.Quit());
+    EXPECT_EQ(pmrun.ExitCode(), 0u);
+    EXPECT_EQ(pmrun.Saved(1, "pg"), ToAnsi(slow));
+}
