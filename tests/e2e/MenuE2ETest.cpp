@@ -1,6 +1,6 @@
 // The real pmrun.exe driven through the mascot's menu: the three edit modes and what greys out while one
-// is on, a swap given up half way, the settings dialog an unassigned button opens, the version box and
-// quitting.
+// is on, a swap given up half way, the settings dialog an unassigned button opens, the guide the help
+// opens, the version box and quitting.
 
 #include "PmrunProcess.h"
 #include "Programs.h"
@@ -14,9 +14,9 @@ using namespace e2e;
 
 namespace {
 
-// Each item's place in the menu; separators do not count. Help (5) opens a modal WinHelp box, and the two
-// Windows items would end every process of the prefix: none of them is chosen.
-constexpr int kOptions = 1, kDetails = 2, kRemove = 3, kSwap = 4, kVersion = 6;
+// Each item's place in the menu; separators do not count. The two Windows items would end every process
+// of the prefix: neither is chosen.
+constexpr int kOptions = 1, kDetails = 2, kRemove = 3, kSwap = 4, kHelp = 5, kVersion = 6;
 
 constexpr COLORREF kYellow = RGB(255, 255, 0), kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0),
                    kGreen = RGB(0, 128, 0);
@@ -46,6 +46,40 @@ std::wstring ControlText(HWND control) {
         return L"<no answer>";
     return std::wstring(text, length);
 }
+
+// Makes program the one that opens .html files, and puts back what was there when it goes. Machine-wide:
+// Wine's shell does not read the user's own file types.
+class HtmlOpensWith {
+public:
+    explicit HtmlOpensWith(const std::wstring& program) {
+        wchar_t value[256]{};
+        DWORD size = sizeof(value);
+        had_ = RegGetValueW(HKEY_LOCAL_MACHINE, kHtml, nullptr, RRF_RT_REG_SZ, nullptr, value, &size) ==
+               ERROR_SUCCESS;
+        before_ = value;
+        Set(kHtml, L"pmrun.test.html");
+        Set((std::wstring(kType) + L"\\shell\\open\\command").c_str(), L"\"" + program + L"\" \"%1\"");
+    }
+    ~HtmlOpensWith() {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, kType);
+        if (had_)
+            Set(kHtml, before_);
+        else
+            RegDeleteTreeW(HKEY_LOCAL_MACHINE, kHtml);
+    }
+    HtmlOpensWith(const HtmlOpensWith&) = delete;
+    HtmlOpensWith& operator=(const HtmlOpensWith&) = delete;
+
+private:
+    static constexpr const wchar_t* kHtml = L"Software\\Classes\\.html";
+    static constexpr const wchar_t* kType = L"Software\\Classes\\pmrun.test.html";
+    static void Set(const wchar_t* key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+    bool had_ = false;
+    std::wstring before_;
+};
 
 std::vector<std::wstring> ChildTexts(HWND parent) {
     std::vector<std::wstring> texts;
@@ -288,6 +322,23 @@ TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
     // The hint is filled only while empty, so by the first character typed.
     EXPECT_EQ(pmrun.Saved(3, "lb"), ToAnsi(program.substr(0, 1)));
     EXPECT_EQ(pmrun.Saved(3, "op"), "");
+}
+
+TEST_F(MenuE2E, HelpOpensTheGuideBesideTheProgramInTheBrowser) {
+    // The "browser": the launch probe, made the program for .html files while the test runs.
+    const std::wstring browser = pmrun.CopyProbe(L"browser.exe");
+    const HtmlOpensWith association(browser);
+    const std::wstring guide = pmrun.Folder() + L"\\guide";
+    CreateDirectoryW(guide.c_str(), nullptr);
+    CopyFileW((ExeFolder() + L"\\guide\\guide.ja.html").c_str(), (guide + L"\\guide.ja.html").c_str(), FALSE);
+
+    ASSERT_TRUE(Start(L""));
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kHelp));
+    ASSERT_TRUE(WaitFor([&] { return ProbeStarts(browser).size() == 1; }));
+    // The Japanese page, as the prefix's interface language is Japanese.
+    EXPECT_NE(ProbeStarts(browser)[0].commandLine.find(guide + L"\\guide.ja.html"), std::wstring::npos);
+    EXPECT_FALSE(pmrun.ExceptionBox());
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(pmrun.Id(), L"browser.exe"); }));
 }
 
 TEST_F(MenuE2E, VersionBoxShowsTheVersionAndEnterClosesIt) {
