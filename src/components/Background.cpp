@@ -2,6 +2,8 @@
 
 #include "base/PathParts.h"
 
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <thread>
 
@@ -15,6 +17,75 @@ void RunDetached(std::function<void()> work) {
             // Nobody is left to tell: the work's own result says what came of it.
         }
     }).detach();
+}
+
+struct StandingThreads::State {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::function<void()>> waiting;
+    int threads = 0;
+    // Threads waiting for work and not yet promised any: Run promises one by counting it off here.
+    int idle = 0;
+    bool closed = false;
+};
+
+StandingThreads::StandingThreads() : state_(std::make_shared<State>()) {}
+
+StandingThreads::~StandingThreads() {
+    std::deque<std::function<void()>> dropped;
+    std::lock_guard lock(state_->mutex);
+    state_->closed = true;
+    dropped.swap(state_->waiting);
+    state_->wake.notify_all();
+}
+
+void StandingThreads::Run(std::function<void()> work) {
+    {
+        std::lock_guard lock(state_->mutex);
+        state_->waiting.push_back(std::move(work));
+        if (state_->idle > 0) {
+            --state_->idle;
+            state_->wake.notify_one();
+            return;
+        }
+        ++state_->threads;
+    }
+    auto serve = [state = state_] {
+        constexpr auto kIdleEnd = std::chrono::seconds(30);
+        std::unique_lock lock(state->mutex);
+        for (;;) {
+            if (state->closed) break;
+            if (!state->waiting.empty()) {
+                std::function<void()> next = std::move(state->waiting.front());
+                state->waiting.pop_front();
+                lock.unlock();
+                try {
+                    next();
+                } catch (...) {
+                    // As for RunDetached: the work reports its own outcome.
+                }
+                next = nullptr;
+                lock.lock();
+                continue;
+            }
+            ++state->idle;
+            const bool woken = state->wake.wait_for(lock, kIdleEnd,
+                                                    [&] { return state->closed || !state->waiting.empty(); });
+            // Woken for work, Run has already counted this thread off; otherwise it is still counted.
+            if (woken && !state->closed) continue;
+            --state->idle;
+            if (!state->closed && state->threads == 1) continue; // the standing one
+            break;
+        }
+        --state->threads;
+    };
+    try {
+        RunDetached(std::move(serve));
+    } catch (...) {
+        std::lock_guard lock(state_->mutex);
+        --state_->threads;
+        throw;
+    }
 }
 
 struct PlaceQueues::State {

@@ -21,6 +21,24 @@ namespace background {
 // Runs work on a thread of its own, which ends with it.
 void RunDetached(std::function<void()> work);
 
+// Threads that wait for work, so that starting one is not part of the work's time: work goes to a
+// thread that is idle, or to a new one when all are busy (one may wait on a share for minutes). The
+// first thread made stays; the others end after a while without work.
+class StandingThreads {
+public:
+    StandingThreads();
+    // Work not yet begun is dropped; the threads end once their work under way is done.
+    ~StandingThreads();
+    StandingThreads(const StandingThreads&) = delete;
+    StandingThreads& operator=(const StandingThreads&) = delete;
+
+    void Run(std::function<void()> work);
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
 // One thread per place (a drive or a share, as PlaceOfPath names it), started when work comes and ended
 // when there is none left: work for one place runs in the order given, and a place that does not answer
 // holds up only its own work.

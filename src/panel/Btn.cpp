@@ -292,8 +292,8 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
 void TBtnF1::Launch(int number) {
     const ButtonRecord& record = Records[number];
     const ui::Form* main = ui::Application::Instance().MainForm();
-    background::RunDetached([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr,
-                             number, showing = showings_, record] {
+    launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
+                   showing = showings_, record] {
         const bool found = FileExists(record.Program);
         // What the shell makes of it is not reported.
         if (found) LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL);

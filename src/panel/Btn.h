@@ -105,6 +105,7 @@ private:
     std::array<unsigned, kButtonCount + 1> iconShown_{};
     unsigned showings_ = 0;
     background::PlaceQueues iconReads_;
+    background::StandingThreads launches_;
     background::Mailbox<IconAnswer> iconAnswers_;
     background::Mailbox<LaunchAnswer> launchAnswers_;
 };
