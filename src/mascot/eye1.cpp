@@ -51,10 +51,6 @@ TpamuF::TpamuF(Launcher& launcher)
 }
 
 void TpamuF::WindowCreated() {
-    icon_.reset(static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-
     Cursor = LoadCursorW(nullptr, IDC_HAND);
     Hint = L"移動できます";
     ShowHint = true;
@@ -114,28 +110,6 @@ void TpamuF::WindowCreated() {
     PseudoApp1.ShowHint = true;
     PseudoApp1.ShowMainForm = true;
     PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
-    TrayIcon1.BeginLoading();
-    {
-        // The notification area shows small icons at the system's size for its DPI.
-        const int small = ui::SmallIconSize(Dpi());
-        base::UniqueHicon trayPicture(static_cast<HICON>(LoadImageW(
-            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, small, small, 0)));
-        TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
-    }
-    TrayIcon1.SetTipHelp(L"ぼく、ミニぱむ太");
-    TrayIcon1.HideOnTaskBar = true;
-    TrayIcon1.SetResourceIconID(-1);
-    TrayIcon1.SetCheckSingleDoubleClick(true);
-    TrayIcon1.SetBalloonHelpTimeOut(0);
-    TrayIcon1.ToolTipStyle().UseDefault = true;
-    TrayIcon1.ToolTipStyle().BackGroundColor = clBlack;
-    TrayIcon1.ToolTipStyle().TextColor = clWindowText;
-    TrayIcon1.SetRButtonPopupMenu(&PopupMenu1);
-    TrayIcon1.OnMouseMove = [this](ui::ShiftState s, int x, int y) { TrayIcon1MouseMove(s, x, y); };
-    TrayIcon1.OnMouseClick = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
-        TrayIcon1MouseClick(b, s, x, y);
-    };
-
     // The form is loaded: a second instance learns here that it is one, before FormCreate runs.
     SingleInstance1.Loaded();
     PseudoApp1.Loaded();
@@ -168,6 +142,10 @@ void TpamuF::FormCreate() {
 }
 
 void TpamuF::FinishStart() {
+    icon_.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_FORM_ICON), IMAGE_ICON, 32, 32, 0)));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    SetUpTrayIcon();
     // Whatever TPamuHide says, the icon shows at start.
     TrayIcon1.Loaded();
     TellHeldKeys(HookHotKey1, TrayIcon1);
@@ -177,6 +155,30 @@ void TpamuF::FinishStart() {
     panel->ShowNoActivate();
     // The tick reads the panel: it starts once there is one.
     Timer1.SetEnabled(true);
+}
+
+void TpamuF::SetUpTrayIcon() {
+    TrayIcon1.BeginLoading();
+    {
+        // The notification area shows small icons at the system's size for its DPI.
+        const int small = ui::SmallIconSize(Dpi());
+        base::UniqueHicon trayPicture(static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, small, small, 0)));
+        TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
+    }
+    TrayIcon1.SetTipHelp(L"ぼく、ミニぱむ太");
+    TrayIcon1.HideOnTaskBar = true;
+    TrayIcon1.SetResourceIconID(-1);
+    TrayIcon1.SetCheckSingleDoubleClick(true);
+    TrayIcon1.SetBalloonHelpTimeOut(0);
+    TrayIcon1.ToolTipStyle().UseDefault = true;
+    TrayIcon1.ToolTipStyle().BackGroundColor = clBlack;
+    TrayIcon1.ToolTipStyle().TextColor = clWindowText;
+    TrayIcon1.SetRButtonPopupMenu(&PopupMenu1);
+    TrayIcon1.OnMouseMove = [this](ui::ShiftState s, int x, int y) { TrayIcon1MouseMove(s, x, y); };
+    TrayIcon1.OnMouseClick = [this](ui::MouseButton b, ui::ShiftState s, int x, int y) {
+        TrayIcon1MouseClick(b, s, x, y);
+    };
 }
 
 void TpamuF::LayOutFace() {

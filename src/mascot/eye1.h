@@ -87,8 +87,9 @@ public:
     TOptSetF* CreateOptionsDialog();
 
     void FormCreate();
-    // What waits until the face is on screen: the tray icon, the panel and the tick.
+    // What waits until the face is on screen: the window's icon, the tray icon, the panel and the tick.
     void FinishStart();
+    void SetUpTrayIcon();
     void FormCloseQuery(bool& canClose);
     void ApplicationActivate();
     void Shape1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);

@@ -17,9 +17,10 @@ void Launcher::RemoveObserver(LauncherObserver* observer) {
 
 MascotPlace Launcher::ReadOptions() {
     const ProfileFile file = SettingsFile();
+    const SectionValues eye(file, kEyeSection);
     MascotPlace place;
-    place.top = file.ReadInteger(kEyeSection, L"Top", kDefaultMascotTop);
-    place.left = file.ReadInteger(kEyeSection, L"Left", kDefaultMascotLeft);
+    place.top = eye.Integer(L"Top", kDefaultMascotTop);
+    place.left = eye.Integer(L"Left", kDefaultMascotLeft);
     options_ = ReadEyeOptions(file);
     return place;
 }

@@ -153,6 +153,18 @@ std::optional<std::vector<IniEntry>> ProfileFile::ReadSection(const std::wstring
     return std::nullopt;
 }
 
+SectionValues::SectionValues(const ProfileFile& file, std::wstring section)
+    : file_(file), section_(std::move(section)), entries_(file.ReadSection(section_)) {}
+
+std::wstring SectionValues::Text(const std::wstring& key, const std::wstring& fallback) const {
+    if (!entries_) return file_.ReadString(section_, key, fallback);
+    return FindIniValue(*entries_, key).value_or(fallback);
+}
+
+std::int32_t SectionValues::Integer(const std::wstring& key, std::int32_t fallback) const {
+    return IniIntegerOr(Text(key), fallback);
+}
+
 std::int32_t ProfileFile::ReadInteger(const std::wstring& section, const std::wstring& key,
                                       std::int32_t fallback) const {
     return IniIntegerOr(ReadString(section, key, L""), fallback);
@@ -179,19 +191,15 @@ bool ProfileFile::WriteKey(const std::wstring& section, const std::wstring& key,
 }
 
 ButtonRecord ReadButtonRecord(const ProfileFile& file, int number) {
-    const std::wstring section = ButtonSectionName(number);
     // Thirty buttons of six keys: one read per section keeps the start-up quick.
-    const auto entries = file.ReadSection(section);
-    const auto text = [&](const wchar_t* key) {
-        return entries ? FindIniValue(*entries, key).value_or(L"") : file.ReadString(section, key, L"");
-    };
+    const SectionValues button(file, ButtonSectionName(number));
     ButtonRecord record;
-    record.Program = text(L"pg");
-    record.IconFile = text(L"ic");
-    record.IconIndex = IniIntegerOr(text(L"icidx"), 0);
-    record.Options = text(L"op");
-    record.WorkFolder = text(L"dr");
-    record.Hint = text(L"lb");
+    record.Program = button.Text(L"pg");
+    record.IconFile = button.Text(L"ic");
+    record.IconIndex = button.Integer(L"icidx", 0);
+    record.Options = button.Text(L"op");
+    record.WorkFolder = button.Text(L"dr");
+    record.Hint = button.Text(L"lb");
     return record;
 }
 

@@ -73,6 +73,21 @@ private:
     std::vector<Write> writes_;
 };
 
+// The keys of one section, read in one go: each read of a single key opens the file anew, which the
+// start-up feels. Read key by key only when the section is too large to read whole. Text and Integer
+// answer as ProfileFile::ReadString and ReadInteger do.
+class SectionValues {
+public:
+    SectionValues(const ProfileFile& file, std::wstring section);
+    std::wstring Text(const std::wstring& key, const std::wstring& fallback = L"") const;
+    std::int32_t Integer(const std::wstring& key, std::int32_t fallback) const;
+
+private:
+    const ProfileFile& file_;
+    std::wstring section_;
+    std::optional<std::vector<IniEntry>> entries_;
+};
+
 // Section "btn"N: read with the defaults, written in the order pg, ic, icidx, dr, lb, op.
 ButtonRecord ReadButtonRecord(const ProfileFile& file, int number);
 void WriteButtonRecord(ProfileFile& file, int number, const ButtonRecord& record);

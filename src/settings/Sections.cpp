@@ -4,24 +4,23 @@
 
 EyeOptions ReadEyeOptions(const ProfileFile& file) {
     const EyeOptions defaults;
-    const std::wstring& s = kEyeSection;
+    const SectionValues eye(file, kEyeSection);
+    const auto edge = [&](const wchar_t* key, EdgeAction fallback) {
+        return static_cast<EdgeAction>(eye.Integer(key, static_cast<std::int32_t>(fallback)));
+    };
     EyeOptions o;
-    o.LineMax = file.ReadInteger(s, L"LineMax", defaults.LineMax);
-    o.Startup = file.ReadString(s, L"Startup", defaults.Startup);
-    o.PamuHide = file.ReadString(s, L"PamuHide", defaults.PamuHide);
-    o.TPamuHide = file.ReadString(s, L"TPamuHide", defaults.TPamuHide);
-    o.HintPos = file.ReadString(s, L"HintPos", defaults.HintPos);
-    o.TWall =
-        static_cast<EdgeAction>(file.ReadInteger(s, L"TWall", static_cast<std::int32_t>(defaults.TWall)));
-    o.BWall =
-        static_cast<EdgeAction>(file.ReadInteger(s, L"BWall", static_cast<std::int32_t>(defaults.BWall)));
-    o.LWall =
-        static_cast<EdgeAction>(file.ReadInteger(s, L"LWall", static_cast<std::int32_t>(defaults.LWall)));
-    o.RWall =
-        static_cast<EdgeAction>(file.ReadInteger(s, L"RWall", static_cast<std::int32_t>(defaults.RWall)));
-    o.ApSc = file.ReadString(s, L"ApSc", defaults.ApSc);
-    o.DApSc = file.ReadString(s, L"DApSc", defaults.DApSc);
-    o.Color = ColorFromNameOr(file.ReadString(s, L"Color", L""), defaults.Color);
+    o.LineMax = eye.Integer(L"LineMax", defaults.LineMax);
+    o.Startup = eye.Text(L"Startup", defaults.Startup);
+    o.PamuHide = eye.Text(L"PamuHide", defaults.PamuHide);
+    o.TPamuHide = eye.Text(L"TPamuHide", defaults.TPamuHide);
+    o.HintPos = eye.Text(L"HintPos", defaults.HintPos);
+    o.TWall = edge(L"TWall", defaults.TWall);
+    o.BWall = edge(L"BWall", defaults.BWall);
+    o.LWall = edge(L"LWall", defaults.LWall);
+    o.RWall = edge(L"RWall", defaults.RWall);
+    o.ApSc = eye.Text(L"ApSc", defaults.ApSc);
+    o.DApSc = eye.Text(L"DApSc", defaults.DApSc);
+    o.Color = ColorFromNameOr(eye.Text(L"Color"), defaults.Color);
     return o;
 }
 
@@ -43,11 +42,12 @@ void WriteEyeOptions(ProfileFile& file, const EyeOptions& o) {
 
 PanelBounds ReadPanelBounds(const ProfileFile& file) {
     const PanelBounds defaults;
+    const SectionValues panel(file, kPanelSection);
     PanelBounds b;
-    b.left = file.ReadInteger(kPanelSection, L"left", defaults.left);
-    b.top = file.ReadInteger(kPanelSection, L"top", defaults.top);
-    b.width = file.ReadInteger(kPanelSection, L"width", defaults.width);
-    b.height = file.ReadInteger(kPanelSection, L"height", defaults.height);
+    b.left = panel.Integer(L"left", defaults.left);
+    b.top = panel.Integer(L"top", defaults.top);
+    b.width = panel.Integer(L"width", defaults.width);
+    b.height = panel.Integer(L"height", defaults.height);
     return b;
 }
 
