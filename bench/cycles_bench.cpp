@@ -94,7 +94,9 @@ void RegisterAndRemove(TpamuF& mascot, ui::Application& app, const std::wstring&
     for (int i = 0; i < cycles; ++i) {
         SendMessageW(mascot.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(testfiles::MakeDrop({program})),
                      0);
-        app.ProcessMessages();
+        // The icon is read on another thread: the cycle waits for it, as a user would see it arrive.
+        while (BtnF1->IconsPending())
+            app.PumpOne();
         mascot.PM_BtnDel.Click();
         BtnF1->Buttons[1]->Click();
         app.ProcessMessages();
@@ -129,6 +131,7 @@ int wmain(int argc, wchar_t** argv) {
         app.SetTitle(L"ぱむぱむランチ");
         app.OnException = [&](const std::wstring&) { ++errors; };
         TpamuF* mascot = app.CreateForm<TpamuF>(launcher);
+        app.RunStartSteps(); // the panel, made once the mascot would show
         mascot->Timer1.SetEnabled(false); // the pointer rules would show and hide the panel as well
         app.ProcessMessages();
 
