@@ -5,8 +5,8 @@ waits, then finds it. The folder itself answers at once, so that it can be mount
     slow_share.py <mount point> <seconds> <log file>
 
 It holds tool.exe. Each lookup writes "begin <path>" to the log when it starts and "end <path>" when it
-answers, so that a test can tell whether a lookup is still waiting. Runs in the foreground; stop it with
-"fusermount -uz <mount point>".
+answers, so that a test can tell whether a lookup is still waiting. Returns once the share is mounted,
+leaving the file system running in the background; stop it with "fusermount -uz <mount point>".
 """
 import errno
 import stat
@@ -57,4 +57,4 @@ class SlowShare(Operations):
 
 if __name__ == "__main__":
     mount_point, seconds, log = sys.argv[1], float(sys.argv[2]), sys.argv[3]
-    FUSE(SlowShare(seconds, log), mount_point, foreground=True, ro=True, nothreads=False)
+    FUSE(SlowShare(seconds, log), mount_point, foreground=False, ro=True, nothreads=False)
