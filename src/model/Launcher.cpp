@@ -21,7 +21,7 @@ MascotPlace Launcher::ReadOptions() {
     MascotPlace place;
     place.top = eye.Integer(L"Top", kDefaultMascotTop);
     place.left = eye.Integer(L"Left", kDefaultMascotLeft);
-    options_ = ReadEyeOptions(file);
+    options_ = ReadEyeOptions(eye);
     return place;
 }
 

@@ -2,9 +2,8 @@
 
 #include "settings/ColorNames.h"
 
-EyeOptions ReadEyeOptions(const ProfileFile& file) {
+EyeOptions ReadEyeOptions(const SectionValues& eye) {
     const EyeOptions defaults;
-    const SectionValues eye(file, kEyeSection);
     const auto edge = [&](const wchar_t* key, EdgeAction fallback) {
         return static_cast<EdgeAction>(eye.Integer(key, static_cast<std::int32_t>(fallback)));
     };

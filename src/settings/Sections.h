@@ -12,7 +12,8 @@ inline const std::wstring kPanelSection = L"btnform";
 constexpr std::int32_t kDefaultMascotTop = 0;
 constexpr std::int32_t kDefaultMascotLeft = 500;
 
-EyeOptions ReadEyeOptions(const ProfileFile& file);
+// From section "eye", read whole by the caller (which reads the mascot's place from it too).
+EyeOptions ReadEyeOptions(const SectionValues& eye);
 // Startup, LineMax, PamuHide, TPamuHide, HintPos, TWall, BWall, LWall, RWall, ApSc, DApSc, Color; Color as
 // the canonical name of the colour.
 void WriteEyeOptions(ProfileFile& file, const EyeOptions& options);
