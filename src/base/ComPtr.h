@@ -1,6 +1,7 @@
 #pragma once
 // Owns one COM interface pointer: released when it goes, never copied.
 
+#include <objbase.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -36,6 +37,24 @@ public:
 
 private:
     T* p_ = nullptr;
+};
+
+// COM on the calling thread for the owner's life. Apartment-threaded without OLE1 DDE unless told
+// otherwise, as the shell asks of its callers. On a thread that already has COM (in either model) this
+// adds a reference or fails harmlessly; only a start made here is undone.
+class ComApartment {
+public:
+    explicit ComApartment(DWORD flags = COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
+        : started_(SUCCEEDED(CoInitializeEx(nullptr, flags))) {}
+    ~ComApartment() {
+        if (started_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool Started() const { return started_; }
+
+private:
+    bool started_;
 };
 
 } // namespace base

@@ -1,16 +1,20 @@
 #include "components/Background.h"
 
+#include "base/ComPtr.h"
 #include "base/PathParts.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <map>
+#include <optional>
 #include <thread>
 
 namespace background {
 
-void RunDetached(std::function<void()> work) {
-    std::thread([work = std::move(work)] {
+void RunDetached(std::function<void()> work, ThreadCom com) {
+    std::thread([work = std::move(work), com] {
+        std::optional<base::ComApartment> apartment;
+        if (com == ThreadCom::Apartment) apartment.emplace();
         try {
             work();
         } catch (...) {
@@ -24,12 +28,13 @@ struct StandingThreads::State {
     std::condition_variable wake;
     std::deque<std::function<void()>> waiting;
     int threads = 0;
-    // Threads waiting for work and not yet promised any: Run promises one by counting it off here.
+    // Threads inside their wait. Each counts itself in and out, so the count is right however the
+    // waiting work is shared out among threads that wake and threads that come back from work.
     int idle = 0;
     bool closed = false;
 };
 
-StandingThreads::StandingThreads() : state_(std::make_shared<State>()) {}
+StandingThreads::StandingThreads(ThreadCom com) : state_(std::make_shared<State>()), com_(com) {}
 
 StandingThreads::~StandingThreads() {
     std::deque<std::function<void()>> dropped;
@@ -42,22 +47,21 @@ StandingThreads::~StandingThreads() {
 void StandingThreads::Run(std::function<void()> work) {
     {
         std::lock_guard lock(state_->mutex);
-        state_->waiting.push_back(std::move(work));
-        if (state_->idle > 0) {
-            --state_->idle;
+        // Enough idle threads for all that waits, this too: one of them takes it.
+        if (state_->waiting.size() < static_cast<std::size_t>(state_->idle)) {
+            state_->waiting.push_back(std::move(work));
             state_->wake.notify_one();
             return;
         }
         ++state_->threads;
     }
-    auto serve = [state = state_] {
+    // A new thread, handed this work directly: if it cannot start, the work was never queued.
+    auto serve = [state = state_, first = std::move(work)]() mutable {
         constexpr auto kIdleEnd = std::chrono::seconds(30);
+        std::function<void()> next = std::move(first);
         std::unique_lock lock(state->mutex);
         for (;;) {
-            if (state->closed) break;
-            if (!state->waiting.empty()) {
-                std::function<void()> next = std::move(state->waiting.front());
-                state->waiting.pop_front();
+            if (next) {
                 lock.unlock();
                 try {
                     next();
@@ -66,26 +70,44 @@ void StandingThreads::Run(std::function<void()> work) {
                 }
                 next = nullptr;
                 lock.lock();
+            }
+            if (state->closed) break;
+            if (!state->waiting.empty()) {
+                next = std::move(state->waiting.front());
+                state->waiting.pop_front();
                 continue;
             }
             ++state->idle;
             const bool woken = state->wake.wait_for(lock, kIdleEnd,
                                                     [&] { return state->closed || !state->waiting.empty(); });
-            // Woken for work, Run has already counted this thread off; otherwise it is still counted.
-            if (woken && !state->closed) continue;
             --state->idle;
-            if (!state->closed && state->threads == 1) continue; // the standing one
+            if (woken || state->threads == 1) continue; // work, the end, or the standing one waits on
             break;
         }
         --state->threads;
     };
     try {
-        RunDetached(std::move(serve));
+        RunDetached(std::move(serve), com_);
     } catch (...) {
         std::lock_guard lock(state_->mutex);
         --state_->threads;
         throw;
     }
+}
+
+StandingThreads::Census StandingThreads::Count() const {
+    std::lock_guard lock(state_->mutex);
+    return {state_->threads, state_->idle};
+}
+
+Tickets::Tickets(std::size_t slots) : latest_(std::make_shared<std::vector<std::atomic<unsigned>>>(slots)) {}
+
+unsigned Tickets::Next(std::size_t slot) {
+    return ++(*latest_)[slot];
+}
+
+unsigned Tickets::Current(std::size_t slot) const {
+    return (*latest_)[slot].load();
 }
 
 struct PlaceQueues::State {
@@ -94,7 +116,7 @@ struct PlaceQueues::State {
     std::map<std::wstring, std::deque<std::function<void()>>> waiting;
 };
 
-PlaceQueues::PlaceQueues() : state_(std::make_shared<State>()) {}
+PlaceQueues::PlaceQueues(ThreadCom com) : state_(std::make_shared<State>()), com_(com) {}
 
 PlaceQueues::~PlaceQueues() {
     std::map<std::wstring, std::deque<std::function<void()>>> dropped;
@@ -137,7 +159,7 @@ void PlaceQueues::Run(const std::wstring& path, std::function<void()> work) {
         }
     };
     try {
-        RunDetached(std::move(drain));
+        RunDetached(std::move(drain), com_);
     } catch (...) {
         // No thread: the place must not stay listed as served, or its work would wait for ever.
         std::lock_guard lock(state_->mutex);

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -18,25 +20,37 @@
 
 namespace background {
 
-// Runs work on a thread of its own, which ends with it.
-void RunDetached(std::function<void()> work);
+// Whether the threads that run the work have COM, started once for each thread's life. The shell calls
+// (starting a file, reading a shortcut, what opens a document) want it, apartment-threaded.
+enum class ThreadCom { None, Apartment };
+
+// Runs work on a thread of its own, which ends with it. Throws when no thread can be started.
+void RunDetached(std::function<void()> work, ThreadCom com = ThreadCom::None);
 
 // Threads that wait for work, so that starting one is not part of the work's time: work goes to a
 // thread that is idle, or to a new one when all are busy (one may wait on a share for minutes). The
 // first thread made stays; the others end after a while without work.
 class StandingThreads {
 public:
-    StandingThreads();
+    explicit StandingThreads(ThreadCom com = ThreadCom::None);
     // Work not yet begun is dropped; the threads end once their work under way is done.
     ~StandingThreads();
     StandingThreads(const StandingThreads&) = delete;
     StandingThreads& operator=(const StandingThreads&) = delete;
 
+    // Throws when a thread is needed and cannot be started; the work is then not kept.
     void Run(std::function<void()> work);
+    // The threads there are now, and how many of them wait for work.
+    struct Census {
+        int threads;
+        int idle;
+    };
+    Census Count() const;
 
 private:
     struct State;
     std::shared_ptr<State> state_;
+    ThreadCom com_;
 };
 
 // One thread per place (a drive or a share, as PlaceOfPath names it), started when work comes and ended
@@ -44,7 +58,7 @@ private:
 // holds up only its own work.
 class PlaceQueues {
 public:
-    PlaceQueues();
+    explicit PlaceQueues(ThreadCom com = ThreadCom::None);
     // Work not yet begun is dropped; work under way runs to its end on its thread.
     ~PlaceQueues();
     PlaceQueues(const PlaceQueues&) = delete;
@@ -56,6 +70,23 @@ public:
 private:
     struct State;
     std::shared_ptr<State> state_;
+    ThreadCom com_;
+};
+
+// Numbers the requests of a few slots (a button's icon, a field of a dialog): a new request replaces the
+// older ones of its slot. A worker asks before it touches a file whether its request is still the
+// latest, so that one replaced while it waited behind a share does not cost another whole wait; the
+// window drops the answer of one replaced since. Copies share the numbers, so workers may hold one.
+class Tickets {
+public:
+    explicit Tickets(std::size_t slots = 1);
+    // A new request of the slot; every request asked before it is out of date from now on.
+    unsigned Next(std::size_t slot = 0);
+    bool Latest(unsigned ticket, std::size_t slot = 0) const { return Current(slot) == ticket; }
+    unsigned Current(std::size_t slot = 0) const;
+
+private:
+    std::shared_ptr<std::vector<std::atomic<unsigned>>> latest_;
 };
 
 // Where background work leaves its results for the window that asked for it. A worker's Sender puts a
@@ -69,7 +100,16 @@ template <class Result> class Mailbox {
         HWND window = nullptr;
         UINT message = 0;
         bool open = false;
+        // A wake-up is on its way for what is here.
+        bool posted = false;
     };
+
+    // Posts the wake-up; a queue too full for it leaves the next Put, or Open, to try again.
+    static void Wake(const std::shared_ptr<State>& state, HWND window, UINT message) {
+        if (PostMessageW(window, message, 0, 0)) return;
+        std::lock_guard lock(state->mutex);
+        state->posted = false;
+    }
 
 public:
     class Sender {
@@ -83,12 +123,13 @@ public:
                 if (!state_->open) return false;
                 state_->results.push_back(std::move(result));
                 // One wake-up for everything put before the window takes it.
-                if (state_->results.size() == 1) {
+                if (!state_->posted) {
+                    state_->posted = true;
                     window = state_->window;
                     message = state_->message;
                 }
             }
-            if (window) PostMessageW(window, message, 0, 0);
+            if (window) Wake(state_, window, message);
             return true;
         }
 
@@ -110,10 +151,16 @@ public:
 
     // Results from now on wake window with message.
     void Open(HWND window, UINT message) {
-        std::lock_guard lock(state_->mutex);
-        state_->window = window;
-        state_->message = message;
-        state_->open = true;
+        bool wake = false;
+        {
+            std::lock_guard lock(state_->mutex);
+            state_->window = window;
+            state_->message = message;
+            state_->open = true;
+            wake = !state_->results.empty() && !state_->posted;
+            state_->posted = state_->posted || wake;
+        }
+        if (wake) Wake(state_, window, message);
     }
     Sender MakeSender() const { return Sender(state_); }
     // Everything put since the last call, oldest first.
@@ -121,6 +168,7 @@ public:
         std::vector<Result> taken;
         std::lock_guard lock(state_->mutex);
         taken.swap(state_->results);
+        state_->posted = false;
         return taken;
     }
 

@@ -36,15 +36,22 @@ bool DirectoryExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-HINSTANCE LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
-                     const std::wstring& defaultDir, int showCmd) {
-    // The shell may hand the file to extensions made through COM. On a thread that has COM already, in
-    // whichever model, this adds a reference or fails harmlessly; only a successful start is undone.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    HINSTANCE result =
-        ShellExecuteW(owner, nullptr, fileName.c_str(), OrNull(params), OrNull(defaultDir), showCmd);
-    if (SUCCEEDED(com)) CoUninitialize();
-    return result;
+DWORD LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
+                 const std::wstring& defaultDir, int showCmd) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // The shell may finish a start on another thread, or through DDE, after the call returns; a thread
+    // without a message loop must ask it to finish first, or a document opened through DDE may never
+    // open. https://learn.microsoft.com/windows/win32/api/shellapi/ns-shellapi-shellexecuteinfow
+    info.fMask = SEE_MASK_NOASYNC;
+    info.hwnd = owner;
+    info.lpFile = fileName.c_str();
+    info.lpParameters = OrNull(params);
+    info.lpDirectory = OrNull(defaultDir);
+    info.nShow = showCmd;
+    if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
 }
 
 bool IconFileSound(const std::wstring& file) {

@@ -5,11 +5,22 @@
 #include "components/FmxUtils.h"
 #include "ui/Application.h"
 #include "ui/Monitors.h"
+#include "ui/SpinRule.h"
 
 #include <string>
 #include <utility>
 
 TBtnSetF* BtnSetF = nullptr;
+
+namespace {
+
+// Sets a field to a default derived from the program path, and remembers it as such.
+template <class Field> void Derive(Field& field, std::wstring& derived, const std::wstring& text) {
+    field.SetText(text);
+    derived = text;
+}
+
+} // namespace
 
 TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
     : ui::Form({.className = L"TBtnSetF",
@@ -52,6 +63,7 @@ void TBtnSetF::WindowCreated() {
     Button5.OnClick = [this] { Button5Click(); };
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
+    answers_.Open(Handle(), kFilesAnsweredMessage);
 }
 
 TBtnSetF::~TBtnSetF() {
@@ -84,31 +96,74 @@ void TBtnSetF::PlaceBesidePanel() {
 void TBtnSetF::FillFromRecord() {
     const ButtonRecord& record = launcher_.Button(ButtonNo);
     Edit1.SetText(record.Program); // may derive defaults; the fields below overwrite them
+    // ... and so would an answer about the program, if it came later.
+    Forget(kProgramSlot);
     ComboBox1.SetText(record.IconFile);
     SpinEdit1.SetValue(record.IconIndex + 1);
     Edit4.SetText(record.Hint);
     Edit5.SetText(record.Options);
     Edit3.SetText(record.WorkFolder);
+    derivedIconFile_.clear();
+    derivedFolder_.clear();
 }
 
 void TBtnSetF::Edit1Change() {
     const std::wstring program = Edit1.Text();
+    Forget(kProgramSlot);
     if (!program.empty()) {
-        if (ComboBox1.Text().empty()) ComboBox1.SetText(program);
-        if (Edit3.Text().empty()) Edit3.SetText(ExtractFilePath(program));
+        // An empty field takes its default from the path, and so does one that still holds the default of
+        // an earlier path: the answer that would have corrected it (the document rule below, for a path
+        // typed halfway) may not have come before the next key.
+        if (ComboBox1.Text().empty() || ComboBox1.Text() == derivedIconFile_)
+            Derive(ComboBox1, derivedIconFile_, program);
+        if (Edit3.Text().empty() || Edit3.Text() == derivedFolder_)
+            Derive(Edit3, derivedFolder_, ExtractFilePath(program));
         if (Edit4.Text().empty()) Edit4.SetText(FileNameWithoutExt(program));
-        // A document shows the icon of the program that opens it and starts in its own folder.
-        if (IconCount(program) == 0 && !SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE")) {
-            ComboBox1.SetText(FindExecutableFor(program));
-            Edit3.SetText(ExtractFilePath(program));
-        }
+        // Whether it is a document, and what opens it, is for the file to say.
+        Ask(kProgramSlot, program, [program](FileAnswer& answer) {
+            answer.count = IconCount(program);
+            answer.document = answer.count == 0 && !SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE");
+            if (answer.document) answer.opensWith = FindExecutableFor(program);
+        });
     }
     ComboBox1Change();
 }
 
+void TBtnSetF::ProgramAnswered(const FileAnswer& answer) {
+    if (answer.file != Edit1.Text() || !answer.document) return;
+    // A document shows the icon of the program that opens it and starts in its own folder.
+    Derive(ComboBox1, derivedIconFile_, answer.opensWith);
+    Derive(Edit3, derivedFolder_, ExtractFilePath(answer.file));
+    ComboBox1Change();
+}
+
+namespace {
+
+// The icon number a file of count icons opens at: the stored index's, within the file's icons.
+int OpeningIconNumber(int count, int storedIndex) {
+    if (count == 1) return 1;
+    return SpinValue(storedIndex != 0 ? storedIndex + 1 : 1, 1, count);
+}
+
+} // namespace
+
 void TBtnSetF::ComboBox1Change() {
-    const int count = IconCount(ComboBox1.Text());
-    if (count <= 0) {
+    const std::wstring file = ComboBox1.Text();
+    // The stored index, not the number shown now.
+    const int stored = launcher_.Button(ButtonNo).IconIndex;
+    Image1.Clear();
+    Forget(kPreviewSlot);
+    Ask(kIconFileSlot, file, [file, stored, size = Scale(32)](FileAnswer& answer) {
+        answer.count = IconCount(file);
+        if (answer.count <= 0) return;
+        answer.number = OpeningIconNumber(answer.count, stored);
+        answer.icon = ExtractIconAt(file, answer.number - 1, size);
+    });
+}
+
+void TBtnSetF::IconFileAnswered(FileAnswer& answer) {
+    if (answer.file != ComboBox1.Text()) return;
+    if (answer.count <= 0) {
         Edit6.SetText(L"アイコンがありません");
         SpinEdit1.SetRange(0, 0);
         SpinEdit1.SetValue(0);
@@ -116,18 +171,13 @@ void TBtnSetF::ComboBox1Change() {
         Image1.Clear();
         return;
     }
-    Edit6.SetText(std::to_wstring(count) + L"個のアイコンがあります");
-    if (count == 1) {
-        SpinEdit1.SetEnabledWithArrows(false);
-        SpinEdit1.SetValue(1);
-    } else {
-        SpinEdit1.SetEnabledWithArrows(true);
-        SpinEdit1.SetRange(1, count);
-        // The stored index, not the number shown now.
-        const int stored = launcher_.Button(ButtonNo).IconIndex;
-        SpinEdit1.SetValue(stored != 0 ? stored + 1 : 1);
-    }
-    ShowIcon(SpinEdit1.Value());
+    Edit6.SetText(std::to_wstring(answer.count) + L"個のアイコンがあります");
+    SpinEdit1.SetEnabledWithArrows(answer.count > 1);
+    if (answer.count > 1) SpinEdit1.SetRange(1, answer.count);
+    SpinEdit1.SetValue(answer.number);
+    // The icon came with the count; the preview the new number asked for is not needed.
+    Forget(kPreviewSlot);
+    Image1.SetIcon(std::move(answer.icon));
 }
 
 void TBtnSetF::SpinEdit1Change() {
@@ -136,7 +186,61 @@ void TBtnSetF::SpinEdit1Change() {
 
 void TBtnSetF::ShowIcon(int number) {
     Image1.Clear();
-    if (number >= 1) Image1.SetIcon(ExtractIconAt(ComboBox1.Text(), number - 1, Scale(32)));
+    Forget(kPreviewSlot);
+    if (number < 1) return;
+    const std::wstring file = ComboBox1.Text();
+    Ask(kPreviewSlot, file, [file, number, size = Scale(32)](FileAnswer& answer) {
+        answer.number = number;
+        answer.icon = ExtractIconAt(file, number - 1, size);
+    });
+}
+
+void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileAnswer&)> read) {
+    const unsigned ticket = asked_.Next(slot);
+    reads_.Run(file, [answers = answers_.MakeSender(), asked = asked_, slot, ticket, file, read = std::move(read)] {
+        // Replaced while it waited: the file is not asked again for nothing.
+        if (!asked.Latest(ticket, slot)) return;
+        FileAnswer answer;
+        answer.slot = slot;
+        answer.ticket = ticket;
+        answer.file = file;
+        read(answer);
+        answers.Put(std::move(answer));
+    });
+}
+
+void TBtnSetF::Forget(Slot slot) {
+    answered_[slot] = asked_.Next(slot);
+}
+
+bool TBtnSetF::ReadsPending() const {
+    for (std::size_t slot = 0; slot < kSlotCount; ++slot)
+        if (!asked_.Latest(answered_[slot], slot)) return true;
+    return false;
+}
+
+void TBtnSetF::FilesAnswered() {
+    for (FileAnswer& answer : answers_.Take()) {
+        if (!asked_.Latest(answer.ticket, answer.slot)) continue;
+        answered_[answer.slot] = answer.ticket;
+        switch (answer.slot) {
+        case kProgramSlot: ProgramAnswered(answer); break;
+        case kIconFileSlot: IconFileAnswered(answer); break;
+        case kPreviewSlot:
+            if (answer.file == ComboBox1.Text() && answer.number == SpinEdit1.Value())
+                Image1.SetIcon(std::move(answer.icon));
+            break;
+        default: break;
+        }
+    }
+}
+
+LRESULT TBtnSetF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kFilesAnsweredMessage) {
+        FilesAnswered();
+        return 0;
+    }
+    return ui::Form::Dispatch(message, wParam, lParam);
 }
 
 void TBtnSetF::Button1Click() {

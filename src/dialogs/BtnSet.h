@@ -2,12 +2,15 @@
 // The button settings dialog: edits one launcher button record. Not modal; at most one exists, held by
 // BtnSetF while it does.
 
+#include "components/Background.h"
 #include "model/Launcher.h"
 #include "ui/CommonDialogs.h"
 #include "ui/Form.h"
 #include "ui/StdControls.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 
 class TBtnSetF : public ui::Form {
 public:
@@ -48,16 +51,47 @@ public:
     void Button3Click();
     void Button4Click();
     void Button5Click();
+    // True while a file named in the fields has not answered yet.
+    bool ReadsPending() const;
 
 protected:
     void WindowCreated() override;
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The files the fields name are read on other threads, as the panel's icons are: the dialog shows at
+    // once, and fills in as the answers come. Each field has its own requests; an answer for a text the
+    // field no longer holds is dropped.
+    static constexpr UINT kFilesAnsweredMessage = WM_APP + 0x200;
+    enum Slot : std::size_t { kProgramSlot, kIconFileSlot, kPreviewSlot, kSlotCount };
+    struct FileAnswer {
+        Slot slot = kProgramSlot;
+        unsigned ticket = 0;
+        std::wstring file;
+        int count = 0;  // icons in the file
+        int number = 0; // the icon number the icon is
+        base::UniqueHicon icon;
+        bool document = false;  // a program slot's file is a document ...
+        std::wstring opensWith; // ... opened by this program
+    };
+    void Ask(Slot slot, const std::wstring& file, std::function<void(FileAnswer&)> read);
+    // Drops what the slot has asked so far.
+    void Forget(Slot slot);
+    void FilesAnswered();
+    void ProgramAnswered(const FileAnswer& answer);
+    void IconFileAnswered(FileAnswer& answer);
     void PlaceBesidePanel();
     void ShowIcon(int number);
 
     Launcher& launcher_;
     ui::Form& panel_;
+    // The defaults last derived for the icon file and the folder: a field that still holds its default
+    // follows the program path.
+    std::wstring derivedIconFile_, derivedFolder_;
+    background::Tickets asked_{kSlotCount};
+    std::array<unsigned, kSlotCount> answered_{};
+    background::PlaceQueues reads_{background::ThreadCom::Apartment};
+    background::Mailbox<FileAnswer> answers_;
 };
 
 extern TBtnSetF* BtnSetF;

@@ -87,7 +87,7 @@ void TpamuF::FilesDropped(HDROP drop) {
     try {
         RegisterDropped(drop);
     } catch (...) {
-        ShowDropFace(false);
+        ShowDropFace(dropsPending_ > 0);
         throw;
     }
 }
@@ -105,6 +105,42 @@ void TpamuF::ShowDropFace(bool show) {
     UpdateWindow(Handle());
 }
 
+namespace {
+
+// The records a dropped path makes, read on a thread of its place: a shortcut is resolved, the program
+// that opens a document found, and the icon file checked, and any of these may wait on a share.
+DroppedRecords ReadDropped(const std::wstring& dropped) {
+    DroppedRecords made;
+    try {
+        const std::wstring program =
+            SameTextIgnoringAsciiCase(ExtractFileExt(dropped), L".LNK") ? ResolveShortcut(dropped) : dropped;
+        ButtonRecord& record = made.file;
+        record.Program = program;
+        record.IconFile =
+            SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE") ? program : FindExecutableFor(program);
+        if (IconCount(record.IconFile) == 0) record.IconFile = SystemDirectory() + L"\\Shell32.dll";
+        record.IconIndex = 0;
+        record.WorkFolder = ExtractFilePath(program);
+        record.Hint = FileNameWithoutExt(program);
+        if (DirectoryExists(program)) {
+            // A folder opens as an Explorer window on it.
+            ButtonRecord folder = record;
+            folder.Options = IsWindowsXP() ? program : L"/c /root," + program;
+            folder.WorkFolder.clear();
+            folder.Hint = program;
+            folder.Program = WindowsDirectory() + L"\\Explorer.exe";
+            folder.IconFile = SystemDirectory() + L"\\Shell32.dll";
+            folder.IconIndex = 3;
+            made.folder = std::move(folder);
+        }
+    } catch (const Exception& e) {
+        made.error = e.Message();
+    }
+    return made;
+}
+
+} // namespace
+
 void TpamuF::RegisterDropped(HDROP drop) {
     const std::wstring dropped = DroppedPath(drop, 0);
     const int n = launcher_.FirstFreeButton();
@@ -115,32 +151,32 @@ void TpamuF::RegisterDropped(HDROP drop) {
         CreateBtnSetF(launcher_, *BtnF1)->ButtonNo = n;
         BtnSetF->SetCaption(L"ボタン" + std::to_wstring(n) + L"の設定");
     }
+    dropReads_.Run(dropped, [answers = dropAnswers_.MakeSender(), dropped] { answers.Put(ReadDropped(dropped)); });
+    ++dropsPending_;
+}
 
-    ButtonRecord record = launcher_.Button(n);
-    const std::wstring program =
-        SameTextIgnoringAsciiCase(ExtractFileExt(dropped), L".LNK") ? ResolveShortcut(dropped) : dropped;
-    record.Program = program;
-    record.IconFile =
-        SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE") ? program : FindExecutableFor(program);
-    if (IconCount(record.IconFile) == 0) record.IconFile = SystemDirectory() + L"\\Shell32.dll";
-    record.IconIndex = 0;
-    record.Options.clear();
-    record.WorkFolder = ExtractFilePath(program);
-    record.Hint = FileNameWithoutExt(program);
-    launcher_.SetButton(n, record);
+void TpamuF::DropsRead() {
+    for (DroppedRecords& made : dropAnswers_.Take()) {
+        --dropsPending_;
+        try {
+            Register(made);
+        } catch (...) {
+            ShowDropFace(dropsPending_ > 0);
+            throw;
+        }
+        ShowDropFace(dropsPending_ > 0);
+    }
+}
+
+void TpamuF::Register(const DroppedRecords& made) {
+    if (!made.error.empty()) throw Exception(made.error);
+    // The first free button now: another drop, or the settings dialog, may have taken the one that was.
+    const int n = launcher_.FirstFreeButton();
+    if (n == 0) return;
+    launcher_.SetButton(n, made.file);
     launcher_.SaveButtons({n});
-    ShowDropFace(false);
-
-    if (DirectoryExists(program)) {
-        // A folder opens as an Explorer window on it.
-        record.Options = IsWindowsXP() ? program : L"/c /root," + program;
-        record.WorkFolder.clear();
-        record.Hint = program;
-        record.Program = WindowsDirectory() + L"\\Explorer.exe";
-        record.IconFile = SystemDirectory() + L"\\Shell32.dll";
-        record.IconIndex = 3;
-        launcher_.SetButton(n, record);
+    if (made.folder) {
+        launcher_.SetButton(n, *made.folder);
         launcher_.SaveButtons({n});
-        ShowDropFace(false);
     }
 }

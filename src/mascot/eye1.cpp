@@ -122,6 +122,7 @@ TpamuF::~TpamuF() {
 
 void TpamuF::FormCreate() {
     DragAcceptFiles(Handle(), TRUE);
+    dropAnswers_.Open(Handle(), kDropsReadMessage);
     // The monitors first: the stored place is checked against them.
     ReadDesktop();
     ReadIni();
@@ -293,6 +294,7 @@ LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
     case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
+    case kDropsReadMessage: DropsRead(); return 0;
     case WM_DISPLAYCHANGE: ReadDesktop(); return ui::Form::Dispatch(message, wParam, lParam);
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }

@@ -4,6 +4,7 @@
 // model save everything when it closes.
 
 #include "base/Handles.h"
+#include "components/Background.h"
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
@@ -17,6 +18,7 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 
 // Timers of the mascot window.
@@ -24,6 +26,14 @@ constexpr UINT_PTR kTimer1Id = 1; // eye tracking and edge triggers, every 100 m
 constexpr UINT_PTR kTimer2Id = 2; // brings the mascot back after a click on an eye
 
 class TOptSetF;
+
+// What a dropped path registers: the record of the file, then, for a folder, the record that opens it in
+// Explorer; or the error that stopped its reading.
+struct DroppedRecords {
+    ButtonRecord file;
+    std::optional<ButtonRecord> folder;
+    std::wstring error;
+};
 
 class TpamuF : public ui::Form, private LauncherObserver {
 public:
@@ -139,6 +149,14 @@ private:
     void EditModeChanged(const ModeChange& change) override;
     void ButtonChanged(int) override {}
     void RegisterDropped(HDROP drop);
+    // The dropped files are read on other threads (a shortcut's target or a document's program may lie on
+    // a share that does not answer); their records come back with this message.
+    static constexpr UINT kDropsReadMessage = WM_APP + 0x200;
+    void DropsRead();
+    void Register(const DroppedRecords& made);
+    background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
+    background::Mailbox<DroppedRecords> dropAnswers_;
+    int dropsPending_ = 0;
     // The disc, its region and its six shapes at the form's DPI.
     void LayOutFace();
     // Hot key 1: the panel in front with its captions, the pointer inside it.

@@ -131,7 +131,7 @@ void TBtnF1::ImageListSet() {
         if (hasFile)
             AskForIcon(n);
         else
-            iconShown_[n] = ++iconAsked_[n]; // an answer still on its way is out of date
+            iconShown_[n] = iconAsked_.Next(n); // an answer still on its way is out of date
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
@@ -147,7 +147,7 @@ void TBtnF1::ImageListSet() {
 
 void TBtnF1::RefreshButtonIcon(int number) {
     if (Records[number].IconFile.empty()) {
-        iconShown_[number] = ++iconAsked_[number];
+        iconShown_[number] = iconAsked_.Next(number);
         ImageList1.ReplaceIcon(number - 1, look_.fallbackIcon);
     } else {
         // Blank until the new icon arrives, rather than the picture of what the button was.
@@ -158,14 +158,18 @@ void TBtnF1::RefreshButtonIcon(int number) {
 }
 
 bool TBtnF1::IconsPending() const {
-    return iconAsked_ != iconShown_;
+    for (int n = 1; n <= kButtonCount; ++n)
+        if (!iconAsked_.Latest(iconShown_[n], n)) return true;
+    return false;
 }
 
 void TBtnF1::AskForIcon(int number) {
-    const unsigned ticket = ++iconAsked_[number];
+    const unsigned ticket = iconAsked_.Next(number);
     const ButtonRecord& record = Records[number];
-    iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), number, ticket, record,
-                                     size = Scale(look_.iconSize)] {
+    iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), asked = iconAsked_, number, ticket,
+                                     record, size = Scale(look_.iconSize)] {
+        // Replaced while it waited (behind a share that does not answer, say): not worth another wait.
+        if (!asked.Latest(ticket, number)) return;
         answers.Put(IconAnswer{number, ticket, ExtractButtonIcon(record, size)});
     });
 }
@@ -174,7 +178,7 @@ void TBtnF1::IconsArrived() {
     bool changed = false;
     for (IconAnswer& answer : iconAnswers_.Take()) {
         // An answer to an older request (the button changed, or the size) is dropped with its icon.
-        if (answer.ticket != iconAsked_[answer.number]) continue;
+        if (!iconAsked_.Latest(answer.ticket, answer.number)) continue;
         iconShown_[answer.number] = answer.ticket;
         // A file without that icon shows the mascot's picture, as a button without an icon file does.
         ImageList1.ReplaceIcon(answer.number - 1, answer.icon ? answer.icon.get() : look_.fallbackIcon);
@@ -189,6 +193,7 @@ void TBtnF1::ButtonChanged(int number) {
 }
 
 void TBtnF1::EditModeChanged(const ModeChange& change) {
+    if (change.editMode != EditState::None) ++modesBegun_;
     SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
 }
 
@@ -201,7 +206,6 @@ int TBtnF1::VisibleRowCount() const {
 }
 
 void TBtnF1::FormShow() {
-    ++showings_;
     SetHeight(PanelShowHeight(VisibleRowCount(), ToolBar1.ButtonHeight(), FrameHeight()));
 }
 
@@ -245,6 +249,13 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
+    case WM_SETCURSOR:
+        // A start under way, as Windows shows it: over the buttons and the rest of the client area.
+        if (LaunchesPending() && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
+            return TRUE;
+        }
+        return ui::Form::Dispatch(message, wParam, lParam);
     case kIconsArrivedMessage: IconsArrived(); return 0;
     case kLaunchAnsweredMessage:
         for (const LaunchAnswer& answer : launchAnswers_.Take())
@@ -290,21 +301,42 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
 }
 
 void TBtnF1::Launch(int number) {
+    // Clicks and keys on a button whose start is under way start nothing more.
+    if (!launching_.Begin(number, ShowOccasions())) return;
     const ButtonRecord& record = Records[number];
     const ui::Form* main = ui::Application::Instance().MainForm();
-    launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
-                   showing = showings_, record] {
-        const bool found = FileExists(record.Program);
-        // What the shell makes of it is not reported.
-        if (found) LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL);
-        answers.Put(LaunchAnswer{number, showing, found});
-    });
+    try {
+        launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
+                       record] {
+            const bool found = FileExists(record.Program);
+            const DWORD error =
+                found ? LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL) : 0;
+            answers.Put(LaunchAnswer{number, found, error});
+        });
+    } catch (...) {
+        launching_.End(number, ShowOccasions());
+        throw;
+    }
+    UpdatePointer();
 }
 
 void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
+    const std::uint64_t occasions = ShowOccasions();
+    const bool hide = launching_.End(answer.number, occasions);
+    UpdatePointer();
+    // The shell has shown its own message for any other failure.
     if (!answer.found) MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
-    // Hidden once the start is under way, unless it has since been hidden and shown for something else.
-    if (answer.showing == showings_) Hide();
+    // Nor anything asked for while the box was up.
+    if (hide && ShowOccasions() == occasions) Hide();
+}
+
+void TBtnF1::UpdatePointer() {
+    // The system asks for the cursor only when the pointer moves; ask now for a pointer at rest.
+    POINT at{};
+    if (!Visible() || !GetCursorPos(&at)) return;
+    HWND under = WindowFromPoint(at);
+    if (under != Handle() && !IsChild(Handle(), under)) return;
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
 void TBtnF1::ShowNewSettingsDialog(int number) {

@@ -3,6 +3,7 @@
 
 #include "components/Background.h"
 #include "model/Launcher.h"
+#include "panel/PanelRules.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ToolBar.h"
@@ -44,6 +45,8 @@ public:
     void RefreshButtonIcon(int number);
     // True while an icon asked for has not arrived.
     bool IconsPending() const;
+    // True while a launch asked for has not been answered.
+    bool LaunchesPending() const { return launching_.Any(); }
 
     void FormCreate();
     void FormShow();
@@ -78,13 +81,17 @@ private:
     };
     struct LaunchAnswer {
         int number;
-        unsigned showing; // the panel's showing the click came in
         bool found;
+        DWORD error; // what the shell said: 0 for a start
     };
     void AskForIcon(int number);
     void IconsArrived();
     void Launch(int number);
     void LaunchAnswered(const LaunchAnswer& answer);
+    // Requests to show the panel and edit modes begun: what a late launch answer must not undo.
+    std::uint64_t ShowOccasions() const { return ShowRequests() + modesBegun_; }
+    // The pointer over the panel says whether a start is under way.
+    void UpdatePointer();
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);
@@ -101,11 +108,13 @@ private:
     PanelLook look_;
     bool resizing_ = false;
     // Requests per button, and the request whose icon is shown; they differ while one is on its way.
-    std::array<unsigned, kButtonCount + 1> iconAsked_{};
+    background::Tickets iconAsked_{kButtonCount + 1};
     std::array<unsigned, kButtonCount + 1> iconShown_{};
-    unsigned showings_ = 0;
+    std::uint64_t modesBegun_ = 0;
+    PendingLaunches launching_;
     background::PlaceQueues iconReads_;
-    background::StandingThreads launches_;
+    // Each thread keeps COM for its life, as the shell asks of whoever calls it.
+    background::StandingThreads launches_{background::ThreadCom::Apartment};
     background::Mailbox<IconAnswer> iconAnswers_;
     background::Mailbox<LaunchAnswer> launchAnswers_;
 };

@@ -44,3 +44,18 @@ int MapPanelHitTest(int code) {
     default: return code;
     }
 }
+
+bool PendingLaunches::Begin(int number, std::uint64_t occasions) {
+    if (number < 1 || number >= kSlots || pending_[number]) return false;
+    pending_[number] = true;
+    occasionAt_[number] = occasions;
+    ++count_;
+    return true;
+}
+
+bool PendingLaunches::End(int number, std::uint64_t occasions) {
+    if (number < 1 || number >= kSlots || !pending_[number]) return false;
+    pending_[number] = false;
+    --count_;
+    return occasions == occasionAt_[number];
+}

@@ -21,3 +21,22 @@ int PanelTrackHeight(int visibleRows, int buttonHeight, int frameHeight);
 
 // Non-client hit codes: top and bottom edges do nothing, corners size the width only.
 int MapPanelHitTest(int code);
+
+// Launches that have been asked for and not yet answered (the program may lie on a share that takes
+// minutes). A button starts at most once until its answer comes, and the answer hides the panel only when
+// nothing has asked for the panel since the click: no show of any kind and no edit mode.
+class PendingLaunches {
+public:
+    // The panel's count of show requests and modes begun, as it stands at the click.
+    // False, and nothing is noted, while the button's launch is still pending.
+    bool Begin(int number, std::uint64_t occasions);
+    // The button's answer came, with the count as it stands now: true when the panel is to hide.
+    bool End(int number, std::uint64_t occasions);
+    bool Any() const { return count_ > 0; }
+
+private:
+    static constexpr int kSlots = 31; // buttons 1..30
+    std::uint64_t occasionAt_[kSlots] = {};
+    bool pending_[kSlots] = {};
+    int count_ = 0;
+};

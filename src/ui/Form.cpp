@@ -176,6 +176,7 @@ bool Form::Visible() const {
 }
 
 void Form::Show() {
+    ++showRequests_;
     if (!Visible()) {
         if (OnShow) OnShow();
         ShowWindow(Handle(), SW_SHOW);
@@ -184,6 +185,7 @@ void Form::Show() {
 }
 
 void Form::ShowNoActivate() {
+    ++showRequests_;
     if (Visible()) return;
     if (OnShow) OnShow();
     ShowWindow(Handle(), SW_SHOWNA);

@@ -10,6 +10,7 @@
 #include "ui/Container.h"
 #include "ui/Window.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -98,6 +99,9 @@ public:
     void Show();
     // Makes the form visible without activating it.
     void ShowNoActivate();
+    // How often Show or ShowNoActivate has been called, whether or not the form was hidden: work that
+    // finishes late can tell whether anyone has asked for the form since it began.
+    std::uint64_t ShowRequests() const { return showRequests_; }
     void Hide();
     void BringToFront();
     // The close request: OnCloseQuery decides; the main form then ends the program, any other hides.
@@ -200,6 +204,7 @@ private:
     bool inModalLoop_ = false;
     int dispatchDepth_ = 0;
     bool releaseWhenIdle_ = false;
+    std::uint64_t showRequests_ = 0;
 };
 
 // Forms are owned through this: the window goes before the object.

@@ -37,16 +37,6 @@ void TypeText(const std::wstring& text) {
     }
 }
 
-// The text of another process's control, which only the control itself knows.
-std::wstring ControlText(HWND control) {
-    wchar_t text[512]{};
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                             &length))
-        return L"<no answer>";
-    return std::wstring(text, length);
-}
-
 // Makes program the one that opens .html files, and puts back what was there when it goes. Machine-wide:
 // Wine's shell does not read the user's own file types.
 class HtmlOpensWith {
@@ -309,6 +299,10 @@ TEST_F(MenuE2E, TypedProgramPathFillsTheOtherFieldsAndOkStoresThem) {
     ASSERT_TRUE(WaitFor([&] { return FocusOf(dialog) == edit1; }));
     TypeText(program);
     ASSERT_TRUE(WaitFor([&] { return ControlText(edit1) == program; }, 10000)) << ToAnsi(ControlText(edit1));
+    // The program's icons are counted as they answer.
+    HWND count = ChildWindowFromPointEx(dialog, POINT{120 + 85, 110 + 10}, CWP_SKIPINVISIBLE);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(count).ends_with(L"個のアイコンがあります"); }))
+        << ToAnsi(ControlText(count));
 
     ClickInside(dialog, 220 + 34, 135 + 12); // OK
     EXPECT_TRUE(WaitFor([&] { return Shown(L"TBtnSetF") == nullptr; }));

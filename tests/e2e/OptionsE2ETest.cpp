@@ -24,35 +24,6 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// Every control of a window, pages included, in the order Windows lists them.
-std::vector<HWND> Descendants(HWND parent) {
-    std::vector<HWND> all;
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM list) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&all));
-    return all;
-}
-
-// The text of another process's control, which only the control itself knows.
-std::wstring ControlText(HWND control) {
-    wchar_t text[256]{};
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                             &length))
-        return {};
-    return std::wstring(text, length);
-}
-
-HWND ControlWithText(HWND dialog, const std::wstring& text) {
-    for (HWND child : Descendants(dialog))
-        if (ControlText(child) == text) return child;
-    return nullptr;
-}
-
 std::vector<HWND> ControlsOfClass(HWND dialog, const std::wstring& className) {
     std::vector<HWND> found;
     for (HWND child : Descendants(dialog))

@@ -281,6 +281,33 @@ bool RoundTrip(HWND window) {
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result) != 0;
 }
 
+std::wstring ControlText(HWND control) {
+    wchar_t text[512]{};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                             &length))
+        return {};
+    return std::wstring(text, length);
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND ControlWithText(HWND dialog, const std::wstring& text) {
+    for (HWND child : Descendants(dialog))
+        if (ControlText(child) == text) return child;
+    return nullptr;
+}
+
 std::wstring WindowText(HWND hwnd) {
     wchar_t text[512];
     int n = GetWindowTextW(hwnd, text, 512);

@@ -115,6 +115,12 @@ constexpr int kAwayX = 300, kAwayY = 700;
 constexpr wchar_t kNoEdges[] = L"LWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n";
 
 std::wstring WindowText(HWND hwnd);
+// The text of another process's control, which only the control itself knows; empty if it does not answer.
+std::wstring ControlText(HWND control);
+// Every control of a window, pages included, in the order Windows lists them.
+std::vector<HWND> Descendants(HWND parent);
+// The first of them with this text, or null.
+HWND ControlWithText(HWND dialog, const std::wstring& text);
 
 // Polls the condition every 20 ms; its last value.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);

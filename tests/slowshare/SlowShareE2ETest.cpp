@@ -1,6 +1,8 @@
-// One button whose program and icon lie on a share that has stopped answering (a mount whose every
-// lookup waits 20 seconds, made by slow_share_test.sh): the program starts, shows, tracks the pointer and
-// starts other buttons while the share's lookups still wait, and quits without waiting for them.
+// Buttons on shares that do not answer, as slow_share_test.sh mounts them. On one that has stopped (every
+// lookup waits 20 seconds), the program starts, shows, tracks the pointer and starts other buttons while
+// the share's lookups still wait, and quits without waiting for them. On one that is out until the test
+// lets it answer, a launch asked for again and again starts once, and neither it nor the settings dialog
+// holds anything up.
 
 #include "PmrunProcess.h"
 #include "Programs.h"
@@ -30,6 +32,19 @@ int WaitingLookups(const std::wstring& log) {
 }
 
 using SlowShareE2E = E2ETest;
+
+constexpr int kDetails = 2, kSwap = 4; // items of the mascot's menu
+
+// Lets the held share answer, at the latest when it goes: a program waiting on it can then end.
+class Release {
+public:
+    explicit Release(std::wstring file) : file_(std::move(file)) {}
+    ~Release() { Now(); }
+    void Now() const { WriteFileBytes(file_, "answer"); }
+
+private:
+    std::wstring file_;
+};
 
 } // namespace
 
@@ -72,4 +87,47 @@ TEST_F(SlowShareE2E, AButtonOnAShareThatDoesNotAnswerHoldsUpNothing) {
     ASSERT_TRUE(pmrun.Quit());
     EXPECT_EQ(pmrun.ExitCode(), 0u);
     EXPECT_EQ(pmrun.Saved(1, "pg"), ToAnsi(slow));
+}
+
+TEST_F(SlowShareE2E, APendingLaunchStartsOnceKeepsAModesPanelAndTheDialogOpensAtOnce) {
+    const std::wstring held = Environment(L"PMRUN_HELD_SHARE"), source = Environment(L"PMRUN_HELD_SOURCE");
+    ASSERT_FALSE(held.empty() || source.empty()) << "run by slow_share_test.sh, which mounts the share";
+    const Release release(Environment(L"PMRUN_HELD_RELEASE"));
+    // The program, and its icon, on the share; it logs its starts beside itself, in the source folder.
+    const std::wstring program = held + L"\\tool.exe", logged = source + L"\\tool.exe";
+    ASSERT_TRUE(CopyFileW(pmrun.CopyProbe(L"probe.exe").c_str(), logged.c_str(), FALSE));
+    pmrun.WriteIni(StandardIni(kNoEdges, ButtonSection(1, L"pg=" + program + L"\r\nic=" + program + L"\r\n")));
+    ASSERT_TRUE(pmrun.Start());
+
+    // Three clicks and the key while the share is out; the pupils follow the pointer meanwhile.
+    for (int click = 0; click < 3; ++click)
+        pmrun.ClickButton(1);
+    HWND panel = pmrun.Panel();
+    SetForegroundWindow(panel);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
+    TypeKey('1');
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
+    // A mode begun and left, then the settings of the same button: the dialog shows at once, with what the
+    // record says, while the share still has not answered.
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kDetails));
+    pmrun.ClickButton(1);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog = pmrun.FindWindowOfClass(L"TBtnSetF")); }));
+    EXPECT_NE(ControlWithText(dialog, program), nullptr);
+    ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
+    EXPECT_TRUE(ProbeStarts(logged).empty());
+
+    // The share answers: one start; the dialog fills in; the panel stays, as a mode has begun since.
+    release.Now();
+    EXPECT_TRUE(WaitFor([&] { return ProbeStarts(logged).size() == 1; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return ControlWithText(dialog, L"アイコンがありません") != nullptr; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return !ChildRunning(pmrun.Id(), L"tool.exe"); }));
+    ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY)); // a tick after the answer
+    EXPECT_EQ(ProbeStarts(logged).size(), 1u);
+    EXPECT_TRUE(pmrun.PanelVisible());
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    EXPECT_FALSE(pmrun.ErrorBox());
+    ASSERT_TRUE(pmrun.Quit());
 }

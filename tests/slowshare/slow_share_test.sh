@@ -1,25 +1,38 @@
 #!/usr/bin/env bash
-# The end-to-end check of a button on a network share that has stopped answering: a FUSE mount whose every
-# lookup waits 20 seconds, under the test run's Wine prefix and display.
+# The end-to-end checks of buttons on network shares, under the test run's Wine prefix and display: a FUSE
+# mount that has stopped answering (every lookup waits 20 seconds), and one that is out until the test
+# lets it come back (every lookup waits until a release file exists, then all answer at once).
 #   slow_share_test.sh <wine-run> <pmrun_slowshare_tests.exe>
 set -u
 emulator=$1
 tests=$2
 here=$(cd "$(dirname "$0")" && pwd)
-mount=$(mktemp -d /tmp/pmrun-slow-XXXXXX) && log=$(mktemp /tmp/pmrun-slow-log-XXXXXX) || exit 1
+work=$(mktemp -d /tmp/pmrun-slow-XXXXXX) || exit 1
+mount=$work/share held=$work/held source=$work/source
+mkdir "$mount" "$held" "$source" || exit 1
 finish() {
-    # Lazily: a lookup may still be waiting in a program that has ended. The file system's process,
-    # perhaps still inside such a lookup, goes too.
-    fusermount -uz "$mount" >/dev/null 2>&1
-    pkill -KILL -f "slow_share.py $mount " >/dev/null 2>&1
-    rmdir "$mount" 2>/dev/null
-    rm -f "$log" "$log.err"
+    # Lazily: a lookup may still be waiting in a program that has ended. The file systems' processes,
+    # perhaps still inside such a lookup, go too.
+    for m in "$mount" "$held"; do
+        fusermount -uz "$m" >/dev/null 2>&1
+        pkill -KILL -f "slow_share.py $m " >/dev/null 2>&1
+    done
+    rm -rf "$work"
 }
 trap finish EXIT
 # Debian's Python, which has the fusepy module. It returns once the share is mounted.
-if ! /usr/bin/python3 "$here/slow_share.py" "$mount" 20 "$log" >"$log.err" 2>&1 || ! mountpoint -q "$mount"; then
-    cat "$log.err" >&2
-    echo "slow_share_test.sh: the slow share could not be mounted at $mount (needs /dev/fuse, fuse3 and python3-fusepy)" >&2
-    exit 1
-fi
-PMRUN_SLOW_SHARE="Z:${mount//\//\\}" PMRUN_SLOW_LOG="Z:${log//\//\\}" timeout 120 "$emulator" "$tests" </dev/null
+share() {
+    local at=$1
+    shift
+    if ! /usr/bin/python3 "$here/slow_share.py" "$at" "$@" >"$work/err" 2>&1 || ! mountpoint -q "$at"; then
+        cat "$work/err" >&2
+        echo "slow_share_test.sh: the slow share could not be mounted at $at (needs /dev/fuse, fuse3 and python3-fusepy)" >&2
+        exit 1
+    fi
+}
+share "$mount" 20 "$work/log"
+share "$held" 60 "$work/held.log" "$source" "$work/release"
+win() { echo "Z:${1//\//\\}"; }
+PMRUN_SLOW_SHARE=$(win "$mount") PMRUN_SLOW_LOG=$(win "$work/log") PMRUN_HELD_SHARE=$(win "$held") \
+    PMRUN_HELD_SOURCE=$(win "$source") PMRUN_HELD_RELEASE=$(win "$work/release") \
+    timeout 200 "$emulator" "$tests" </dev/null

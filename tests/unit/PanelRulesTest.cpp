@@ -88,3 +88,20 @@ TEST(KeySelection, DigitsAndLettersOfBothCases) {
     for (wchar_t none : {L'0', L'V', L'v', L'Z', L'z', L'@', L'[', L'`', L'{', L' ', L'\r', L'Ａ', L'１'})
         EXPECT_EQ(ButtonForKey(none), 0) << static_cast<int>(none);
 }
+
+TEST(PendingLaunchesTest, OneStartPerButtonAndALateAnswerHidesOnlyAnUnaskedPanel) {
+    PendingLaunches launches;
+    EXPECT_FALSE(launches.Any());
+    EXPECT_TRUE(launches.Begin(1, 5));
+    EXPECT_FALSE(launches.Begin(1, 5)); // a repeat click on a pending button
+    EXPECT_FALSE(launches.Begin(1, 9)); // ... or a key, later
+    EXPECT_TRUE(launches.Begin(2, 5));  // another button works as usual
+    EXPECT_TRUE(launches.Any());
+    EXPECT_FALSE(launches.End(1, 6)); // the panel was asked for since: it stays
+    EXPECT_TRUE(launches.End(2, 5));  // nothing asked since: it hides
+    EXPECT_FALSE(launches.Any());
+    EXPECT_FALSE(launches.End(2, 5)); // an answer with no launch behind it hides nothing
+    EXPECT_TRUE(launches.Begin(1, 7)); // answered, the button starts again
+    for (int outside : {0, 31, -1})
+        EXPECT_FALSE(launches.Begin(outside, 0));
+}

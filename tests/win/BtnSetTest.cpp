@@ -4,6 +4,7 @@
 #include "Programs.h"
 #include "WinTestSupport.h"
 
+#include "base/PathParts.h"
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
@@ -41,6 +42,11 @@ protected:
             app->ProcessMessages();
         }
     }
+    // Once the files the fields name have answered.
+    void Settle(const TBtnSetF* dialog = BtnSetF) {
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return !dialog->ReadsPending(); }, std::chrono::seconds(10)));
+    }
     std::string Saved(int button, const char* key) const {
         return testfiles::ValueOf(testfiles::ParseIni(testfiles::ReadFileBytes(SettingsPath())),
                                   "btn" + std::to_string(button), key);
@@ -59,7 +65,7 @@ TEST_F(BtnSetTest, OpensBelowThePanelWithTheButtonsRecord) {
     mascot->PM_BtnSet.Click();
     BtnF1->Buttons[12]->Click();
     TBtnSetF* dialog = BtnSetF;
-    ASSERT_NE(dialog, nullptr);
+    Settle();
     EXPECT_EQ(dialog->Caption(), L"ボタン12の詳細設定");
     RECT client{};
     GetClientRect(dialog->Handle(), &client);
@@ -119,10 +125,11 @@ TEST_F(BtnSetTest, NeverAboveTheTopOfTheScreen) {
 
 TEST_F(BtnSetTest, TypingAProgramDerivesIconFileFolderAndHintOnce) {
     TBtnSetF* dialog = Open(3);
-    ASSERT_NE(dialog, nullptr);
+    Settle();
     EXPECT_EQ(dialog->Edit6.Text(), L"アイコンがありません");
     EXPECT_FALSE(dialog->SpinEdit1.Enabled());
     Type(dialog->Edit1, self);
+    Settle();
     EXPECT_EQ(dialog->Edit1.Text(), self);
     // The hint was filled from the first character and kept; the icon file and folder follow the
     // whole path, which is a program with icons.
@@ -143,12 +150,25 @@ TEST_F(BtnSetTest, DocumentTakesItsProgramsIconAndItsOwnFolder) {
     dialog->Edit3.SetText(L"C:\\typed\\before\\");
     dialog->Edit4.SetText(L"kept");
     dialog->Edit1.SetText(text);
+    Settle();
     EXPECT_EQ(dialog->Edit3.Text(), folder + L"\\"); // replaces the folder typed before
     EXPECT_EQ(dialog->Edit4.Text(), L"kept");
     const std::wstring icon = dialog->ComboBox1.Text();
     ASSERT_FALSE(icon.empty());
     EXPECT_EQ(CompareStringOrdinal(icon.substr(icon.size() - 11).c_str(), -1, L"notepad.exe", -1, TRUE),
               CSTR_EQUAL);
+
+    // The file answers after the path has changed: its answer is dropped, and the defaults follow the path.
+    dialog->Edit1.SetText(L"");
+    dialog->Edit1.SetText(text);
+    dialog->Edit1.SetText(self);
+    Settle();
+    EXPECT_EQ(dialog->ComboBox1.Text(), self);
+    EXPECT_EQ(dialog->Edit3.Text(), ExtractFilePath(self));
+    // OK before the answer stores what the fields show: the path's defaults, not what the file would say.
+    dialog->Edit1.SetText(text);
+    dialog->Button4.Click();
+    EXPECT_EQ(BtnF1->Records[4].IconFile, text);
     testfiles::DeleteFolder(folder);
 }
 
@@ -157,12 +177,14 @@ TEST_F(BtnSetTest, IconCountsAndTheNumberRule) {
     // One icon: the number shows 1 and cannot change.
     dialog->ComboBox1.SetText(oneIcon);
     dialog->ComboBox1Change();
+    Settle();
     EXPECT_EQ(dialog->Edit6.Text(), L"1個のアイコンがあります");
     EXPECT_FALSE(dialog->SpinEdit1.Enabled());
     EXPECT_EQ(dialog->SpinEdit1.Value(), 1);
     EXPECT_NE(dialog->Image1.Icon(), nullptr);
     // The first ready-made file of the list: numbers 1 up to its count.
     dialog->ComboBox1.ChooseItem(0);
+    Settle();
     const int shell32 = IconCount(SystemDirectory() + L"\\Shell32.dll");
     ASSERT_GT(shell32, 1);
     EXPECT_EQ(dialog->ComboBox1.Text(), SystemDirectory() + L"\\Shell32.dll");
@@ -174,6 +196,7 @@ TEST_F(BtnSetTest, IconCountsAndTheNumberRule) {
     // A missing file: no icons, number 0, empty preview.
     dialog->ComboBox1.SetText(L"C:\\no\\such.dll");
     dialog->ComboBox1Change();
+    Settle();
     EXPECT_EQ(dialog->Edit6.Text(), L"アイコンがありません");
     EXPECT_EQ(dialog->SpinEdit1.Value(), 0);
     EXPECT_EQ(dialog->Image1.Icon(), nullptr);
@@ -182,6 +205,7 @@ TEST_F(BtnSetTest, IconCountsAndTheNumberRule) {
     mascot->PM_BtnSet.Click(); // ends mode 1
     mascot->PM_BtnSet.Click(); // and enters it again from the menu
     BtnF1->Buttons[6]->Click();
+    Settle();
     ASSERT_NE(BtnSetF, nullptr);
     EXPECT_EQ(BtnSetF->SpinEdit1.Value(), 3);
 }
@@ -203,6 +227,7 @@ TEST_F(BtnSetTest, BrowsingUsesTheFiltersAndTitlesAndACancelKeepsTheField) {
     EXPECT_EQ(dialog->ComboBox1.Text(), self);
     answer = oneIcon;
     dialog->Button2.Click();
+    Settle();
     EXPECT_EQ(dialog->ComboBox1.Text(), oneIcon);
     EXPECT_EQ(dialog->Edit6.Text(), L"1個のアイコンがあります");
     answer.clear();
@@ -336,6 +361,7 @@ TEST_F(BtnSetTest, TurningTheIconNumberChangesThePreview) {
     TBtnSetF* dialog = Open(10);
     dialog->ComboBox1.SetText(self);
     dialog->ComboBox1Change();
+    Settle();
     ASSERT_EQ(dialog->SpinEdit1.MaxValue(), 3);
     auto preview = [&] {
         std::vector<COLORREF> pixels;
@@ -349,8 +375,10 @@ TEST_F(BtnSetTest, TurningTheIconNumberChangesThePreview) {
     };
     dialog->Show();
     dialog->SpinEdit1.SetValue(1);
+    Settle();
     const auto first = preview();
     dialog->SpinEdit1.SetValue(2); // the wholly transparent icon: only the background is left
+    Settle();
     const auto second = preview();
     EXPECT_NE(first, second);
     for (COLORREF c : second)

@@ -464,6 +464,41 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
     RemoveDirectoryW(folder.c_str());
 }
 
+TEST_F(ButtonActionsTest, APendingLaunchStartsOnceShowsItIsStartingAndHidesOnlyAPanelNobodyAskedFor) {
+    const std::wstring program = wintest::TempPath(L"pmrun_pending.exe");
+    ASSERT_TRUE(
+        CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    DeleteFileW((program + L".log").c_str());
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + program + L"\r\n");
+    panel->Show();
+    RECT button = panel->Buttons[1]->ItemRect();
+    MapWindowPoints(panel->ToolBar1.Handle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    const HCURSOR starting = LoadCursorW(nullptr, IDC_APPSTARTING);
+
+    // Asked for twice before the answer, and then for the panel: one start, and the panel stays.
+    Click(1);
+    Click(1);
+    EXPECT_EQ(GetCursor(), starting);
+    panel->Show();
+    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    EXPECT_TRUE(panel->Visible());
+    EXPECT_NE(GetCursor(), starting);
+    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_pending.exe"); }, 10s));
+    EXPECT_EQ(testfiles::ProbeStarts(program).size(), 1u);
+    // A mode begun before the answer keeps the panel too; with nothing asked since, the answer hides it.
+    Click(1);
+    mascot->PM_BtnChange.Click();
+    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    EXPECT_TRUE(panel->Visible());
+    mascot->PM_BtnChange.Click();
+    Click(1);
+    EXPECT_TRUE(PumpUntil([&] { return !panel->Visible(); }, 10s));
+    PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_pending.exe"); }, 10s);
+    DeleteFileW((program + L".log").c_str());
+    DeleteFileW(program.c_str());
+}
+
 TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNothing) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=いち\r\n[btn2]\r\npg=C:\\two.exe\r\n"
                           L"[btn3]\r\npg=C:\\three.exe\r\n");

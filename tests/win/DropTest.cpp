@@ -43,8 +43,10 @@ protected:
         mascot->Timer1.SetEnabled(false); // the pupils stay where the drop put them
         return BtnF1;
     }
+    // Dropped, and read: the drop face is gone again.
     void Drop(const std::vector<std::wstring>& paths) {
         SendMessageW(mascot->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return !mascot->Shape5.Visible(); }, std::chrono::seconds(10)));
     }
     std::wstring MakeFile(const std::wstring& name, const std::string& bytes = "x") const {
         const std::wstring path = folder + L"\\" + name;
