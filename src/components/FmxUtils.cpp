@@ -36,22 +36,26 @@ bool DirectoryExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-DWORD LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
-                 const std::wstring& defaultDir, int showCmd) {
+LaunchResult LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
+                        const std::wstring& defaultDir, int showCmd) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // The shell may finish a start on another thread, or through DDE, after the call returns; a thread
     // without a message loop must ask it to finish first, or a document opened through DDE may never
     // open. https://learn.microsoft.com/windows/win32/api/shellapi/ns-shellapi-shellexecuteinfow
-    info.fMask = SEE_MASK_NOASYNC;
+    // The process, when there is one, so that it can be let to the front (see LaunchResult).
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
     info.hwnd = owner;
     info.lpFile = fileName.c_str();
     info.lpParameters = OrNull(params);
     info.lpDirectory = OrNull(defaultDir);
     info.nShow = showCmd;
-    if (ShellExecuteExW(&info)) return ERROR_SUCCESS;
-    const DWORD error = GetLastError();
-    return error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE;
+    if (!ShellExecuteExW(&info)) {
+        const DWORD error = GetLastError();
+        return {error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE};
+    }
+    const base::UniqueHandle process(info.hProcess);
+    return {ERROR_SUCCESS, process ? GetProcessId(process.get()) : 0};
 }
 
 bool IconFileSound(const std::wstring& file) {

@@ -82,6 +82,7 @@ bool THookHotKey::UnregisterKey(int index) {
 
 void THookHotKey::DoHotKey(int index) {
     if (!OnHotKey) return;
+    foregroundAtPress_ = GetForegroundWindow();
     if (Activate) SetForegroundWindow(owner_.Handle());
     OnHotKey(index);
 }

@@ -31,6 +31,9 @@ public:
 
     bool Activate = true;
     std::function<void(int index)> OnHotKey;
+    // The window that was in front when the press being reported came, before the owner was brought
+    // forward: the window the user was in.
+    HWND ForegroundAtPress() const { return foregroundAtPress_; }
 
     // False when another program holds the combination or the index is taken on this window. The
     // index rule is kept here: Windows would keep both keys and Wine would replace the first.
@@ -48,6 +51,11 @@ public:
 
 protected:
     virtual void DoHotKey(int index);
+
+private:
+    HWND foregroundAtPress_ = nullptr;
+
+protected:
 
 private:
     class HotKeyWindow final : public ui::Window {

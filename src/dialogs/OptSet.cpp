@@ -37,7 +37,8 @@ TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
                 .height = 348,
                 .clientSize = true,
                 .centred = true,
-                .borderStyle = ui::BorderStyle::Dialog}),
+                .borderStyle = ui::BorderStyle::Dialog,
+                .stayOnTop = true}), // never under the panel, which stays above other windows
       Button1(*this, {208, 312, 89, 25}, L"OK"), Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"),
       PageControl1(*this, {8, 8, 385, 297}), TabSheet1(PageControl1.AddPage(L"全般の設定")),
       TabSheet2(PageControl1.AddPage(L"出る・消える")), Panel3(TabSheet1, kPanel3, clBtnFace),

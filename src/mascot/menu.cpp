@@ -51,15 +51,14 @@ void TpamuF::PM_CloseClick() {
 void TpamuF::ShowPanelForKeys() {
     BtnF1->ToolBar1.SetShowCaptions(true);
     BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
-    BtnF1->Hide();
-    BtnF1->Show();
+    BtnF1->ShowForKeys();
     // Ten 96-DPI pixels inside the panel's corner, at the panel's DPI.
     SetCursorPos(BtnF1->Left() + BtnF1->Scale(10), BtnF1->Top() + BtnF1->Scale(10));
 }
 
 void TpamuF::HidePanelByKey() {
     NormalPanelForm();
-    BtnF1->Hide();
+    BtnF1->HidePanel();
     SetCursorPos(BtnF1->Left() - BtnF1->Scale(10), BtnF1->Top() - BtnF1->Scale(10));
 }
 
@@ -84,6 +83,7 @@ void DropQueuedAltPress() {
 } // namespace
 
 void TpamuF::HookHotKey1HotKey(int index) {
+    BtnF1->NoteUsersWindow(HookHotKey1.ForegroundAtPress());
     switch (index) {
     case 1: ShowPanelForKeys(); break;
     case 2: HidePanelByKey(); break;

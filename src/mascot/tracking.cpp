@@ -20,7 +20,7 @@ void TpamuF::ApplyEdgeRules(POINT pointer) {
     // One reading for all four edges, even after a rule has moved the pointer.
     for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, monitors_, Edges(), Scale(10))) {
         switch (step.action) {
-        case EdgeStep::Action::HidePanel: BtnF1->Hide(); break;
+        case EdgeStep::Action::HidePanel: BtnF1->HidePanel(); break;
         case EdgeStep::Action::ShowPanel:
             BtnFormShow();
             SetCursorPos(step.cursor.x, step.cursor.y);
@@ -38,7 +38,7 @@ void TpamuF::ApplyHoverRule(POINT pointer) {
                          BtnF1->Height()))
         BtnFormShow();
     else
-        BtnF1->Hide();
+        BtnF1->HidePanel();
 }
 
 void TpamuF::MovePupils(POINT pointer) {
@@ -82,7 +82,8 @@ void TpamuF::NormalPanelForm() {
 
 void TpamuF::BtnFormShow() {
     NormalPanelForm();
-    BtnF1->Show();
+    // The pointer's move went to another program, which keeps the activation.
+    BtnF1->ShowNoActivate();
 }
 
 void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
@@ -90,7 +91,7 @@ void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
 }
 
 void TpamuF::TrayIcon1MouseMove(ui::ShiftState, int, int) {
-    ui::Application::Instance().BringToFront();
+    // A pointer passing over the icon is no input to this program: nothing here takes the activation.
     ResetPanelToolBar();
     if (!HoverMode()) BtnFormShow();
 }

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <utility>
 
 TBtnF1* BtnF1 = nullptr;
 
@@ -40,6 +41,9 @@ TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
                 .height = 220,
                 .borderStyle = ui::BorderStyle::SizeToolWin,
                 .systemMenu = true,
+                // Shown by an edge or a hover, the panel has no right to come to the front: only the
+                // topmost band keeps it above the window the user is in.
+                .stayOnTop = true,
                 .vertScrollBar = true,
                 .color = clBtnFace}),
       ToolBar1(*this, ToolBarParams()), Records(launcher.Records()), launcher_(launcher), look_(look) {
@@ -249,6 +253,9 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
+    case WM_WINDOWPOSCHANGING:
+        KeepBelowMascot(*reinterpret_cast<WINDOWPOS*>(lParam));
+        return ui::Form::Dispatch(message, wParam, lParam);
     case WM_SETCURSOR:
         // A start under way, as Windows shows it: over the buttons and the rest of the client area.
         if (LaunchesPending() && LOWORD(lParam) == HTCLIENT) {
@@ -309,9 +316,10 @@ void TBtnF1::Launch(int number) {
         launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
                        record] {
             const bool found = FileExists(record.Program);
-            const DWORD error =
-                found ? LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL) : 0;
-            answers.Put(LaunchAnswer{number, found, error});
+            const LaunchResult started =
+                found ? LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL)
+                      : LaunchResult{};
+            answers.Put(LaunchAnswer{number, found, started.error, started.processId});
         });
     } catch (...) {
         launching_.End(number, ShowOccasions());
@@ -327,7 +335,49 @@ void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
     // The shell has shown its own message for any other failure.
     if (!answer.found) MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
     // Nor anything asked for while the box was up.
-    if (hide && ShowOccasions() == occasions) Hide();
+    if (hide && ShowOccasions() == occasions) HidePanel(answer.processId);
+}
+
+namespace {
+
+// One of the program's own windows (the mascot, the panel, a dialog), as the window table knows them.
+bool OfThisProgram(HWND window) {
+    return ui::Window::FromHandle(window) != nullptr;
+}
+
+} // namespace
+
+void TBtnF1::NoteUsersWindow(HWND window) {
+    // A key pressed while this program was in front leaves the user's window as it was remembered.
+    if (window && !OfThisProgram(window)) usersWindow_ = window;
+}
+
+void TBtnF1::ShowForKeys() {
+    Hide();
+    Show();
+    // The hot key gave this program the right to the foreground.
+    SetForegroundWindow(Handle());
+}
+
+void TBtnF1::HidePanel() {
+    HidePanel(0);
+}
+
+void TBtnF1::HidePanel(DWORD startedProcess) {
+    const HWND back = std::exchange(usersWindow_, nullptr);
+    const bool ours = OfThisProgram(GetForegroundWindow());
+    Hide();
+    if (!ours || !back || !IsWindowVisible(back)) return;
+    // A program just started keeps its right to come to the front once its window shows.
+    if (startedProcess) AllowSetForegroundWindow(startedProcess);
+    SetForegroundWindow(back);
+}
+
+void TBtnF1::KeepBelowMascot(WINDOWPOS& position) const {
+    if (position.flags & SWP_NOZORDER) return;
+    if (position.hwndInsertAfter != HWND_TOP && position.hwndInsertAfter != HWND_TOPMOST) return;
+    if (const ui::Form* mascot = ui::Application::Instance().MainForm(); mascot && mascot != this)
+        position.hwndInsertAfter = mascot->Handle();
 }
 
 void TBtnF1::UpdatePointer() {

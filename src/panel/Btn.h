@@ -47,6 +47,16 @@ public:
     bool IconsPending() const;
     // True while a launch asked for has not been answered.
     bool LaunchesPending() const { return launching_.Any(); }
+    // The panel stays above other windows while it shows (and below the mascot); a show takes the
+    // activation only where the user's input went to this program. A hot key's does: the panel is hidden
+    // and shown anew (its show handler fits the height to the captions) and takes the activation.
+    void ShowForKeys();
+    // The window the user was in when a hot key brought this program forward (one of this program's own
+    // is not remembered): a later hide gives it the activation back.
+    void NoteUsersWindow(HWND window);
+    // Hides the panel. When this program holds the activation and a hot key took it from the user's
+    // window, that window gets it back, rather than whichever window of this program Windows would choose.
+    void HidePanel();
 
     void FormCreate();
     void FormShow();
@@ -82,7 +92,8 @@ private:
     struct LaunchAnswer {
         int number;
         bool found;
-        DWORD error; // what the shell said: 0 for a start
+        DWORD error;     // what the shell said: 0 for a start
+        DWORD processId; // what it started, when it made a process
     };
     void AskForIcon(int number);
     void IconsArrived();
@@ -92,6 +103,9 @@ private:
     std::uint64_t ShowOccasions() const { return ShowRequests() + modesBegun_; }
     // The pointer over the panel says whether a start is under way.
     void UpdatePointer();
+    void HidePanel(DWORD startedProcess);
+    // Keeps the panel below the mascot in the topmost band, whatever brings it forward.
+    void KeepBelowMascot(WINDOWPOS& position) const;
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);
@@ -111,6 +125,8 @@ private:
     background::Tickets iconAsked_{kButtonCount + 1};
     std::array<unsigned, kButtonCount + 1> iconShown_{};
     std::uint64_t modesBegun_ = 0;
+    // The window that had the activation before a hot key gave it to the panel.
+    HWND usersWindow_ = nullptr;
     PendingLaunches launching_;
     background::PlaceQueues iconReads_;
     // Each thread keeps COM for its life, as the shell asks of whoever calls it.

@@ -259,7 +259,8 @@ void Application::ShowException(const std::wstring& message) {
         return;
     }
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    // Above the program's topmost windows, whichever window owns it.
+    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
 void Application::HandleCurrentException() {

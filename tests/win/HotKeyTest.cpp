@@ -181,12 +181,32 @@ TEST_F(MascotHotKeyTest, TheFourKeysAreHeldFromCreation) {
     EXPECT_TRUE(probe.RegisterKey(5, scAlt | 'A')); // the default is not used when a key is set
 }
 
+bool Below(HWND window, HWND above) {
+    for (HWND next = GetWindow(above, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+        if (next == window) return true;
+    return false;
+}
+
 TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     TpamuF* mascot = StartProgram(L"[eye]\r\nLWall=2\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n");
     app->ProcessMessages(); // what the start queued, before the panel is hidden
     BtnF1->Hide();
+    // The window the user is in; a show by an edge or a hover leaves it the activation, and the panel
+    // stays above it, below the mascot.
+    const HWND user = CreateWindowExW(0, L"STATIC", L"user", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                                      100, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(user);
+    mascot->BtnFormShow();
+    EXPECT_EQ(GetForegroundWindow(), user);
+    EXPECT_TRUE(GetWindowLongW(BtnF1->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Below(BtnF1->Handle(), mascot->Handle()));
+    BtnF1->Hide();
+
+    // A hot key activates the panel, still below the mascot; the other gives the user's window back.
     testfiles::PressChord('A', {VK_MENU});
     ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
+    EXPECT_EQ(GetForegroundWindow(), BtnF1->Handle());
+    EXPECT_TRUE(Below(BtnF1->Handle(), mascot->Handle()));
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
     POINT p{};
     GetCursorPos(&p);
@@ -197,6 +217,8 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->Visible(); }, 2s));
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(mascot->EditMode(), EditState::None);
+    EXPECT_EQ(GetForegroundWindow(), user);
+    DestroyWindow(user);
 }
 
 TEST_F(MascotHotKeyTest, EmptyOrUnknownKeyTextsRegisterNothingUsable) {
