@@ -2,7 +2,7 @@
 """Draws the program's icons as 16-colour .ico files beside this script.
 
 pamu.ico         the mascot at 32 x 32 and 16 x 16 (the program's icon)
-tray.ico         the mascot at 16 x 16 (the tray picture)
+tray.ico         the mascot at 16 x 16 and 32 x 32 (the tray picture, at the notification area's size)
 transparent.ico  32 x 32 with every pixel transparent (the mascot window's own icon)
 
 The mascot is drawn from the window's own geometry (a 31-pixel disc with two eyes and pupils),
@@ -88,7 +88,7 @@ def write_ico(path, images):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     write_ico(os.path.join(here, 'pamu.ico'), [draw_mascot(32), draw_mascot(16)])
-    write_ico(os.path.join(here, 'tray.ico'), [draw_mascot(16)])
+    write_ico(os.path.join(here, 'tray.ico'), [draw_mascot(16), draw_mascot(32)])
     write_ico(os.path.join(here, 'transparent.ico'), [draw_transparent(32)])
 
 

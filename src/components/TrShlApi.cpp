@@ -290,26 +290,14 @@ bool TTaskTrayIcon::Notify(DWORD message) {
 }
 
 bool TTaskTrayIcon::AddIcon() {
+    Wanted = true;
     if (Registered) return true;
     FillRecord();
     if (!NotifyData.hIcon) return false;
-    if (Notify(NIM_ADD)) {
-        Registered = true;
-        return true;
-    }
-    // Only a shell that timed out is asked again: six times more, 2 s apart.
-    for (int retries = 5; !Registered && retries >= 0;) {
-        if (GetLastError() != ERROR_TIMEOUT)
-            throw ENotifyIconError(L"タスクトレイにアイコンを登録できません。");
-        TrayShell().Wait(2000);
-        // The add that timed out may have gone through.
-        if (TrayShell().NotifyIcon(NIM_MODIFY, &NotifyData) || Notify(NIM_ADD)) {
-            Registered = true;
-            break;
-        }
-        if (retries == 0) throw ENotifyIconError(L"タスクトレイのアイコンを変更できません。");
-        --retries;
-    }
+    // An add that timed out may have gone through all the same: a modify tells. Anything else waits for
+    // "TaskbarCreated". https://learn.microsoft.com/windows/win32/shell/taskbar#taskbar-creation-notification
+    Registered = Notify(NIM_ADD) ||
+                 (GetLastError() == ERROR_TIMEOUT && TrayShell().NotifyIcon(NIM_MODIFY, &NotifyData));
     return Registered;
 }
 
@@ -317,24 +305,21 @@ bool TTaskTrayIcon::ModifyIcon() {
     if (!Registered) return AddIcon();
     if (!NotifyData.hIcon) return false;
     if (Notify(NIM_MODIFY) || GetLastError() == ERROR_TIMEOUT) return Registered;
-    // The shell has lost the icon: add it again, quietly.
+    // The shell has lost the icon: add it again.
     Registered = false;
-    try {
-        AddIcon();
-    } catch (const ENotifyIconError&) {
-    }
-    return Registered;
+    return AddIcon();
 }
 
 bool TTaskTrayIcon::DeleteIcon() {
+    Wanted = false;
     if (!Registered) return true;
     Registered = false;
     return TrayShell().NotifyIcon(NIM_DELETE, &NotifyData) != FALSE;
 }
 
 LRESULT TTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == TaskbarCreatedMessage() && Registered) {
-        // The shell was started again and knows no icon: this one goes back in.
+    if (message == TaskbarCreatedMessage() && Wanted) {
+        // The task bar was made (again, or for the first time) and knows no icon: this one goes in.
         Registered = false;
         AddIcon();
     }

@@ -20,17 +20,11 @@
 #include <string>
 #include <thread>
 
-class ENotifyIconError : public Exception {
-public:
-    using Exception::Exception;
-};
-
 enum class TBalloonIconType { bitNone, bitInfo, bitWarning, bitError };
 
-// The shell calls of the icons, replaceable so that tests can count them and make them fail or time out.
+// The shell call of the icons, replaceable so that tests can count the calls and make them fail or time out.
 struct TrayShellPlatform {
     BOOL(WINAPI* NotifyIcon)(DWORD message, PNOTIFYICONDATAW data) = ::Shell_NotifyIconW;
-    void(WINAPI* Wait)(DWORD milliseconds) = ::Sleep;
 };
 TrayShellPlatform& TrayShell();
 
@@ -147,14 +141,19 @@ public:
     // Major version in the high 16 bits, minor in the low ones.
     const DWORD ShellVersion;
     NOTIFYICONDATAW NotifyData{};
+    // The shell holds the icon.
     bool Registered = false;
+    // The owner wants the icon shown (from AddIcon to DeleteIcon), whether or not the shell took it.
+    bool Wanted = false;
     // Every message of the hidden window, after the tracker; without it the default handling applies.
     std::function<void(TrayWindowMessage&)> OnMessage;
     TToolTipStyle Style;
     bool DoForegroundWindow = false;
 
-    // NIM_ADD, retried while the shell times out; ENotifyIconError when it refuses. The record needs an
-    // icon: without one nothing is asked and the result is false.
+    // NIM_ADD. The notification area may not be there yet (a logon task, a restart of Explorer): an add
+    // it refuses leaves the icon wanted, and it is added when the task bar tells it is made
+    // ("TaskbarCreated"). Nothing waits. The record needs an icon: without one nothing is asked and the
+    // result is false.
     bool AddIcon();
     // NIM_MODIFY; an icon the shell has lost is added again.
     bool ModifyIcon();

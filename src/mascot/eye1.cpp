@@ -160,13 +160,7 @@ void TpamuF::FinishStart() {
 
 void TpamuF::SetUpTrayIcon() {
     TrayIcon1.BeginLoading();
-    {
-        // The notification area shows small icons at the system's size for its DPI.
-        const int small = ui::SmallIconSize(Dpi());
-        base::UniqueHicon trayPicture(static_cast<HICON>(LoadImageW(
-            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON), IMAGE_ICON, small, small, 0)));
-        TrayIcon1.SetIcon(trayPicture.get()); // keeps a copy
-    }
+    LoadTrayPicture();
     TrayIcon1.SetTipHelp(L"ぼく、ミニぱむ太");
     TrayIcon1.HideOnTaskBar = true;
     TrayIcon1.SetResourceIconID(-1);
@@ -199,6 +193,13 @@ void TpamuF::LayOutFace() {
 
 void TpamuF::DpiChanged(int) {
     LayOutFace();
+    // The notification area may ask for another size now.
+    LoadTrayPicture();
+}
+
+void TpamuF::LoadTrayPicture() {
+    const base::UniqueHicon picture = ui::LoadSmallIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY_ICON));
+    TrayIcon1.SetIcon(picture.get()); // keeps a copy
 }
 
 void TpamuF::ReadIni() {

@@ -100,6 +100,8 @@ public:
     // What waits until the face is on screen: the window's icon, the tray icon, the panel and the tick.
     void FinishStart();
     void SetUpTrayIcon();
+    // The tray's picture at the size the notification area asks for.
+    void LoadTrayPicture();
     void FormCloseQuery(bool& canClose);
     void ApplicationActivate();
     void Shape1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);

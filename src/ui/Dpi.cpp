@@ -8,7 +8,7 @@ namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
 
 template <typename Fn> Fn Lookup(const wchar_t* module, const char* name) {
     // Both modules stay loaded for the life of the process (user32 always, shcore once asked for).
@@ -58,10 +58,15 @@ int DpiAt(const RECT& screenRect) {
     return MonitorDpi(MonitorFromRect(&screenRect, MONITOR_DEFAULTTONEAREST));
 }
 
-int SmallIconSize(int dpi) {
-    static const auto fn = Lookup<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
-    if (fn) return fn(SM_CXSMICON, static_cast<UINT>(dpi));
-    return GetSystemMetrics(SM_CXSMICON);
+base::UniqueHicon LoadSmallIcon(HINSTANCE module, const wchar_t* resource) {
+    // Version 6 of comctl32 only, which the manifest asks for; looked up so that nothing fails to load
+    // without it. https://learn.microsoft.com/windows/win32/api/commctrl/nf-commctrl-loadiconmetric
+    static const auto fn = Lookup<LoadIconMetricFn>(L"comctl32.dll", "LoadIconMetric");
+    constexpr int kSmall = 0; // LIM_SMALL
+    HICON icon = nullptr;
+    if (fn && SUCCEEDED(fn(module, resource, kSmall, &icon))) return base::UniqueHicon(icon);
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    return base::UniqueHicon(static_cast<HICON>(LoadImageW(module, resource, IMAGE_ICON, size, size, 0)));
 }
 
 } // namespace ui

@@ -2,6 +2,7 @@
 // The DPI a window or monitor is shown at. The build targets Windows 7, where neither per-monitor call
 // exists: both are looked up at run time, and without them the screen's DPI stands for every monitor.
 
+#include "base/Handles.h"
 #include "ui/DpiRules.h"
 
 #include <windows.h>
@@ -14,7 +15,8 @@ int MonitorDpi(HMONITOR monitor);
 int DpiAt(const RECT& screenRect);
 // The screen's DPI as GDI reports it.
 int SystemDpi();
-// The small-icon size (the tray's) for a DPI.
-int SmallIconSize(int dpi);
+// An icon resource at the size the notification area asks for now (LoadIconMetric, small), where
+// comctl32 has the call; otherwise at the system's small-icon size.
+base::UniqueHicon LoadSmallIcon(HINSTANCE module, const wchar_t* resource);
 
 } // namespace ui

@@ -380,7 +380,7 @@ TEST_F(OptSetTest, AShortcutThatCannotBeMadeStopsOkAfterTheFirstTwoSteps) {
     EXPECT_TRUE(IndexFree(1)); // not yet registered again
 }
 
-TEST_F(OptSetTest, ATrayErrorStopsOkAfterTheFirstStep) {
+TEST_F(OptSetTest, ANotificationAreaThatIsNotThereYetDoesNotStopOk) {
     TOptSetF* d = Open(L"TPamuHide=Yes\r\n");
     mascot->TrayIcon1.SetVisible(false);
     TrayShell().NotifyIcon = RefusingShell;
@@ -388,12 +388,10 @@ TEST_F(OptSetTest, ATrayErrorStopsOkAfterTheFirstStep) {
     d->CheckBox5.SetChecked(true);
     SendMessageW(d->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                  reinterpret_cast<LPARAM>(d->Button1.Handle()));
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], L"タスクトレイにアイコンを登録できません。");
-    EXPECT_EQ(d->ModalResult, 0);
-    EXPECT_EQ(mascot->Options().PamuHide, L"No");
-    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
-    EXPECT_EQ(mascot->Options().HintPos, L"");
+    EXPECT_TRUE(errors.empty());
+    EXPECT_NE(d->ModalResult, 0);
+    EXPECT_EQ(mascot->Options().TPamuHide, L"No"); // the icon comes when the task bar does
+    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
 }
 
 TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
