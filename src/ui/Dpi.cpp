@@ -9,6 +9,7 @@ namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using LoadIconMetricFn = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 template <typename Fn> Fn Lookup(const wchar_t* module, const char* name) {
     // Both modules stay loaded for the life of the process (user32 always, shcore once asked for).
@@ -48,14 +49,37 @@ int MonitorDpi(HMONITOR monitor) {
     return SystemDpi();
 }
 
-int WindowDpi(HWND window) {
+namespace {
+
+int SystemWindowDpi(HWND window) {
     if (auto fn = DpiForWindow(); fn && window)
         if (const UINT dpi = fn(window)) return static_cast<int>(dpi);
     return window ? MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
 }
 
-int DpiAt(const RECT& screenRect) {
+int SystemDpiAt(const RECT& screenRect) {
     return MonitorDpi(MonitorFromRect(&screenRect, MONITOR_DEFAULTTONEAREST));
+}
+
+} // namespace
+
+DpiPlatform& DpiCalls() {
+    static DpiPlatform calls{SystemDpiAt, SystemWindowDpi};
+    return calls;
+}
+
+int WindowDpi(HWND window) {
+    return DpiCalls().OfWindow(window);
+}
+
+int DpiAt(const RECT& screenRect) {
+    return DpiCalls().AtRect(screenRect);
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+    // Windows 10 1607 and later. https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-adjustwindowrectexfordpi
+    static const auto fn = Lookup<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!fn || !fn(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
 base::UniqueHicon LoadSmallIcon(HINSTANCE module, const wchar_t* resource) {

@@ -13,6 +13,16 @@ int WindowDpi(HWND window);
 int MonitorDpi(HMONITOR monitor);
 // The monitor that holds most of the rectangle, or the nearest one.
 int DpiAt(const RECT& screenRect);
+// The two reads above, replaceable so that tests can stand for monitors of other DPIs (no test machine
+// has them).
+struct DpiPlatform {
+    int (*AtRect)(const RECT& screenRect);
+    int (*OfWindow)(HWND window);
+};
+DpiPlatform& DpiCalls();
+// Outer bounds for client bounds, with the frame at the DPI the window shows at (the system's frame
+// where Windows has no per-DPI call).
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // The screen's DPI as GDI reports it.
 int SystemDpi();
 // An icon resource at the size the notification area asks for now (LoadIconMetric, small), where

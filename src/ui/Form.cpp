@@ -2,6 +2,7 @@
 
 #include "base/WinUtil.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Monitors.h"
 #include "ui/Hints.h"
 #include "ui/Menu.h"
@@ -49,17 +50,21 @@ Form::Form(const FormParams& params)
 Form::~Form() = default;
 
 void Form::Create() {
-    ScaleParamsToMonitor();
     const FormParams& params = params_;
     Styles s = StylesFor(params);
-    RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
-    if (params.clientSize) AdjustWindowRectEx(&outer, s.style, FALSE, s.exStyle);
+    // A centred form shows in the middle of the screen the main form is on, or of the primary one.
+    std::optional<MonitorArea> centreIn;
     if (params.centred) {
-        // The middle of the screen the main form is on, or of the primary one.
         const Form* main = Application::Instance().MainForm();
-        const MonitorArea monitor =
-            main && main->Handle() ? MonitorOfWindow(main->Handle()) : PrimaryMonitor();
-        const ScreenRect at = CentredIn(ToScreenRect(outer), monitor.bounds);
+        centreIn = main && main->Handle() ? MonitorOfWindow(main->Handle()) : PrimaryMonitor();
+    }
+    // That monitor, or the one the designed bounds fall on, gives the one DPI of the form's size, font,
+    // controls and frame.
+    ScaleParamsToMonitor(centreIn ? std::optional(centreIn->bounds) : std::nullopt);
+    RECT outer{params.left, params.top, params.left + params.width, params.top + params.height};
+    if (params.clientSize) AdjustWindowRectForDpi(outer, s.style, s.exStyle, dpi_);
+    if (centreIn) {
+        const ScreenRect at = CentredIn(ToScreenRect(outer), centreIn->bounds);
         OffsetRect(&outer, at.left - outer.left, at.top - outer.top);
     }
     WindowCreateParams wp;
@@ -134,7 +139,11 @@ void Form::SetBounds(int left, int top, int width, int height) {
     // its size this way on every show.
     const RECT r = BoundsRect();
     if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height) return;
+    // Bounds in physical pixels, as stored or measured: a move onto a monitor of another DPI must not
+    // scale them again (see OnDpiChanged).
+    settingBounds_ = true;
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    settingBounds_ = false;
 }
 
 int Form::ClientWidth() const {

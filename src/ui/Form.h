@@ -7,12 +7,14 @@
 #include "base/Handles.h"
 #include "ui/Graphics.h"
 #include "ui/Input.h"
+#include "ui/MonitorRules.h"
 #include "ui/Container.h"
 #include "ui/Window.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -181,7 +183,9 @@ private:
     void UpdateVertScrollBar();
     void RebuildGraphicHints();
     // FormDpi.cpp
-    void ScaleParamsToMonitor();
+    // The designed bounds, font and graphic controls scaled to the DPI of the monitor the form shows on:
+    // the one it is centred in, or the one its designed bounds fall on.
+    void ScaleParamsToMonitor(const std::optional<ScreenRect>& centreIn);
     void OnDpiChanged(int newDpi, const RECT& suggested);
     void ScaleChildWindows(int oldDpi, HFONT oldFont);
 
@@ -205,6 +209,7 @@ private:
     int dispatchDepth_ = 0;
     bool releaseWhenIdle_ = false;
     std::uint64_t showRequests_ = 0;
+    bool settingBounds_ = false;
 };
 
 // Forms are owned through this: the window goes before the object.

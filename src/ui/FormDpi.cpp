@@ -14,11 +14,12 @@ int Form::Scale(int value) const {
     return ScaleToDpi(value, dpi_);
 }
 
-void Form::ScaleParamsToMonitor() {
-    // The designer's bounds and font are 96-DPI units; the monitor they fall on decides the DPI.
+void Form::ScaleParamsToMonitor(const std::optional<ScreenRect>& centreIn) {
+    // The designer's bounds and font are 96-DPI units.
     const RECT designed{params_.left, params_.top, params_.left + params_.width,
                         params_.top + params_.height};
-    dpi_ = DpiAt(designed);
+    dpi_ = centreIn ? DpiAt(RECT{centreIn->left, centreIn->top, centreIn->right, centreIn->bottom})
+                    : DpiAt(designed);
     if (dpi_ == kDefaultDpi) return;
     params_.left = Scale(params_.left);
     params_.top = Scale(params_.top);
@@ -44,8 +45,12 @@ void Form::OnDpiChanged(int newDpi, const RECT& suggested) {
                            ScaleBetweenDpis(graphic->Top(), oldDpi, dpi_),
                            ScaleBetweenDpis(graphic->Width(), oldDpi, dpi_),
                            ScaleBetweenDpis(graphic->Height(), oldDpi, dpi_));
-    SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved by the user, or by Windows: the suggested rectangle keeps the form's size in 96-DPI units.
+    // Moved by SetBounds: the bounds it sets are already the physical ones wanted.
+    // https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
+    if (!settingBounds_)
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     DpiChanged(oldDpi);
     InvalidateRect(Handle(), nullptr, TRUE);
 }

@@ -3,6 +3,9 @@
 
 #include "WinTestSupport.h"
 
+#include "ui/Dpi.h"
+#include "ui/StdControls.h"
+
 #include "dialogs/BtnSet.h"
 #include "dialogs/OptSet.h"
 #include "mascot/eye1.h"
@@ -79,4 +82,51 @@ TEST_F(DpiChangeTest, OptionsDialogTabsAndListsFollowTheDpi) {
     EXPECT_NEAR(tabWidth(), 2 * width96, 1);
     EXPECT_NEAR(itemHeight(), 2 * height96, 1);
     dialog->Button2Click();
+}
+
+namespace {
+
+// Monitors of two DPIs, as no test machine has them: 144 where a rectangle's middle lies right of x 200.
+int TwoDpisAtRect(const RECT& r) {
+    return (r.left + r.right) / 2 > 200 ? 144 : 96;
+}
+int TwoDpisOfWindow(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return TwoDpisAtRect(r);
+}
+
+// What Windows does when a move takes a window onto a monitor of 192 DPI: WM_DPICHANGED, inside the move.
+LRESULT CALLBACK CrossTo192(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_WINDOWPOSCHANGED) {
+        RemoveWindowSubclass(window, CrossTo192, 1); // once
+        RECT suggested{0, 0, 1000, 1000};
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(DpiChangeTest, OneDpiForAFormFromWhereItShowsAndNoSecondScalingOfBoundsItIsGiven) {
+    const ui::DpiPlatform saved = ui::DpiCalls();
+    ui::DpiCalls() = {TwoDpisAtRect, TwoDpisOfWindow};
+    // Designed at 0, 0 (96 DPI there), centred on the screen (144 DPI): form and controls take 144.
+    ui::FormParams params = wintest::Params(200, 100);
+    params.centred = true;
+    params.clientSize = true;
+    auto* form = app->CreateForm<wintest::TestForm>(params);
+    ui::Edit edit(*form, {10, 10, 100, 20});
+    EXPECT_EQ(form->Dpi(), 144);
+    RECT r{};
+    GetWindowRect(edit.Handle(), &r);
+    EXPECT_EQ(r.bottom - r.top, 30);
+    ui::DpiCalls() = saved;
+
+    // A move to bounds in physical pixels that crosses to a monitor of another DPI keeps the size given.
+    SetWindowSubclass(form->Handle(), CrossTo192, 1, 0);
+    form->SetBounds(40, 50, 300, 200);
+    EXPECT_EQ(form->Dpi(), 192);
+    EXPECT_EQ(form->Width(), 300);
+    EXPECT_EQ(form->Left(), 40);
 }
