@@ -4,8 +4,8 @@ namespace base {
 
 namespace {
 
-// GetSystemDirectory and GetWindowsDirectory: the length without the null when it fitted, the size
-// needed with it when not.
+// GetSystemDirectory, GetWindowsDirectory and GetCurrentDirectory: the length without the null when it
+// fitted, the size needed with it when not.
 template <typename Call> std::wstring FolderFrom(Call call) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -39,6 +39,15 @@ std::wstring SystemDirectory() {
 
 std::wstring WindowsDirectory() {
     return FolderFrom([](wchar_t* buffer, UINT size) { return GetWindowsDirectoryW(buffer, size); });
+}
+
+std::wstring CurrentDirectory() {
+    return FolderFrom([](wchar_t* buffer, UINT size) { return GetCurrentDirectoryW(size, buffer); });
+}
+
+void AllowMessageFromAnyProcess(HWND window, UINT message) {
+    // Without elevation there is nothing to let through, and the call changes nothing.
+    ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
 }
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {

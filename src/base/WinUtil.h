@@ -18,6 +18,13 @@ std::wstring WindowText(HWND window);
 // The system folder and the Windows folder, without a final backslash; empty when the call fails.
 std::wstring SystemDirectory();
 std::wstring WindowsDirectory();
+// The process's current folder; empty when the call fails.
+std::wstring CurrentDirectory();
+
+// Lets the message reach the window from processes of lower integrity too: a program run as administrator
+// still hears Explorer (its drops, "TaskbarCreated").
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-changewindowmessagefilterex
+void AllowMessageFromAnyProcess(HWND window, UINT message);
 
 // Equal by the system's ordinal case mapping, which covers every Unicode letter (CompareStringOrdinal).
 // For texts Windows gives us, such as class names and captions; name rules use SameTextIgnoringAsciiCase.

@@ -1,26 +1,45 @@
 #include "components/Background.h"
 
 #include "base/ComPtr.h"
+#include "base/Handles.h"
 #include "base/PathParts.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <optional>
-#include <thread>
+#include <system_error>
 
 namespace background {
 
+namespace {
+
+struct Detached {
+    std::function<void()> work;
+    ThreadCom com;
+};
+
+DWORD WINAPI RunDetachedThread(void* parameter) {
+    const std::unique_ptr<Detached> detached(static_cast<Detached*>(parameter));
+    std::optional<base::ComApartment> apartment;
+    if (detached->com == ThreadCom::Apartment) apartment.emplace();
+    try {
+        detached->work();
+    } catch (...) {
+        // Nobody is left to tell: the work's own result says what came of it.
+    }
+    return 0;
+}
+
+} // namespace
+
 void RunDetached(std::function<void()> work, ThreadCom com) {
-    std::thread([work = std::move(work), com] {
-        std::optional<base::ComApartment> apartment;
-        if (com == ThreadCom::Apartment) apartment.emplace();
-        try {
-            work();
-        } catch (...) {
-            // Nobody is left to tell: the work's own result says what came of it.
-        }
-    }).detach();
+    // A thread of the system's own rather than a detached std::thread: under Wine, one of those started
+    // just as another ended was seen never to run, leaving its work waiting for good.
+    auto detached = std::make_unique<Detached>(Detached{std::move(work), com});
+    const base::UniqueHandle thread(CreateThread(nullptr, 0, RunDetachedThread, detached.get(), 0, nullptr));
+    if (!thread) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
+    detached.release(); // the thread's now
 }
 
 struct StandingThreads::State {

@@ -6,6 +6,10 @@ namespace {
 
 OSVERSIONINFOW osVersion{};
 
+// A shutdown the user chose, as Windows logs it; 0 would be logged as unplanned.
+// https://learn.microsoft.com/windows/win32/shutdown/system-shutdown-reason-codes
+constexpr DWORD kPlannedReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+
 } // namespace
 
 TExitWin::TExitWin() : TExitWin(ExitWinPlatform{}) {}
@@ -44,15 +48,16 @@ void TExitWin::EnableShutdownPrivilege() {
 
 bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
     EnableShutdownPrivilege();
-    return platform_.EndSession(flags, 0);
+    return platform_.EndSession(flags, kPlannedReason);
 }
 
 void TExitWin::ShutDownWindows() {
-    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_SHUTDOWN) : platform_.EndSession(EWX_SHUTDOWN, 0);
+    // EWX_SHUTDOWN stops Windows without turning the power off.
+    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_POWEROFF) : platform_.EndSession(EWX_POWEROFF, kPlannedReason);
     if (!ok) throw EExitError(L"Windows の電源を切れる状態にできませんでした。");
 }
 
 void TExitWin::RestartWindows() {
-    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_REBOOT) : platform_.EndSession(EWX_REBOOT, 0);
+    bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_REBOOT) : platform_.EndSession(EWX_REBOOT, kPlannedReason);
     if (!ok) throw EExitError(L"Windows を再起動できませんでした。");
 }

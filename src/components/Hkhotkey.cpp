@@ -44,11 +44,8 @@ THookHotKey::~THookHotKey() {
 bool THookHotKey::RegisterKey(int index, TShortCut shortCut) {
     if (registered_.contains(index)) return false;
     const UINT key = shortCut & kShortCutKeyMask;
-    UINT flags = 0;
-    if (shortCut & scAlt) flags |= MOD_ALT;
-    if (shortCut & scCtrl) flags |= MOD_CONTROL;
-    if (shortCut & scShift) flags |= MOD_SHIFT;
-    if (!RegisterHotKey(Handle(), index, flags, key)) {
+    // A held Alt+A must not flicker the panel, nor a held Alt+Q open the menu inside its own tracking.
+    if (!RegisterHotKey(Handle(), index, HotKeyModifiers(shortCut), key)) {
         // Whatever the error, a key we asked for and did not get is one the user cannot use.
         if (shortCut != 0)
             held_[index] = shortCut;

@@ -88,3 +88,13 @@ std::wstring HeldKeysMessage(const std::vector<std::wstring>& keyTexts) {
     }
     return message;
 }
+
+unsigned HotKeyModifiers(TShortCut shortCut) {
+    // The values of winuser.h, which this file does without.
+    constexpr unsigned kModAlt = 0x0001, kModControl = 0x0002, kModShift = 0x0004, kModNoRepeat = 0x4000;
+    unsigned flags = kModNoRepeat;
+    if (shortCut & scAlt) flags |= kModAlt;
+    if (shortCut & scCtrl) flags |= kModControl;
+    if (shortCut & scShift) flags |= kModShift;
+    return flags;
+}

@@ -26,6 +26,10 @@ std::wstring ShortCutToText(TShortCut shortCut, const LayoutKeyName& layoutName)
 // matches (any case); 0 when none does.
 TShortCut TextToShortCut(const std::wstring& text, const LayoutKeyName& layoutName);
 
+// The modifier flags RegisterHotKey takes for a shortcut (MOD_ALT, MOD_CONTROL, MOD_SHIFT), and
+// MOD_NOREPEAT: a key held down reports one press, not one per repeat.
+unsigned HotKeyModifiers(TShortCut shortCut);
+
 // What the user is told about a key another program holds: "Alt+A は他のプログラムが使用中です".
 std::wstring HeldKeyNote(const std::wstring& keyText);
 // The notes for several such keys, one a line; empty when there are none.

@@ -240,6 +240,7 @@ HWND TTaskTrayIcon::GetWnd() {
         window_.Create();
         wnd_ = window_.Handle();
         Style.Wnd = wnd_;
+        if (wnd_) base::AllowMessageFromAnyProcess(wnd_, TaskbarCreatedMessage());
     }
     return wnd_;
 }

@@ -198,16 +198,23 @@ void TBtnSetF::ShowIcon(int number) {
 
 void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileAnswer&)> read) {
     const unsigned ticket = asked_.Next(slot);
-    reads_.Run(file, [answers = answers_.MakeSender(), asked = asked_, slot, ticket, file, read = std::move(read)] {
-        // Replaced while it waited: the file is not asked again for nothing.
-        if (!asked.Latest(ticket, slot)) return;
-        FileAnswer answer;
-        answer.slot = slot;
-        answer.ticket = ticket;
-        answer.file = file;
-        read(answer);
-        answers.Put(std::move(answer));
-    });
+    try {
+        reads_.Run(file, [answers = answers_.MakeSender(), asked = asked_, slot, ticket, file,
+                          read = std::move(read)] {
+            // Replaced while it waited: the file is not asked again for nothing.
+            if (!asked.Latest(ticket, slot)) return;
+            FileAnswer answer;
+            answer.slot = slot;
+            answer.ticket = ticket;
+            answer.file = file;
+            read(answer);
+            answers.Put(std::move(answer));
+        });
+    } catch (...) {
+        // No thread to ask: nothing is on its way, and the field stays as it is.
+        answered_[slot] = ticket;
+        throw;
+    }
 }
 
 void TBtnSetF::Forget(Slot slot) {

@@ -1,5 +1,6 @@
 #include "mascot/eye1.h"
 
+#include "base/WinUtil.h"
 #include "components/HeldKeys.h"
 #include "dialogs/OptSet.h"
 #include "panel/Btn.h"
@@ -122,6 +123,10 @@ TpamuF::~TpamuF() {
 
 void TpamuF::FormCreate() {
     DragAcceptFiles(Handle(), TRUE);
+    // A drop from Explorer into this program run as administrator: the drop and the data it carries.
+    constexpr UINT kCopyGlobalData = 0x0049;
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+        base::AllowMessageFromAnyProcess(Handle(), message);
     dropAnswers_.Open(Handle(), kDropsReadMessage);
     // The monitors first: the stored place is checked against them.
     ReadDesktop();

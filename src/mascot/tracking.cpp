@@ -8,7 +8,9 @@
 
 void TpamuF::Timer1Timer() {
     POINT pointer{};
-    GetCursorPos(&pointer);
+    // No pointer to read (the workstation locked, a secure desktop): no tick, rather than one at 0, 0,
+    // where the left and top edge rules would fire every time.
+    if (!GetCursorPos(&pointer)) return;
     if (EditMode() == EditState::None) {
         ApplyEdgeRules(pointer);
         ApplyHoverRule(pointer);

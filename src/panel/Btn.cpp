@@ -170,12 +170,18 @@ bool TBtnF1::IconsPending() const {
 void TBtnF1::AskForIcon(int number) {
     const unsigned ticket = iconAsked_.Next(number);
     const ButtonRecord& record = Records[number];
-    iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), asked = iconAsked_, number, ticket,
-                                     record, size = Scale(look_.iconSize)] {
-        // Replaced while it waited (behind a share that does not answer, say): not worth another wait.
-        if (!asked.Latest(ticket, number)) return;
-        answers.Put(IconAnswer{number, ticket, ExtractButtonIcon(record, size)});
-    });
+    try {
+        iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), asked = iconAsked_, number,
+                                         ticket, record, size = Scale(look_.iconSize)] {
+            // Replaced while it waited (behind a share that does not answer, say): not worth another wait.
+            if (!asked.Latest(ticket, number)) return;
+            answers.Put(IconAnswer{number, ticket, ExtractButtonIcon(record, size)});
+        });
+    } catch (...) {
+        // No thread to read it: the button stays blank, and nothing is on its way.
+        iconShown_[number] = ticket;
+        throw;
+    }
 }
 
 void TBtnF1::IconsArrived() {

@@ -1,5 +1,6 @@
 #include "ui/CommonDialogs.h"
 
+#include "base/WinUtil.h"
 #include "ui/Graphics.h"
 
 #include <commdlg.h>
@@ -47,7 +48,12 @@ bool OpenDialog::Execute(HWND owner) {
     ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | (HideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (FileMustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
+    // The dialog makes the folder the user browsed to the process's current one, which then holds a USB
+    // stick or a share busy; OFN_NOCHANGEDIR does nothing for an open dialog, so it is put back here.
+    // https://learn.microsoft.com/windows/win32/api/commdlg/ns-commdlg-openfilenamew
+    const std::wstring current = base::CurrentDirectory();
     const bool chosen = Override ? Override(ofn) : RunCommonDialog("GetOpenFileNameW", ofn);
+    if (!current.empty()) SetCurrentDirectoryW(current.c_str());
     if (!chosen) return false;
     FileName = file.data();
     FilterIndex = static_cast<int>(ofn.nFilterIndex);

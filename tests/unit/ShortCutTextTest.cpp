@@ -120,3 +120,15 @@ TEST(ShortCutText, HeldKeysAreToldOneLineEach) {
               L"Alt+A は他のプログラムが使用中です\nAlt+Q は他のプログラムが使用中です");
     EXPECT_EQ(HeldKeysMessage({}), L"");
 }
+
+TEST(ShortCutText, HotKeyModifiersNeverRepeat) {
+    const struct {
+        TShortCut shortCut;
+        unsigned flags;
+    } cases[] = {{'A', 0x4000},
+                 {scAlt | 'A', 0x4001},
+                 {scCtrl | 0x77, 0x4002},
+                 {scShift | scCtrl | scAlt | 'Q', 0x4007}};
+    for (const auto& c : cases)
+        EXPECT_EQ(HotKeyModifiers(c.shortCut), c.flags) << c.shortCut;
+}

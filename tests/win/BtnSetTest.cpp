@@ -214,8 +214,10 @@ TEST_F(BtnSetTest, BrowsingUsesTheFiltersAndTitlesAndACancelKeepsTheField) {
     TBtnSetF* dialog = Open(7);
     std::vector<std::pair<DWORD, std::wstring>> asked;
     std::wstring answer = self;
+    const std::wstring current = base::CurrentDirectory();
     ui::OpenDialog::Override = [&](OPENFILENAMEW& ofn) {
         asked.emplace_back(ofn.nFilterIndex, ofn.lpstrTitle ? ofn.lpstrTitle : L"");
+        SetCurrentDirectoryW(SystemDirectory().c_str()); // as the dialog does where the user browses
         EXPECT_TRUE(ofn.Flags & OFN_HIDEREADONLY);
         EXPECT_TRUE(ofn.Flags & OFN_FILEMUSTEXIST);
         if (answer.empty()) return false;
@@ -235,6 +237,7 @@ TEST_F(BtnSetTest, BrowsingUsesTheFiltersAndTitlesAndACancelKeepsTheField) {
     dialog->Button2.Click();
     EXPECT_EQ(dialog->Edit1.Text(), self);
     EXPECT_EQ(dialog->ComboBox1.Text(), oneIcon);
+    EXPECT_EQ(base::CurrentDirectory(), current); // put back, so that no browsed folder is held busy
     ASSERT_EQ(asked.size(), 4u);
     EXPECT_EQ(asked[0], std::make_pair(DWORD{1}, std::wstring(L"実行するﾌﾟﾛｸﾞﾗﾑや文書の選択")));
     EXPECT_EQ(asked[1], std::make_pair(DWORD{2}, std::wstring(L"ｱｲｺﾝﾌｧｲﾙの選択")));

@@ -13,6 +13,7 @@
 namespace {
 
 const std::wstring kPrivilegeError = L"特権の取得に失敗しました。";
+constexpr DWORD kPlanned = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
 const std::wstring kShutDownError = L"Windows の電源を切れる状態にできませんでした。";
 const std::wstring kRestartError = L"Windows を再起動できませんでした。";
 
@@ -231,30 +232,30 @@ TEST_F(ExitWinTest, TokenLackingThePrivilegePassesAndTheRefusalIsTheShutdownOrRe
 
     EXPECT_EQ(ShutDown(exitWin), kShutDownError);
     EXPECT_EQ(seen.calls, (Calls{"open", "lookup", "adjust", "exit"}));
-    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_SHUTDOWN));
-    EXPECT_EQ(seen.exitReason, 0u);
+    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_POWEROFF));
+    EXPECT_EQ(seen.exitReason, kPlanned);
     EXPECT_FALSE(TokenStillOpen());
 
     seen = {};
     EXPECT_EQ(Restart(exitWin), kRestartError);
     EXPECT_EQ(seen.calls, (Calls{"open", "lookup", "adjust", "exit"}));
     EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_REBOOT));
-    EXPECT_EQ(seen.exitReason, 0u);
+    EXPECT_EQ(seen.exitReason, kPlanned);
 }
 
-TEST_F(ExitWinTest, AcceptedRequestReturnsNormallyWithPlainFlags) {
+TEST_F(ExitWinTest, AcceptedRequestReturnsNormallyTurningThePowerOffAsPlanned) {
     TExitWin exitWin = MakeExitWin();
 
     EXPECT_EQ(ShutDown(exitWin), std::nullopt);
     EXPECT_EQ(seen.calls, (Calls{"open", "lookup", "adjust", "exit"}));
-    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_SHUTDOWN));
-    EXPECT_EQ(seen.exitReason, 0u);
+    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_POWEROFF));
+    EXPECT_EQ(seen.exitReason, kPlanned);
 
     seen = {};
     EXPECT_EQ(Restart(exitWin), std::nullopt);
     EXPECT_EQ(seen.calls, (Calls{"open", "lookup", "adjust", "exit"}));
     EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_REBOOT));
-    EXPECT_EQ(seen.exitReason, 0u);
+    EXPECT_EQ(seen.exitReason, kPlanned);
 }
 
 TEST_F(ExitWinTest, ExitWindowsWithPrivilegeReportsWhetherWindowsAccepted) {
@@ -277,8 +278,8 @@ TEST_F(ExitWinTest, WithoutNtTheRequestGoesStraightToWindows) {
 
     EXPECT_EQ(ShutDown(exitWin), std::nullopt);
     EXPECT_EQ(seen.calls, (Calls{"exit"}));
-    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_SHUTDOWN));
-    EXPECT_EQ(seen.exitReason, 0u);
+    EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_POWEROFF));
+    EXPECT_EQ(seen.exitReason, kPlanned);
 
     seen = {};
     EXPECT_EQ(Restart(exitWin), std::nullopt);
