@@ -89,15 +89,18 @@ TEST_F(SlowShareE2E, AButtonOnAShareThatDoesNotAnswerHoldsUpNothing) {
     EXPECT_EQ(pmrun.Saved(1, "pg"), ToAnsi(slow));
 }
 
-TEST_F(SlowShareE2E, APendingLaunchStartsOnceKeepsAModesPanelAndTheDialogOpensAtOnce) {
+TEST_F(SlowShareE2E, APendingLaunchStartsOnceAndTheSwapAndTheDialogWaitForNothing) {
     const std::wstring held = Environment(L"PMRUN_HELD_SHARE"), source = Environment(L"PMRUN_HELD_SOURCE");
     ASSERT_FALSE(held.empty() || source.empty()) << "run by slow_share_test.sh, which mounts the share";
     const Release release(Environment(L"PMRUN_HELD_RELEASE"));
     // The program, and its icon, on the share; it logs its starts beside itself, in the source folder.
     const std::wstring program = held + L"\\tool.exe", logged = source + L"\\tool.exe";
     ASSERT_TRUE(CopyFileW(pmrun.CopyProbe(L"probe.exe").c_str(), logged.c_str(), FALSE));
-    pmrun.WriteIni(StandardIni(kNoEdges, ButtonSection(1, L"pg=" + program + L"\r\nic=" + program + L"\r\n")));
+    const std::wstring local = pmrun.Folder() + L"\\pmrun.exe"; // a program with icons, on local disk
+    pmrun.WriteIni(StandardIni(kNoEdges, ButtonSection(1, L"pg=" + program + L"\r\nic=" + program + L"\r\n") +
+                                             ButtonSection(2, L"pg=" + local + L"\r\nic=" + local + L"\r\n")));
     ASSERT_TRUE(pmrun.Start());
+    ASSERT_TRUE(WaitFor([&] { return !pmrun.ButtonBlank(2); }));
 
     // Three clicks and the key while the share is out; the pupils follow the pointer meanwhile.
     for (int click = 0; click < 3; ++click)
@@ -107,19 +110,22 @@ TEST_F(SlowShareE2E, APendingLaunchStartsOnceKeepsAModesPanelAndTheDialogOpensAt
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == panel; }));
     TypeKey('1');
     ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY));
-    // A mode begun and left, then the settings of the same button: the dialog shows at once, with what the
-    // record says, while the share still has not answered.
+    // Buttons 1 and 2 swapped meanwhile, then the settings of the one now on the share: the dialog shows
+    // at once, with what the record says, while the share still has not answered.
     ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
-    ASSERT_TRUE(pmrun.ChooseMenuItem(kSwap));
-    ASSERT_TRUE(pmrun.ChooseMenuItem(kDetails));
     pmrun.ClickButton(1);
+    pmrun.ClickButton(2);
+    ASSERT_TRUE(WaitFor([&] { return pmrun.Saved(1, "pg") == ToAnsi(local); }));
+    ASSERT_TRUE(pmrun.ChooseMenuItem(kDetails));
+    pmrun.ClickButton(2);
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(dialog = pmrun.FindWindowOfClass(L"TBtnSetF")); }));
     EXPECT_NE(ControlWithText(dialog, program), nullptr);
     ASSERT_TRUE(pmrun.MovePointerForTick(kRestX, kRestY));
     EXPECT_TRUE(ProbeStarts(logged).empty());
 
-    // The share answers: one start; the dialog fills in; the panel stays, as a mode has begun since.
+    // The share answers: one start; the dialog fills in; the panel stays, as a mode has begun since; the
+    // icon the share sends for button 1's old record does not replace its new one.
     release.Now();
     EXPECT_TRUE(WaitFor([&] { return ProbeStarts(logged).size() == 1; }, 10000));
     EXPECT_TRUE(WaitFor([&] { return ControlWithText(dialog, L"アイコンがありません") != nullptr; }, 10000));
@@ -127,6 +133,7 @@ TEST_F(SlowShareE2E, APendingLaunchStartsOnceKeepsAModesPanelAndTheDialogOpensAt
     ASSERT_TRUE(pmrun.MovePointerForTick(kAwayX, kAwayY)); // a tick after the answer
     EXPECT_EQ(ProbeStarts(logged).size(), 1u);
     EXPECT_TRUE(pmrun.PanelVisible());
+    EXPECT_FALSE(pmrun.ButtonBlank(1));
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_FALSE(pmrun.ErrorBox());
     ASSERT_TRUE(pmrun.Quit());

@@ -74,7 +74,11 @@ class SlowShare(Operations):
 
     def open(self, path, flags):
         self.wait(path)
-        return os.open(self.real(path), flags) if self.source else 0
+        if not self.source:
+            return 0
+        # Only logs are written here, and several programs may append to one at once.
+        writing = flags & (os.O_WRONLY | os.O_RDWR)
+        return os.open(self.real(path), flags | os.O_APPEND if writing else flags)
 
     def create(self, path, mode, fi=None):
         self.wait(path)
@@ -84,12 +88,11 @@ class SlowShare(Operations):
     def read(self, path, size, offset, fh):
         if not self.source:
             return CONTENT[offset:offset + size]
-        os.lseek(fh, offset, os.SEEK_SET)
-        return os.read(fh, size)
+        # At the offset, whatever other reads of the file run at the same time.
+        return os.pread(fh, size, offset)
 
     def write(self, path, data, offset, fh):
-        os.lseek(fh, offset, os.SEEK_SET)
-        return os.write(fh, data)
+        return os.write(fh, data)  # the file is open for appending
 
     def truncate(self, path, length, fh=None):
         with open(self.real(path), "r+") as f:
