@@ -98,7 +98,8 @@ TEST_F(OptionsE2E, OkAppliesANewRowLimitAndEdgeAction) {
     EXPECT_TRUE(WaitFor([&] { return ControlText(spin) == L"2"; }));
 
     ClickCentre(ControlWithText(dialog, L"OK"));
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
+        << (pmrun.ExceptionBox() || pmrun.ErrorBox() ? "an error box came" : "the click went elsewhere");
     const auto keys = ParseIni(pmrun.IniBytes());
     EXPECT_EQ(ValueOf(keys, "eye", "LineMax"), "2");
     EXPECT_EQ(ValueOf(keys, "eye", "LWall"), "1");

@@ -258,13 +258,17 @@ std::wstring ButtonSection(int number, const std::wstring& keys) {
     return L"[btn" + std::to_wstring(number) + L"]\r\n" + keys;
 }
 
-void E2ETest::SetUp() {
+void StartFromRest() {
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
     SetCursorPos(kRestX, kRestY);
 }
 
+void E2ETest::SetUp() {
+    StartFromRest();
+}
+
 void E2ETest::TearDown() {
-    SetCursorPos(kRestX, kRestY);
+    StartFromRest();
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs) {

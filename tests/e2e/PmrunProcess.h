@@ -98,7 +98,11 @@ std::wstring StandardIni(const std::wstring& eyeKeys, const std::wstring& sectio
 // "[btnN]" and its key lines.
 std::wstring ButtonSection(int number, const std::wstring& keys);
 
-// A test of the real program: no older settings in the registry, and the pointer at rest before and after.
+// Where every end-to-end test starts and ends, whatever ran before it: no older settings in the registry,
+// and the pointer at rest, where no pupil covers a pixel a test samples.
+void StartFromRest();
+
+// A test of the real program, from and back to rest.
 class E2ETest : public ::testing::Test {
 protected:
     void SetUp() override;

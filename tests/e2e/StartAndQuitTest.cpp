@@ -16,12 +16,11 @@ int ToolBarMessage(HWND bar, UINT message) {
     return static_cast<int>(result);
 }
 
+// Each test starts its own programs, from where every end-to-end test starts.
 class StartAndQuit : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // No older settings in the registry: the defaults apply.
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Hoshiya");
-    }
+    void SetUp() override { StartFromRest(); }
+    void TearDown() override { StartFromRest(); }
 };
 
 } // namespace
