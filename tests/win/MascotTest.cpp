@@ -76,6 +76,16 @@ TEST_F(MascotTest, RoundTopmostFaceAtItsStoredPlaceWithoutTaskBarButton) {
     DeleteObject(region);
 }
 
+TEST_F(MascotTest, ThePanelAndTheTrayIconWaitUntilTheMascotHasShown) {
+    // What the program's entry runs before the loop shows the mascot; the rest follows it.
+    TpamuF* mascot = app->CreateForm<TpamuF>(*launcher);
+    EXPECT_EQ(BtnF1, nullptr);
+    EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Wanted);
+    app->RunStartSteps();
+    EXPECT_NE(BtnF1, nullptr);
+    EXPECT_TRUE(mascot->TrayIcon1.TaskTrayIcon().Wanted);
+}
+
 TEST_F(MascotTest, ShapesTakeTheirBoundsAndTheDropFaceIsHidden) {
     TpamuF* mascot = Start();
     ExpectBounds(mascot->Shape1, 0, 0, 14, 28);
