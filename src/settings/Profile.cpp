@@ -2,6 +2,7 @@
 
 #include "base/Handles.h"
 #include "settings/IniValues.h"
+#include "settings/ProfileText.h"
 
 #include <windows.h>
 
@@ -54,6 +55,64 @@ bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+// Whether the profile functions write the text into a file of the system code page as it is. They
+// convert with best fit, which would store "ë" as "e" and "한" as "?".
+// https://learn.microsoft.com/windows/win32/api/stringapiset/nf-stringapiset-widechartomultibyte
+bool FitsCodePage(const std::wstring& text) {
+    if (text.empty()) return true;
+    const UINT codePage = GetACP();
+    const bool roundTrip = FitTestFor(codePage) == FitTest::RoundTrip;
+    const DWORD flags = roundTrip ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return false;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    BOOL usedDefault = FALSE;
+    if (WideCharToMultiByte(codePage, flags, text.data(), size, bytes.data(), length, nullptr,
+                            roundTrip ? nullptr : &usedDefault) != length)
+        return false;
+    return roundTrip ? FromCodePage(codePage, bytes) == text : !usedDefault;
+}
+
+bool ReadWhole(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size{};
+    // The text must fit MultiByteToWideChar's int lengths.
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x3FFFFFFF) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    return bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                             got == bytes.size());
+}
+
+// The file in UTF-16LE with all it holds, so that the profile functions write it in Unicode from here on.
+// Rewritten where it lies: a change's copy, or the file itself when a change cannot go through a copy,
+// where single keys are written no more safely.
+bool MakeUnicode(const std::wstring& path) {
+    // What the profile functions still hold of the file goes to disk, and they read it anew afterwards.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    if (!file || !ReadWhole(file.get(), bytes)) return false;
+    const std::optional<std::string> unicode =
+        UnicodeProfileBytes(bytes, [](std::string_view ansi) { return FromCodePage(CP_ACP, ansi); });
+    if (!unicode) return true;
+    const auto size = static_cast<DWORD>(unicode->size());
+    DWORD written = 0;
+    return SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
+           WriteFile(file.get(), unicode->data(), size, &written, nullptr) && written == size &&
+           SetEndOfFile(file.get());
+}
+
 } // namespace
 
 void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
@@ -75,6 +134,7 @@ void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
 
 bool ProfileFile::BeginCopy() {
     const std::wstring copy = path_ + L".saving";
+    unicodePath_.clear();
     // One left by a process ended half-way gives way.
     RemoveFile(copy);
     // The keys no writer names come along.
@@ -176,9 +236,20 @@ void ProfileFile::WriteString(const std::wstring& section, const std::wstring& k
 }
 
 void ProfileFile::Put(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!WriteKey(section, key, value))
-        throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    KeepEveryCharacter(section + key + value);
+    if (!WriteKey(section, key, value)) Fail();
     if (!copyPath_.empty()) writes_.push_back({section, key, value});
+}
+
+void ProfileFile::KeepEveryCharacter(const std::wstring& text) {
+    // Files of the code page stay so while every value fits it.
+    if (WritePath() == unicodePath_ || FitsCodePage(text)) return;
+    if (!MakeUnicode(WritePath())) Fail();
+    unicodePath_ = WritePath();
+}
+
+void ProfileFile::Fail() const {
+    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
 }
 
 void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {

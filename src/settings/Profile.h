@@ -1,6 +1,7 @@
 #pragma once
 // The settings file: a Windows profile (INI) file read and written key by key, so that it stays a
-// plain profile file and keys no writer names are left as they are.
+// plain profile file and keys no writer names are left as they are. It stays in the system code page while
+// every value fits it, and becomes UTF-16LE, all it holds kept, before a value that does not is written.
 
 #include "base/Exception.h"
 #include "settings/ButtonRecord.h"
@@ -39,7 +40,8 @@ public:
     // than 16 M characters, which is then better read key by key.
     std::optional<std::vector<IniEntry>> ReadSection(const std::wstring& section) const;
 
-    // Throw EIniFileException "<path> に書き込めません" when the key cannot be written.
+    // Throw EIniFileException "<path> に書き込めません" when the key cannot be written, or a value outside
+    // the code page cannot be kept because the file cannot be made UTF-16LE.
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value);
 
@@ -63,12 +65,16 @@ private:
         std::wstring section, key, value;
     };
     void Put(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    void KeepEveryCharacter(const std::wstring& text);
     bool BeginCopy();
     bool CopyTakesFilesPlace() const;
     void WriteInPlace();
+    [[noreturn]] void Fail() const;
 
     std::wstring path_;
     std::wstring copyPath_;
+    // The file last made UTF-16LE, which stays so.
+    std::wstring unicodePath_;
     // The change in progress, kept to write it in place when the copy cannot take the file's place.
     std::vector<Write> writes_;
 };

@@ -250,6 +250,19 @@ TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
     EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(SettingsFileTest, AValueOutsideTheCodePageMakesTheFileUtf16WithEverythingItHeld) {
+    WriteFileBytes(SettingsPath(), ToAnsi(L"[btn2]\r\nlb=エディタ\r\n"));
+    launcher->SaveOptions(); // every value fits: the file stays in the code page
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "btn2", "lb"), ToAnsi(L"エディタ"));
+    launcher->SetButton(3, ButtonRecord{.Program = L"C:\\Zoë한.exe"});
+    launcher->SaveButtons({3});
+    EXPECT_EQ(ReadFileBytes(SettingsPath()).substr(0, 2), "\xFF\xFE");
+    Launcher restarted(SettingsPath());
+    restarted.ReadButtons();
+    EXPECT_EQ(restarted.Button(3).Program, L"C:\\Zoë한.exe");
+    EXPECT_EQ(restarted.Button(2).Hint, L"エディタ");
+}
+
 TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
     ProfileFile file(SettingsPath());
     ButtonRecord record;
