@@ -17,6 +17,11 @@ std::wstring SingleLineValue(std::wstring value) {
     return value;
 }
 
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // A copy carries the file's attributes; one with the read-only attribute can be neither written nor
 // deleted until it loses it.
 void RemoveFile(const std::wstring& path) {
@@ -24,31 +29,24 @@ void RemoveFile(const std::wstring& path) {
     DeleteFileW(path.c_str());
 }
 
-// What a copy taking the file's place must keep of it. Windows' ReplaceFileW keeps both; Wine's keeps
-// neither, so they are put back where they differ. (Creation time too is Windows' to keep.)
-struct FileIdentity {
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    std::vector<BYTE> access;
-};
-
-std::vector<BYTE> AccessOf(const std::wstring& path) {
+std::vector<unsigned char> AccessOf(const std::wstring& path) {
     DWORD size = 0;
     GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<BYTE> security(size);
+    std::vector<unsigned char> security(size);
     if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size))
         security.clear();
     return security;
 }
 
-FileIdentity IdentityOf(const std::wstring& path) {
-    return {GetFileAttributesW(path.c_str()), AccessOf(path)};
-}
-
-void KeepIdentity(const std::wstring& path, const FileIdentity& identity) {
-    if (!identity.access.empty() && AccessOf(path) != identity.access)
-        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<BYTE*>(identity.access.data()));
-    if (GetFileAttributesW(path.c_str()) != identity.attributes)
-        SetFileAttributesW(path.c_str(), identity.attributes);
+// Windows' ReplaceFileW gives the copy the file's identity: its DACL, its creation time, and its attributes
+// merged in. Wine's keeps neither DACL nor attributes, nor does a copy moved or copied into place, so they
+// are put back where they differ. (Creation time is Windows' alone to keep.)
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-replacefilew
+void KeepIdentity(const std::wstring& path, DWORD attributes, const std::vector<unsigned char>& access) {
+    if (!access.empty() && AccessOf(path) != access)
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<unsigned char*>(access.data()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(path.c_str()) != attributes)
+        SetFileAttributesW(path.c_str(), attributes);
 }
 
 bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
@@ -117,7 +115,8 @@ bool MakeUnicode(const std::wstring& path) {
 
 void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
     const auto discard = [this] {
-        if (!copyPath_.empty()) RemoveFile(copyPath_);
+        // A copy that holds the only whole settings stays, for the next start to read.
+        if (!copyPath_.empty() && (Exists() || !copyIsWhole_)) RemoveFile(copyPath_);
         copyPath_.clear();
         writes_.clear();
     };
@@ -133,8 +132,18 @@ void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
 }
 
 bool ProfileFile::BeginCopy() {
-    const std::wstring copy = path_ + L".saving";
+    const std::wstring copy = CopyPath();
+    identity_ = {};
     unicodePath_.clear();
+    if (!Exists() && IsFile(copy)) {
+        // A replace that failed half-way left the whole settings in the copy alone: the change goes on
+        // from there, and the copy, keeping what it inherited, then takes the file's place.
+        identity_ = {GetFileAttributesW(copy.c_str()), AccessOf(copy)};
+        if (!SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL)) Fail();
+        copyPath_ = copy;
+        copyIsWhole_ = true;
+        return true;
+    }
     // One left by a process ended half-way gives way.
     RemoveFile(copy);
     // The keys no writer names come along.
@@ -144,7 +153,9 @@ bool ProfileFile::BeginCopy() {
             RemoveFile(copy);
             return false;
         }
+        identity_ = {GetFileAttributesW(path_.c_str()), AccessOf(path_)};
         copyPath_ = copy;
+        copyIsWhole_ = true;
         return true;
     }
     // A folder that takes no new files may still hold a writable settings file: the keys then go to the
@@ -156,23 +167,35 @@ bool ProfileFile::BeginCopy() {
     if (!file) return false;
     file.reset(); // only made here: the profile functions open it by its name
     copyPath_ = copy;
+    copyIsWhole_ = false;
     return true;
 }
 
-bool ProfileFile::CopyTakesFilesPlace() const {
+bool ProfileFile::ReplaceWithCopy() {
+    return ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr) != FALSE;
+}
+
+bool ProfileFile::CopyTakesFilesPlace() {
     // The profile functions keep written files in a cache; flushing it puts the copy on disk first.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath_.c_str());
-    if (!Exists()) return MoveIntoPlace(copyPath_, path_);
-    const FileIdentity identity = IdentityOf(path_);
-    if (ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-        KeepIdentity(path_, identity);
+    if (Exists()) {
+        if (ReplaceWithCopy()) {
+            KeepIdentity(path_, identity_.attributes, identity_.access);
+            return true;
+        }
+        // The file as it was (another program may hold it): the keys go into it.
+        if (Exists()) return false;
+        // Without a backup name, a replace that failed half-way has removed the file and kept the copy,
+        // which then holds the only whole settings.
+    }
+    if (MoveIntoPlace(copyPath_, path_) || CopyFileW(copyPath_.c_str(), path_.c_str(), TRUE)) {
+        KeepIdentity(path_, identity_.attributes, identity_.access);
         return true;
     }
-    // Without a backup name, a replace that failed half-way has removed the file and kept the copy, which
-    // then holds the only whole settings.
-    return !Exists() &&
-           (MoveIntoPlace(copyPath_, path_) || CopyFileW(copyPath_.c_str(), path_.c_str(), TRUE) != FALSE);
+    // Whole settings in the copy alone are never given up for a file holding this change only.
+    if (copyIsWhole_) Fail();
+    return false;
 }
 
 void ProfileFile::WriteInPlace() {
@@ -184,9 +207,12 @@ void ProfileFile::WriteInPlace() {
         Put(w.section, w.key, w.value);
 }
 
+void ProfileFile::Fail() const {
+    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+}
+
 bool ProfileFile::Exists() const {
-    DWORD attributes = GetFileAttributesW(path_.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFile(path_);
 }
 
 std::wstring ProfileFile::ReadString(const std::wstring& section, const std::wstring& key,
@@ -246,10 +272,6 @@ void ProfileFile::KeepEveryCharacter(const std::wstring& text) {
     if (WritePath() == unicodePath_ || FitsCodePage(text)) return;
     if (!MakeUnicode(WritePath())) Fail();
     unicodePath_ = WritePath();
-}
-
-void ProfileFile::Fail() const {
-    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
 }
 
 void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {

@@ -29,6 +29,17 @@ private:
     std::wstring failingKey_;
 };
 
+// ReplaceFileW failing half-way: the file is gone, the copy holds all; blocked, a folder stands in its place.
+struct HalfWayReplace : ProfileFile {
+    HalfWayReplace(std::wstring path, bool blocked) : ProfileFile(std::move(path)), blocked(blocked) {}
+    bool ReplaceWithCopy() override {
+        DeleteFileW(Path().c_str());
+        if (blocked) CreateDirectoryW(Path().c_str(), nullptr);
+        return false;
+    }
+    bool blocked;
+};
+
 class SettingsFileTest : public wintest::AppTest {
 protected:
     void TearDown() override {
@@ -223,7 +234,24 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
     EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
     EXPECT_TRUE(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(dacl(), securityBefore);
+    // The same when a replace that failed half-way leaves the copy to be moved into place.
+    HalfWayReplace halfWay(SettingsPath(), false);
+    mascot->SaveAll(halfWay);
+    EXPECT_TRUE(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(dacl(), securityBefore);
     SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsFileTest, WholeSettingsLeftInTheCopyAloneAreNeverGivenUpAndTheNextStartReadsThem) {
+    WriteFileBytes(SettingsPath(), "[other]\r\nkeep=1\r\n");
+    HalfWayReplace file(SettingsPath(), true);
+    EXPECT_THROW(file.WriteAsOneChange([&] { file.WriteString(L"btn3", L"pg", L"3"); }), EIniFileException);
+    ASSERT_TRUE(RemoveDirectoryW(SettingsPath().c_str()));
+    Launcher restarted(SettingsPath());
+    ASSERT_TRUE(restarted.ReadButtons());
+    EXPECT_EQ(restarted.Button(3).Program, L"3");
+    restarted.SaveButtons({1}); // goes on from the copy, which then takes the file's place
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "other", "keep"), "1");
 }
 
 TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
