@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The per-user installer in the test prefix, as a user meets it: install, start pmrun, install again
-# over the running copy, start it again, uninstall while it runs, uninstall just as it is quit, and
+# over the running copy and over one that cannot save, start it again, uninstall while it runs, uninstall just as it is quit, and
 # uninstall while a process that has already closed still holds pmrun.exe. Removes all it installed and leaves no pmrun running, also when
 # it fails.
 # Arguments: the Wine wrapper, cpack, the build's CPackConfig.cmake, the configuration, the built
@@ -44,6 +44,7 @@ remove_installation() {
     w reg delete "$uninstall_key" /f >/dev/null 2>&1
 }
 cleanup() {
+    chattr -i "$ini" 2>/dev/null
     if pmrun_runs; then
         # As a user would first: taskkill without /F asks it to close.
         w taskkill /IM pmrun.exe >/dev/null 2>&1
@@ -114,6 +115,14 @@ cmp -s "$built_exe" "$install_dir/pmrun.exe" || fail "the running pmrun.exe was 
 expect_saved_by_pmrun "installing over the running pmrun" 123
 [ ! -e "$ini.saving" ] || fail "pmrun.Ini.saving is left after the install"
 w reg query "$uninstall_key" /v DisplayVersion >/dev/null 2>&1 || fail "the install over the running pmrun wrote no uninstall key"
+
+step "installing over a running pmrun that cannot save"
+printf 'installed again' >>"$install_dir/pmrun.exe"
+start_pmrun
+chattr +i "$ini" && cp "$ini" "$work/unwritable.ini" || fail "cannot make pmrun.Ini unwritable"
+w "$installer" /S || fail "installing over a pmrun that cannot save ended with $?"
+chattr -i "$ini"
+cmp -s "$built_exe" "$install_dir/pmrun.exe" && cmp -s "$work/unwritable.ini" "$ini" || fail "pmrun.exe not replaced, or pmrun.Ini changed"
 
 step "uninstalling while pmrun runs"
 printf '[eye]\r\nLeft=321\r\n' >"$ini"

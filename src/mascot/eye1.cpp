@@ -143,6 +143,7 @@ void TpamuF::FormCreate() {
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
+    ui::Application::Instance().OnEndSession = [this] { SaveOnEnd(); };
     // The rest once the face is on screen. A second instance, already told to end, never gets there.
     ui::Application::Instance().AfterMainFormShown([this] { FinishStart(); });
 }
@@ -230,10 +231,22 @@ void TpamuF::SaveAll(ProfileFile& file) {
     launcher_.SaveAll(file, Places());
 }
 
-void TpamuF::FormCloseQuery(bool& canClose) {
-    // Every key of the file is written again here, the moment Windows may end the process.
+void TpamuF::SaveOnEnd() {
+    // Before the start's last steps no button has been read, so there is nothing to save; a second
+    // instance, told to end at once, never gets there.
+    if (!BtnF1) return;
     ProfileFile file = launcher_.SettingsFile();
     SaveAll(file);
+}
+
+void TpamuF::FormCloseQuery(bool& canClose) {
+    // A file that cannot be written is told once and never keeps the program running: every change was
+    // saved, or its failure told, when it was made, and what is lost is the windows' places.
+    try {
+        SaveOnEnd();
+    } catch (...) {
+        ui::Application::HandleCurrentException();
+    }
     canClose = true;
 }
 

@@ -92,6 +92,8 @@ public:
     void WriteIni();
     // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
     void SaveAll(ProfileFile& file);
+    // That, as the program ends (quit or end of the session), once the start has run to its end.
+    void SaveOnEnd();
     WindowPlaces Places() const;
     // The options dialog, modal from the menu; created hidden, owned by the application.
     TOptSetF* CreateOptionsDialog();

@@ -15,8 +15,15 @@ void Launcher::RemoveObserver(LauncherObserver* observer) {
     std::erase(observers_, observer);
 }
 
+ProfileFile Launcher::FileToRead() const {
+    ProfileFile file = SettingsFile();
+    if (file.Exists()) return file;
+    ProfileFile copy(file.CopyPath());
+    return copy.Exists() ? std::move(copy) : std::move(file);
+}
+
 MascotPlace Launcher::ReadOptions() {
-    const ProfileFile file = SettingsFile();
+    const ProfileFile file = FileToRead();
     const SectionValues eye(file, kEyeSection);
     MascotPlace place;
     place.top = eye.Integer(L"Top", kDefaultMascotTop);
@@ -26,7 +33,7 @@ MascotPlace Launcher::ReadOptions() {
 }
 
 std::optional<PanelBounds> Launcher::ReadButtons() {
-    const ProfileFile file = SettingsFile();
+    const ProfileFile file = FileToRead();
     if (file.Exists()) {
         const PanelBounds bounds = ReadPanelBounds(file);
         for (int n = 1; n <= kButtonCount; ++n)

@@ -48,6 +48,9 @@ public:
 
     const std::wstring& SettingsPath() const { return settingsPath_; }
     ProfileFile SettingsFile() const { return ProfileFile(settingsPath_); }
+    // The file the start reads: the settings file, or, when a replace that failed half-way has left the
+    // whole settings in the copy of a save alone, that copy.
+    ProfileFile FileToRead() const;
 
     void AddObserver(LauncherObserver* observer);
     void RemoveObserver(LauncherObserver* observer);

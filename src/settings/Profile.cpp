@@ -2,6 +2,7 @@
 
 #include "base/Handles.h"
 #include "settings/IniValues.h"
+#include "settings/ProfileText.h"
 
 #include <windows.h>
 
@@ -16,6 +17,11 @@ std::wstring SingleLineValue(std::wstring value) {
     return value;
 }
 
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // A copy carries the file's attributes; one with the read-only attribute can be neither written nor
 // deleted until it loses it.
 void RemoveFile(const std::wstring& path) {
@@ -23,42 +29,94 @@ void RemoveFile(const std::wstring& path) {
     DeleteFileW(path.c_str());
 }
 
-// What a copy taking the file's place must keep of it. Windows' ReplaceFileW keeps both; Wine's keeps
-// neither, so they are put back where they differ. (Creation time too is Windows' to keep.)
-struct FileIdentity {
-    DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    std::vector<BYTE> access;
-};
-
-std::vector<BYTE> AccessOf(const std::wstring& path) {
+std::vector<unsigned char> AccessOf(const std::wstring& path) {
     DWORD size = 0;
     GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<BYTE> security(size);
+    std::vector<unsigned char> security(size);
     if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, security.data(), size, &size))
         security.clear();
     return security;
 }
 
-FileIdentity IdentityOf(const std::wstring& path) {
-    return {GetFileAttributesW(path.c_str()), AccessOf(path)};
-}
-
-void KeepIdentity(const std::wstring& path, const FileIdentity& identity) {
-    if (!identity.access.empty() && AccessOf(path) != identity.access)
-        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<BYTE*>(identity.access.data()));
-    if (GetFileAttributesW(path.c_str()) != identity.attributes)
-        SetFileAttributesW(path.c_str(), identity.attributes);
+// Windows' ReplaceFileW gives the copy the file's identity: its DACL, its creation time, and its attributes
+// merged in. Wine's keeps neither DACL nor attributes, nor does a copy moved or copied into place, so they
+// are put back where they differ. (Creation time is Windows' alone to keep.)
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-replacefilew
+void KeepIdentity(const std::wstring& path, DWORD attributes, const std::vector<unsigned char>& access) {
+    if (!access.empty() && AccessOf(path) != access)
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<unsigned char*>(access.data()));
+    if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(path.c_str()) != attributes)
+        SetFileAttributesW(path.c_str(), attributes);
 }
 
 bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
+std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+// Whether the profile functions write the text into a file of the system code page as it is. They
+// convert with best fit, which would store "ë" as "e" and "한" as "?".
+// https://learn.microsoft.com/windows/win32/api/stringapiset/nf-stringapiset-widechartomultibyte
+bool FitsCodePage(const std::wstring& text) {
+    if (text.empty()) return true;
+    const UINT codePage = GetACP();
+    const bool roundTrip = FitTestFor(codePage) == FitTest::RoundTrip;
+    const DWORD flags = roundTrip ? 0 : WC_NO_BEST_FIT_CHARS;
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return false;
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    BOOL usedDefault = FALSE;
+    if (WideCharToMultiByte(codePage, flags, text.data(), size, bytes.data(), length, nullptr,
+                            roundTrip ? nullptr : &usedDefault) != length)
+        return false;
+    return roundTrip ? FromCodePage(codePage, bytes) == text : !usedDefault;
+}
+
+bool ReadWhole(HANDLE file, std::string& bytes) {
+    LARGE_INTEGER size{};
+    // The text must fit MultiByteToWideChar's int lengths.
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x3FFFFFFF) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    return bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) &&
+                             got == bytes.size());
+}
+
+// The file in UTF-16LE with all it holds, so that the profile functions write it in Unicode from here on.
+// Rewritten where it lies: a change's copy, or the file itself when a change cannot go through a copy,
+// where single keys are written no more safely.
+bool MakeUnicode(const std::wstring& path) {
+    // What the profile functions still hold of the file goes to disk, and they read it anew afterwards.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    if (!file || !ReadWhole(file.get(), bytes)) return false;
+    const std::optional<std::string> unicode =
+        UnicodeProfileBytes(bytes, [](std::string_view ansi) { return FromCodePage(CP_ACP, ansi); });
+    if (!unicode) return true;
+    const auto size = static_cast<DWORD>(unicode->size());
+    DWORD written = 0;
+    return SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
+           WriteFile(file.get(), unicode->data(), size, &written, nullptr) && written == size &&
+           SetEndOfFile(file.get());
+}
+
 } // namespace
 
 void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
     const auto discard = [this] {
-        if (!copyPath_.empty()) RemoveFile(copyPath_);
+        // A copy that holds the only whole settings stays, for the next start to read.
+        if (!copyPath_.empty() && (Exists() || !copyIsWhole_)) RemoveFile(copyPath_);
         copyPath_.clear();
         writes_.clear();
     };
@@ -74,7 +132,18 @@ void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
 }
 
 bool ProfileFile::BeginCopy() {
-    const std::wstring copy = path_ + L".saving";
+    const std::wstring copy = CopyPath();
+    identity_ = {};
+    unicodePath_.clear();
+    if (!Exists() && IsFile(copy)) {
+        // A replace that failed half-way left the whole settings in the copy alone: the change goes on
+        // from there, and the copy, keeping what it inherited, then takes the file's place.
+        identity_ = {GetFileAttributesW(copy.c_str()), AccessOf(copy)};
+        if (!SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL)) Fail();
+        copyPath_ = copy;
+        copyIsWhole_ = true;
+        return true;
+    }
     // One left by a process ended half-way gives way.
     RemoveFile(copy);
     // The keys no writer names come along.
@@ -84,7 +153,9 @@ bool ProfileFile::BeginCopy() {
             RemoveFile(copy);
             return false;
         }
+        identity_ = {GetFileAttributesW(path_.c_str()), AccessOf(path_)};
         copyPath_ = copy;
+        copyIsWhole_ = true;
         return true;
     }
     // A folder that takes no new files may still hold a writable settings file: the keys then go to the
@@ -96,23 +167,35 @@ bool ProfileFile::BeginCopy() {
     if (!file) return false;
     file.reset(); // only made here: the profile functions open it by its name
     copyPath_ = copy;
+    copyIsWhole_ = false;
     return true;
 }
 
-bool ProfileFile::CopyTakesFilesPlace() const {
+bool ProfileFile::ReplaceWithCopy() {
+    return ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                        nullptr) != FALSE;
+}
+
+bool ProfileFile::CopyTakesFilesPlace() {
     // The profile functions keep written files in a cache; flushing it puts the copy on disk first.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath_.c_str());
-    if (!Exists()) return MoveIntoPlace(copyPath_, path_);
-    const FileIdentity identity = IdentityOf(path_);
-    if (ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-        KeepIdentity(path_, identity);
+    if (Exists()) {
+        if (ReplaceWithCopy()) {
+            KeepIdentity(path_, identity_.attributes, identity_.access);
+            return true;
+        }
+        // The file as it was (another program may hold it): the keys go into it.
+        if (Exists()) return false;
+        // Without a backup name, a replace that failed half-way has removed the file and kept the copy,
+        // which then holds the only whole settings.
+    }
+    if (MoveIntoPlace(copyPath_, path_) || CopyFileW(copyPath_.c_str(), path_.c_str(), TRUE)) {
+        KeepIdentity(path_, identity_.attributes, identity_.access);
         return true;
     }
-    // Without a backup name, a replace that failed half-way has removed the file and kept the copy, which
-    // then holds the only whole settings.
-    return !Exists() &&
-           (MoveIntoPlace(copyPath_, path_) || CopyFileW(copyPath_.c_str(), path_.c_str(), TRUE) != FALSE);
+    // Whole settings in the copy alone are never given up for a file holding this change only.
+    if (copyIsWhole_) Fail();
+    return false;
 }
 
 void ProfileFile::WriteInPlace() {
@@ -124,9 +207,12 @@ void ProfileFile::WriteInPlace() {
         Put(w.section, w.key, w.value);
 }
 
+void ProfileFile::Fail() const {
+    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+}
+
 bool ProfileFile::Exists() const {
-    DWORD attributes = GetFileAttributesW(path_.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsFile(path_);
 }
 
 std::wstring ProfileFile::ReadString(const std::wstring& section, const std::wstring& key,
@@ -176,9 +262,16 @@ void ProfileFile::WriteString(const std::wstring& section, const std::wstring& k
 }
 
 void ProfileFile::Put(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-    if (!WriteKey(section, key, value))
-        throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    KeepEveryCharacter(section + key + value);
+    if (!WriteKey(section, key, value)) Fail();
     if (!copyPath_.empty()) writes_.push_back({section, key, value});
+}
+
+void ProfileFile::KeepEveryCharacter(const std::wstring& text) {
+    // Files of the code page stay so while every value fits it.
+    if (WritePath() == unicodePath_ || FitsCodePage(text)) return;
+    if (!MakeUnicode(WritePath())) Fail();
+    unicodePath_ = WritePath();
 }
 
 void ProfileFile::WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value) {

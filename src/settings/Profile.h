@@ -1,6 +1,7 @@
 #pragma once
 // The settings file: a Windows profile (INI) file read and written key by key, so that it stays a
-// plain profile file and keys no writer names are left as they are.
+// plain profile file and keys no writer names are left as they are. It stays in the system code page while
+// every value fits it, and becomes UTF-16LE, all it holds kept, before a value that does not is written.
 
 #include "base/Exception.h"
 #include "settings/ButtonRecord.h"
@@ -27,6 +28,8 @@ public:
 
     const std::wstring& Path() const { return path_; }
     bool Exists() const;
+    // Where a change writes before it takes the file's place (WriteAsOneChange).
+    std::wstring CopyPath() const { return path_ + L".saving"; }
 
     // At most kIniTextMax characters; the default when the key is missing.
     std::wstring ReadString(const std::wstring& section, const std::wstring& key,
@@ -39,7 +42,8 @@ public:
     // than 16 M characters, which is then better read key by key.
     std::optional<std::vector<IniEntry>> ReadSection(const std::wstring& section) const;
 
-    // Throw EIniFileException "<path> に書き込めません" when the key cannot be written.
+    // Throw EIniFileException "<path> に書き込めません" when the key cannot be written, or a value outside
+    // the code page cannot be kept because the file cannot be made UTF-16LE.
     void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void WriteInteger(const std::wstring& section, const std::wstring& key, std::int32_t value);
 
@@ -48,12 +52,16 @@ public:
     // leaves the file as it was, never cut short. Where no copy can be made (the folder takes no new
     // files) or the copy cannot take the file's place (another program holds the file open without
     // delete sharing), the writes go to the file itself, as single writes do. When a write fails, the
-    // EIniFileException comes out and the file stays as it was; no copy is left behind either way.
+    // EIniFileException comes out and the file stays as it was; no copy is left behind either way, except
+    // one that holds the only whole settings because the file is missing: a replace that failed half-way
+    // leaves it so. The next start reads that copy, and the next change goes on from it.
     void WriteAsOneChange(const std::function<void()>& writes);
 
 protected:
     // One key to the file; false when it could not be written.
     virtual bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    // The copy of a change takes the file's place in one step (ReplaceFileW); false when it did not.
+    virtual bool ReplaceWithCopy();
 
     // Where the writes go: the file, or the copy of a change in progress.
     const std::wstring& WritePath() const { return copyPath_.empty() ? path_ : copyPath_; }
@@ -62,13 +70,26 @@ private:
     struct Write {
         std::wstring section, key, value;
     };
+    // What the file that takes the settings' place must keep of the one it follows, as ReplaceFileW keeps
+    // it: the attributes (hidden) and the access list.
+    struct Identity {
+        std::uint32_t attributes = 0xFFFFFFFF; // none known
+        std::vector<unsigned char> access;
+    };
     void Put(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+    void KeepEveryCharacter(const std::wstring& text);
     bool BeginCopy();
-    bool CopyTakesFilesPlace() const;
+    bool CopyTakesFilesPlace();
     void WriteInPlace();
+    [[noreturn]] void Fail() const;
 
     std::wstring path_;
     std::wstring copyPath_;
+    // The copy holds whole settings: made from the file, or left alone by a replace that failed half-way.
+    bool copyIsWhole_ = false;
+    Identity identity_;
+    // The file last made UTF-16LE, which stays so.
+    std::wstring unicodePath_;
     // The change in progress, kept to write it in place when the copy cannot take the file's place.
     std::vector<Write> writes_;
 };

@@ -288,11 +288,20 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!active_ && OnDeactivate) OnDeactivate();
         return 0;
     case WM_ENDSESSION:
-        if (wParam) Terminate();
+        if (wParam) EndSession();
         return 0;
     case kReleaseFormMessage: DestroyReleased(reinterpret_cast<Form*>(lParam)); return 0;
     default: return DefaultHandler(message, wParam, lParam);
     }
+}
+
+void Application::EndSession() {
+    try {
+        if (OnEndSession) OnEndSession();
+    } catch (...) {
+        // Told to no one: a box would hold up the end of the session.
+    }
+    Terminate();
 }
 
 void Application::IgnoreAltMenuAfterHotKey() {

@@ -108,6 +108,14 @@ public:
     std::function<void()> OnActivate;
     std::function<void()> OnDeactivate;
 
+    // Windows ends the session (WM_ENDSESSION with TRUE): the last chance to save, after which the loop
+    // ends. Every window agrees to WM_QUERYENDSESSION at once, as Windows asks, and the work waits for this
+    // message, which comes only when the session does end. Whatever the handler meets, nothing is shown:
+    // the user is leaving, and Windows may end the process once the message has been handled.
+    // https://learn.microsoft.com/windows/win32/shutdown/wm-queryendsession
+    // https://learn.microsoft.com/windows/win32/shutdown/wm-endsession
+    std::function<void()> OnEndSession;
+
     // Hints of every form.
     TColor HintColor = clInfoBk;
     int HintPause = 500;
@@ -141,6 +149,7 @@ private:
     bool DialogKeys(MSG& msg);
     void DispatchOne(MSG& msg);
     void DestroyReleased(Form* form);
+    void EndSession();
 
     std::wstring title_;
     Form* mainForm_ = nullptr;

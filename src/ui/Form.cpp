@@ -394,9 +394,6 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             if (app && app->TakeAltMenuIgnored()) return 0;
         }
         break;
-    case WM_QUERYENDSESSION:
-        // A failing save throws out of here, and the window procedure answers 0: the session waits.
-        return CloseQuery() ? TRUE : FALSE;
     default: break;
     }
     return DefaultHandler(message, wParam, lParam);

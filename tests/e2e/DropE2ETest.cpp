@@ -198,7 +198,7 @@ TEST_F(DropE2E, AKillWhileADropSavesLeavesTheButtonWholeOrNotThere) {
     EXPECT_GE(caught, 1);
 }
 
-TEST_F(DropE2E, AnUnwritableFileIsReportedLosesNothingAndTheNextQuitSavesEverything) {
+TEST_F(DropE2E, AnUnwritableFileIsReportedByTheDropAndOnceByTheQuitWhichEnds) {
     ASSERT_TRUE(Start(ButtonSection(1, L"pg=C:\\one.exe\r\nlb=いち\r\n")));
     const std::string before = pmrun.IniBytes();
     ASSERT_EQ(LockFile(pmrun.IniPath(), true), "");
@@ -216,17 +216,10 @@ TEST_F(DropE2E, AnUnwritableFileIsReportedLosesNothingAndTheNextQuitSavesEveryth
     ASSERT_TRUE(Drop({tool}));
     expectRefusal();
     EXPECT_EQ(pmrun.IniBytes(), before);
-    // Quitting is refused the same way, and the program stays.
     PostMessageW(pmrun.Mascot(), WM_CLOSE, 0, 0);
     expectRefusal();
-    EXPECT_TRUE(pmrun.Running());
+    EXPECT_TRUE(WaitFor([&] { return !pmrun.Running(); }, 10000));
     EXPECT_EQ(pmrun.IniBytes(), before);
-
-    ASSERT_EQ(LockFile(pmrun.IniPath(), false), "");
-    ASSERT_TRUE(pmrun.Quit());
-    EXPECT_TRUE(SamePath(pmrun.Saved(2, "pg"), tool)) << pmrun.Saved(2, "pg");
-    EXPECT_EQ(pmrun.Saved(1, "lb"), ToAnsi(L"いち"));
-    EXPECT_EQ(pmrun.Saved(1, "pg"), "C:\\one.exe");
 }
 
 TEST_F(DropE2E, AFolderThatTakesNoNewFilesStillSavesToItsWritableFile) {

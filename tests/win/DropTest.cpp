@@ -102,14 +102,17 @@ TEST_F(DropTest, ProgramLandsOnTheFirstButtonWithItsFolderAndName) {
 }
 
 TEST_F(DropTest, DocumentsTakeTheIconOfTheirProgramOrOfShell32) {
-    const std::wstring text = MakeFile(L"日記.txt", "hello");
+    const std::wstring text = MakeFile(L"日記ë한.txt", "hello");
     const std::wstring unknown = MakeFile(L"data.pmrunxyz");
     TBtnF1* panel = Start();
     Drop({text});
     EXPECT_EQ(panel->Records[1].Program, text);
     EXPECT_EQ(Lower(ExtractFileName(panel->Records[1].IconFile)), L"notepad.exe");
-    EXPECT_EQ(panel->Records[1].Hint, L"日記");
+    EXPECT_EQ(panel->Records[1].Hint, L"日記ë한");
     EXPECT_EQ(panel->Records[1].WorkFolder, folder + L"\\");
+    Launcher restarted(SettingsPath()); // a name outside the code page comes back whole
+    restarted.ReadButtons();
+    EXPECT_EQ(restarted.Button(1), panel->Records[1]);
 
     Drop({unknown});
     EXPECT_EQ(panel->Records[2].Program, unknown);

@@ -29,6 +29,17 @@ private:
     std::wstring failingKey_;
 };
 
+// ReplaceFileW failing half-way: the file is gone, the copy holds all; blocked, a folder stands in its place.
+struct HalfWayReplace : ProfileFile {
+    HalfWayReplace(std::wstring path, bool blocked) : ProfileFile(std::move(path)), blocked(blocked) {}
+    bool ReplaceWithCopy() override {
+        DeleteFileW(Path().c_str());
+        if (blocked) CreateDirectoryW(Path().c_str(), nullptr);
+        return false;
+    }
+    bool blocked;
+};
+
 class SettingsFileTest : public wintest::AppTest {
 protected:
     void TearDown() override {
@@ -223,7 +234,24 @@ TEST_F(SettingsFileTest, ASaveKeepsTheFilesAttributesAndSecurity) {
     EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
     EXPECT_TRUE(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(dacl(), securityBefore);
+    // The same when a replace that failed half-way leaves the copy to be moved into place.
+    HalfWayReplace halfWay(SettingsPath(), false);
+    mascot->SaveAll(halfWay);
+    EXPECT_TRUE(GetFileAttributesW(SettingsPath().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(dacl(), securityBefore);
     SetFileAttributesW(SettingsPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SettingsFileTest, WholeSettingsLeftInTheCopyAloneAreNeverGivenUpAndTheNextStartReadsThem) {
+    WriteFileBytes(SettingsPath(), "[other]\r\nkeep=1\r\n");
+    HalfWayReplace file(SettingsPath(), true);
+    EXPECT_THROW(file.WriteAsOneChange([&] { file.WriteString(L"btn3", L"pg", L"3"); }), EIniFileException);
+    ASSERT_TRUE(RemoveDirectoryW(SettingsPath().c_str()));
+    Launcher restarted(SettingsPath());
+    ASSERT_TRUE(restarted.ReadButtons());
+    EXPECT_EQ(restarted.Button(3).Program, L"3");
+    restarted.SaveButtons({1}); // goes on from the copy, which then takes the file's place
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "other", "keep"), "1");
 }
 
 TEST_F(SettingsFileTest, AReadOnlyCopyLeftByAnEndedProcessGivesWay) {
@@ -250,6 +278,19 @@ TEST_F(SettingsFileTest, AFileHeldOpenWithoutDeleteSharingIsWrittenInPlace) {
     EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(SettingsFileTest, AValueOutsideTheCodePageMakesTheFileUtf16WithEverythingItHeld) {
+    WriteFileBytes(SettingsPath(), ToAnsi(L"[btn2]\r\nlb=エディタ\r\n"));
+    launcher->SaveOptions(); // every value fits: the file stays in the code page
+    EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "btn2", "lb"), ToAnsi(L"エディタ"));
+    launcher->SetButton(3, ButtonRecord{.Program = L"C:\\Zoë한.exe"});
+    launcher->SaveButtons({3});
+    EXPECT_EQ(ReadFileBytes(SettingsPath()).substr(0, 2), "\xFF\xFE");
+    Launcher restarted(SettingsPath());
+    restarted.ReadButtons();
+    EXPECT_EQ(restarted.Button(3).Program, L"C:\\Zoë한.exe");
+    EXPECT_EQ(restarted.Button(2).Hint, L"エディタ");
+}
+
 TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
     ProfileFile file(SettingsPath());
     ButtonRecord record;
@@ -260,7 +301,7 @@ TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
     EXPECT_EQ(ReadButtonRecord(file, 1).Hint, L"one  [btn2]  pg=evil.exe");
 }
 
-TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramRuns) {
+TEST_F(SettingsFileTest, UnwritableFileIsReportedOnceOnQuittingAndTheProgramEnds) {
     auto* mascot = StartProgram();
     const std::string before = "[eye]\r\nTop=7\r\n[btn5]\r\npg=C:\\keep.exe\r\n";
     WriteFileBytes(SettingsPath(), before);
@@ -272,26 +313,21 @@ TEST_F(SettingsFileTest, UnwritableFileReportsTheErrorKeepsTheFileAndTheProgramR
 
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
-    EXPECT_FALSE(app->Terminated());
-    EXPECT_TRUE(IsWindow(mascot->Handle()));
+    EXPECT_TRUE(app->TerminateRequested());
     EXPECT_EQ(ReadFileBytes(SettingsPath()), before);
-
-    // Writable again: the next quit saves everything, the keys no writer names included.
-    mascot->Close();
-    auto keys = ParseIni(ReadFileBytes(SettingsPath()));
-    EXPECT_EQ(ValueOf(keys, "btn5", "pg"), "");
-    EXPECT_EQ(keys.size(), CompleteLayout().size());
-    EXPECT_EQ(errors.size(), 1u);
 }
 
-TEST_F(SettingsFileTest, SessionEndSavesLikeQuittingAndRefusesWhenTheSaveFails) {
+TEST_F(SettingsFileTest, SessionEndIsNeverRefusedAndSavesOnlyAsItEndsWithoutAWord) {
     auto* mascot = StartProgram();
     WriteFileBytes(SettingsPath(), "");
-    HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
-    CloseHandle(lock);
-    EXPECT_EQ(errors.size(), 1u);
-
     EXPECT_EQ(SendMessageW(mascot->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(app->Handle(), WM_ENDSESSION, FALSE, 0); // the session goes on after all
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), "");
+    HANDLE lock = CreateFileW(SettingsPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SendMessageW(app->Handle(), WM_ENDSESSION, TRUE, 0);
+    CloseHandle(lock);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(app->TerminateRequested());
+    SendMessageW(app->Handle(), WM_ENDSESSION, TRUE, 0); // writable, it saves what quitting saves
     EXPECT_EQ(KeyOrder(ParseIni(ReadFileBytes(SettingsPath()))), CompleteLayout());
 }

@@ -150,6 +150,7 @@ TEST_F(SingleInstanceTest, ASecondMascotEndsWithoutShowingAnythingOrSaving) {
     EXPECT_TRUE(app->TerminateRequested());
     EXPECT_EQ(BtnF1, nullptr); // no panel, and no icon read
     const std::string before = wintest::ReadFileBytes(wintest::SettingsPath());
+    mascot->Close();
     app->Run(); // ends at once, without showing the mascot
     EXPECT_TRUE(app->Terminated());
     EXPECT_FALSE(mascot->Visible());
