@@ -292,18 +292,6 @@ void TBtnSetF::Button4Click() {
 }
 
 void TBtnSetF::Button5Click() {
-    ReleaseBtnSetF();
+    // The end of the set-details mode: the panel, which holds the dialog, lets it go.
     launcher_.ChangeMode(SettingsDialogClosed());
-}
-
-TBtnSetF* CreateBtnSetF(Launcher& launcher, ui::Form& panel) {
-    BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>(launcher, panel);
-    return BtnSetF;
-}
-
-void ReleaseBtnSetF() {
-    if (!BtnSetF) return;
-    TBtnSetF* dialog = std::exchange(BtnSetF, nullptr);
-    dialog->Close();
-    dialog->Release();
 }

@@ -94,9 +94,7 @@ private:
     background::Mailbox<FileAnswer> answers_;
 };
 
+// The one dialog while it exists; the panel, which holds the slot, makes and releases it.
 extern TBtnSetF* BtnSetF;
 
-// Creates the dialog, owned by the application, hidden, and stores it in BtnSetF.
-TBtnSetF* CreateBtnSetF(Launcher& launcher, ui::Form& panel);
-// Closes the dialog, if there is one, releases it and empties BtnSetF.
-void ReleaseBtnSetF();
+

@@ -127,9 +127,9 @@ void TOptSetF::FormCreate() {
     ComboBox4.SetItemIndex(static_cast<int>(options.RWall));
     ButtonEx1.SetFontColor(options.Color);
     // Each of these runs its click rule when it changes the box.
-    CheckBox1.SetChecked(options.PamuHide == L"Yes");
-    CheckBox2.SetChecked(options.TPamuHide == L"Yes");
-    CheckBox3.SetChecked(options.Startup == L"Yes");
+    CheckBox1.SetChecked(options.PamuHide.On());
+    CheckBox2.SetChecked(options.TPamuHide.On());
+    CheckBox3.SetChecked(options.Startup.On());
     if (options.LineMax >= 1 && options.LineMax <= 5) {
         CheckBox4.SetChecked(true);
         SpinEdit1.SetEnabledWithArrows(true);
@@ -138,7 +138,7 @@ void TOptSetF::FormCreate() {
         CheckBox4.SetChecked(false);
         SpinEdit1.SetEnabledWithArrows(false);
     }
-    CheckBox5.SetChecked(options.HintPos == L"pamu");
+    CheckBox5.SetChecked(options.HintPos.On());
 }
 
 void TOptSetF::CheckBox1Click() {
@@ -165,10 +165,10 @@ void TOptSetF::HotKey2Exit() {
 }
 
 void TOptSetF::ButtonEx1Click() {
-    EyeOptions& options = launcher_.Options();
+    EyeOptions options = launcher_.Options();
     if (ColorDialog1.Execute(Handle())) options.Color = ColorDialog1.Color;
-    // At once, and not undone by Cancel.
-    targets_.mascot.SetColor(options.Color);
+    // The mascot shows it at once, and Cancel does not undo it.
+    launcher_.ChangeOptions(options);
     ButtonEx1.SetFontColor(options.Color);
 }
 
@@ -183,39 +183,28 @@ void TOptSetF::RegisterPanelHotKeys() {
 }
 
 void TOptSetF::Button1Click() {
-    EyeOptions& options = launcher_.Options();
-    // A step that fails stops here: what went before stays, and the dialog stays open.
-    if (CheckBox1.Checked()) {
-        targets_.mascot.Hide();
-        options.PamuHide = L"Yes";
-    } else {
-        targets_.mascot.Show();
-        options.PamuHide = L"No";
-    }
-    if (CheckBox2.Checked()) {
-        targets_.tray.SetVisible(false);
-        options.TPamuHide = L"Yes";
-    } else {
-        targets_.tray.SetVisible(true);
-        options.TPamuHide = L"No";
-    }
+    EyeOptions options = launcher_.Options();
+    // A step that fails stops here: what went before stays, and the dialog stays open. First the mascot
+    // and its tray icon hide or show (the model's observers apply it), then the shortcut, which may fail.
+    options.PamuHide = YesNo::Of(CheckBox1.Checked());
+    options.TPamuHide = YesNo::Of(CheckBox2.Checked());
+    launcher_.ChangeOptions(options);
     // The running program itself, wherever it was started from.
     MakeShortCut1.SCExecFile = ui::Application::ExeName();
-    if (CheckBox3.Checked()) {
+    if (CheckBox3.Checked())
         MakeShortCut1.CreateShortCut();
-        options.Startup = L"Yes";
-    } else {
+    else
         MakeShortCut1.DeleteShortCut();
-        options.Startup = L"No";
-    }
+    options.Startup = YesNo::Of(CheckBox3.Checked());
     options.LineMax = CheckBox4.Checked() ? SpinEdit1.Value() : 99;
-    options.HintPos = CheckBox5.Checked() ? L"pamu" : L"Hyokota";
+    options.HintPos = HintPlace::Of(CheckBox5.Checked());
     options.ApSc = ShortCutToText(HotKey1.Value());
     options.DApSc = ShortCutToText(HotKey2.Value());
     options.TWall = static_cast<EdgeAction>(ComboBox1.ItemIndex());
     options.BWall = static_cast<EdgeAction>(ComboBox2.ItemIndex());
     options.LWall = static_cast<EdgeAction>(ComboBox3.ItemIndex());
     options.RWall = static_cast<EdgeAction>(ComboBox4.ItemIndex());
+    launcher_.ChangeOptions(options);
     // The colour written is the one the option names, not the mascot's face of the moment (blue in an
     // edit mode).
     launcher_.SaveOptions();

@@ -14,12 +14,13 @@
 #include "ui/PageControl.h"
 #include "ui/StdControls.h"
 
-// What OK changes besides the options themselves.
+// What the dialog acts on besides the options, which change through the model (whose observers apply
+// them): the panel's two hot keys rest while the dialog is open and come back when it ends, held ones told
+// by the tray icon; the panel is shown anew by OK.
 struct OptionTargets {
-    ui::Form& mascot;     // hidden or shown, and its colour
-    TTrayIcon& tray;      // hidden or shown
-    THookHotKey& hotKeys; // the panel's two keys rest while the dialog is open
-    ui::Form& panel;      // shown anew for the new row limit
+    TTrayIcon& tray;
+    THookHotKey& hotKeys;
+    ui::Form& panel;
 };
 
 class TOptSetF : public ui::Form {

@@ -1,17 +1,13 @@
-// Registering what is dropped on the mascot: the first dropped item goes to the first free button.
+// What is dropped on the mascot: the first dropped item goes to the first free button. The panel makes
+// its record; the mascot shows its surprised face meanwhile.
 
 #include "mascot/eye1.h"
 
-#include "base/ComPtr.h"
 #include "base/Handles.h"
-#include "base/PathParts.h"
-#include "base/TextRules.h"
-#include "dialogs/BtnSet.h"
+#include "base/ScopeExit.h"
 #include "panel/Btn.h"
-#include "components/FmxUtils.h"
 
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <string>
 
@@ -26,70 +22,20 @@ std::wstring DroppedPath(HDROP drop, UINT index) {
     return path;
 }
 
-std::wstring SystemErrorText(HRESULT hr) {
-    base::UniqueLocalMem<wchar_t> text;
-    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument is where the call puts its allocation.
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(text.put()), 0, nullptr);
-    std::wstring message = length ? std::wstring(text.get(), length) : L"ショートカットを読めません";
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    return message;
-}
-
-void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw Exception(SystemErrorText(hr));
-}
-
-// The 8.3 form of an existing path; the path as it is when the file system has no short form for it.
-std::wstring ShortPath(const std::wstring& path) {
-    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (length == 0) return path;
-    std::wstring shortPath(length, L'\0');
-    const DWORD copied = GetShortPathNameW(path.c_str(), shortPath.data(), length);
-    if (copied == 0 || copied >= length) return path;
-    shortPath.resize(copied);
-    return shortPath;
-}
-
-// The target of a shortcut file, in its short form. Throws when the link cannot be read or points at
-// something that is no file or folder.
-std::wstring ResolveShortcut(const std::wstring& link) {
-    base::ComPtr<IShellLinkW> shellLink;
-    ThrowIfFailed(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put()));
-    base::ComPtr<IPersistFile> file;
-    ThrowIfFailed(shellLink->QueryInterface(IID_IPersistFile, file.put()));
-    ThrowIfFailed(file->Load(link.c_str(), STGM_READ));
-    // A buffer for any path; the link reports what fits.
-    std::wstring target(32768, L'\0');
-    const HRESULT hr =
-        shellLink->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_SHORTPATH);
-    ThrowIfFailed(hr);
-    target.resize(target.find(L'\0'));
-    if (hr == S_FALSE || target.empty()) throw Exception(L"ショートカットのリンク先がファイルではありません");
-    // Not every system honours SLGP_SHORTPATH.
-    return ShortPath(target);
-}
-
-bool IsWindowsXP() {
-    const OSVERSIONINFOW& version = TExitWin::OsVersion();
-    return version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 5 &&
-           version.dwMinorVersion == 1;
-}
-
 } // namespace
 
 void TpamuF::FilesDropped(HDROP drop) {
-    // Let go however this ends; on a failure after the face has come back, before the error is shown.
     const base::UniqueHdrop owned(drop);
-    try {
-        RegisterDropped(drop);
-    } catch (...) {
-        ShowDropFace(dropsPending_ > 0);
-        throw;
-    }
+    // Before the start's last steps there is no panel to take it.
+    if (!panel_ || launcher_.FirstFreeButton() == 0) return; // every button is taken
+    ShowDropFace(true);
+    // Back to the tracking face once every drop is read, however this one ends.
+    const base::ScopeExit face([this] { ShowDropFace(panel_->DropsPending() > 0); });
+    panel_->RegisterDropped(DroppedPath(drop, 0));
+}
+
+void TpamuF::DropsRead() {
+    ShowDropFace(panel_->DropsPending() > 0);
 }
 
 void TpamuF::ShowDropFace(bool show) {
@@ -103,80 +49,4 @@ void TpamuF::ShowDropFace(bool show) {
         Shape5.Hide();
     }
     UpdateWindow(Handle());
-}
-
-namespace {
-
-// The records a dropped path makes, read on a thread of its place: a shortcut is resolved, the program
-// that opens a document found, and the icon file checked, and any of these may wait on a share.
-DroppedRecords ReadDropped(const std::wstring& dropped) {
-    DroppedRecords made;
-    try {
-        const std::wstring program =
-            SameTextIgnoringAsciiCase(ExtractFileExt(dropped), L".LNK") ? ResolveShortcut(dropped) : dropped;
-        ButtonRecord& record = made.file;
-        record.Program = program;
-        record.IconFile =
-            SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE") ? program : FindExecutableFor(program);
-        if (IconCount(record.IconFile) == 0) record.IconFile = SystemDirectory() + L"\\Shell32.dll";
-        record.IconIndex = 0;
-        record.WorkFolder = ExtractFilePath(program);
-        record.Hint = FileNameWithoutExt(program);
-        if (DirectoryExists(program)) {
-            // A folder opens as an Explorer window on it.
-            ButtonRecord folder = record;
-            folder.Options = IsWindowsXP() ? program : L"/c /root," + program;
-            folder.WorkFolder.clear();
-            folder.Hint = program;
-            folder.Program = WindowsDirectory() + L"\\Explorer.exe";
-            folder.IconFile = SystemDirectory() + L"\\Shell32.dll";
-            folder.IconIndex = 3;
-            made.folder = std::move(folder);
-        }
-    } catch (const Exception& e) {
-        made.error = e.Message();
-    }
-    return made;
-}
-
-} // namespace
-
-void TpamuF::RegisterDropped(HDROP drop) {
-    const std::wstring dropped = DroppedPath(drop, 0);
-    const int n = launcher_.FirstFreeButton();
-    if (n == 0) return; // every button is taken
-
-    ShowDropFace(true);
-    if (!BtnSetF) {
-        CreateBtnSetF(launcher_, *BtnF1)->ButtonNo = n;
-        BtnSetF->SetCaption(L"ボタン" + std::to_wstring(n) + L"の設定");
-    }
-    dropReads_.Run(dropped, [answers = dropAnswers_.MakeSender(), dropped] { answers.Put(ReadDropped(dropped)); });
-    ++dropsPending_;
-}
-
-void TpamuF::DropsRead() {
-    for (DroppedRecords& made : dropAnswers_.Take()) {
-        --dropsPending_;
-        try {
-            Register(made);
-        } catch (...) {
-            ShowDropFace(dropsPending_ > 0);
-            throw;
-        }
-        ShowDropFace(dropsPending_ > 0);
-    }
-}
-
-void TpamuF::Register(const DroppedRecords& made) {
-    if (!made.error.empty()) throw Exception(made.error);
-    // The first free button now: another drop, or the settings dialog, may have taken the one that was.
-    const int n = launcher_.FirstFreeButton();
-    if (n == 0) return;
-    launcher_.SetButton(n, made.file);
-    launcher_.SaveButtons({n});
-    if (made.folder) {
-        launcher_.SetButton(n, *made.folder);
-        launcher_.SaveButtons({n});
-    }
 }

@@ -127,7 +127,6 @@ void TpamuF::FormCreate() {
     constexpr UINT kCopyGlobalData = 0x0049;
     for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
         base::AllowMessageFromAnyProcess(Handle(), message);
-    dropAnswers_.Open(Handle(), kDropsReadMessage);
     // The monitors first: the stored place is checked against them.
     ReadDesktop();
     ReadIni();
@@ -156,10 +155,11 @@ void TpamuF::FinishStart() {
     // Whatever TPamuHide says, the icon shows at start.
     TrayIcon1.Loaded();
     TellHeldKeys(HookHotKey1, TrayIcon1);
-    TBtnF1* panel = ui::Application::Instance().CreateOwnedForm<TBtnF1>(
-        launcher_, PanelLook{icon_.get(), ButtonSize, IconSize});
+    panel_ = ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
+                                                                PanelLook{icon_.get(), ButtonSize, IconSize});
+    panel_->OnDropsRead = [this] { DropsRead(); };
     // Visible from its creation, without taking the activation from the mascot.
-    panel->ShowNoActivate();
+    panel_->ShowNoActivate();
     // The tick reads the panel: it starts once there is one.
     Timer1.SetEnabled(true);
 }
@@ -220,11 +220,7 @@ void TpamuF::ReadIni() {
 }
 
 WindowPlaces TpamuF::Places() const {
-    return {Left(), Top(), PanelBounds{BtnF1->Left(), BtnF1->Top(), BtnF1->Width(), BtnF1->Height()}};
-}
-
-void TpamuF::WriteIni() {
-    launcher_.SaveWindowsAndOptions(Places());
+    return {Left(), Top(), PanelBounds{panel_->Left(), panel_->Top(), panel_->Width(), panel_->Height()}};
 }
 
 void TpamuF::SaveAll(ProfileFile& file) {
@@ -234,7 +230,7 @@ void TpamuF::SaveAll(ProfileFile& file) {
 void TpamuF::SaveOnEnd() {
     // Before the start's last steps no button has been read, so there is nothing to save; a second
     // instance, told to end at once, never gets there.
-    if (!BtnF1) return;
+    if (!panel_) return;
     ProfileFile file = launcher_.SettingsFile();
     SaveAll(file);
 }
@@ -251,7 +247,7 @@ void TpamuF::FormCloseQuery(bool& canClose) {
 }
 
 void TpamuF::ApplicationActivate() {
-    if (Options().PamuHide == L"Yes") Hide();
+    if (Options().PamuHide.On()) Hide();
 }
 
 void TpamuF::HideForTwoSeconds(ui::MouseButton button) {
@@ -269,7 +265,7 @@ void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
 }
 
 TColor TpamuF::OptionColor() const {
-    return launcher_.Options().Color;
+    return Options().Color;
 }
 
 EdgeOptions TpamuF::Edges() const {
@@ -279,7 +275,7 @@ EdgeOptions TpamuF::Edges() const {
 
 TOptSetF* TpamuF::CreateOptionsDialog() {
     return ui::Application::Instance().CreateOwnedForm<TOptSetF>(
-        launcher_, OptionTargets{*this, TrayIcon1, HookHotKey1, *BtnF1});
+        launcher_, OptionTargets{TrayIcon1, HookHotKey1, *panel_});
 }
 
 ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
@@ -299,9 +295,22 @@ void TpamuF::EditModeChanged(const ModeChange& change) {
     SetColor(change.colour == kOptionColour ? OptionColor() : change.colour);
 }
 
+void TpamuF::OptionsChanged(const EyeOptions& before) {
+    const EyeOptions& now = Options();
+    // At once, and whatever the edit mode's colour: the colour the user just chose.
+    if (now.Color != before.Color) SetColor(now.Color);
+    if (now.PamuHide != before.PamuHide) {
+        if (now.PamuHide.On())
+            Hide();
+        else
+            Show();
+    }
+    if (now.TPamuHide != before.TPamuHide) TrayIcon1.SetVisible(!now.TPamuHide.On());
+}
+
 void TpamuF::PseudoApp1ShowHint(ui::HintShowInfo& info) {
     // The mascot's place counts even while it is hidden.
-    if (Options().HintPos == L"pamu") info.position = {Left() + Scale(15), Top() + Scale(30)};
+    if (Options().HintPos.On()) info.position = {Left() + Scale(15), Top() + Scale(30)};
 }
 
 void TpamuF::Timer2Timer() {
@@ -313,7 +322,6 @@ LRESULT TpamuF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_LBUTTONDOWN: SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0); return 0;
     case WM_DROPFILES: FilesDropped(reinterpret_cast<HDROP>(wParam)); return 0;
-    case kDropsReadMessage: DropsRead(); return 0;
     case WM_DISPLAYCHANGE: ReadDesktop(); return ui::Form::Dispatch(message, wParam, lParam);
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }

@@ -4,7 +4,6 @@
 // model save everything when it closes.
 
 #include "base/Handles.h"
-#include "components/Background.h"
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
@@ -25,15 +24,8 @@
 constexpr UINT_PTR kTimer1Id = 1; // eye tracking and edge triggers, every 100 ms
 constexpr UINT_PTR kTimer2Id = 2; // brings the mascot back after a click on an eye
 
+class TBtnF1;
 class TOptSetF;
-
-// What a dropped path registers: the record of the file, then, for a folder, the record that opens it in
-// Explorer; or the error that stopped its reading.
-struct DroppedRecords {
-    ButtonRecord file;
-    std::optional<ButtonRecord> folder;
-    std::wstring error;
-};
 
 class TpamuF : public ui::Form, private LauncherObserver {
 public:
@@ -41,7 +33,7 @@ public:
     ~TpamuF() override;
 
     // The options and the edit mode live in the model; these read them under their familiar names.
-    EyeOptions& Options() { return launcher_.Options(); }
+    const EyeOptions& Options() const { return launcher_.Options(); }
     EditState EditMode() const { return launcher_.EditMode(); }
 
     // In 96-DPI units, as every size the program chooses; Scale gives the pixels.
@@ -88,8 +80,6 @@ public:
     HICON Icon() const { return icon_.get(); }
 
     void ReadIni();
-    // Section "eye" with both windows' places, as one change of the file.
-    void WriteIni();
     // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
     void SaveAll(ProfileFile& file);
     // That, as the program ends (quit or end of the session), once the start has run to its end.
@@ -152,31 +142,18 @@ private:
     // The mode items of the menu and the mascot's colour follow the edit mode.
     void EditModeChanged(const ModeChange& change) override;
     void ButtonChanged(int) override {}
-    void RegisterDropped(HDROP drop);
-    // The dropped files are read on other threads (a shortcut's target or a document's program may lie on
-    // a share that does not answer); their records come back with this message.
-    static constexpr UINT kDropsReadMessage = WM_APP + 0x200;
+    // The colour chosen, and the mascot and its tray icon hidden or shown, as the options now say.
+    void OptionsChanged(const EyeOptions& before) override;
+    // A drop the panel has read: the surprised face stays while others are still read.
     void DropsRead();
-    void Register(const DroppedRecords& made);
-    background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
-    background::Mailbox<DroppedRecords> dropAnswers_;
-    int dropsPending_ = 0;
     // The disc, its region and its six shapes at the form's DPI.
     void LayOutFace();
-    // Hot key 1: the panel in front with its captions, the pointer inside it.
-    void ShowPanelForKeys();
-    // Hot key 2: the panel in its normal form, hidden, the pointer just outside its corner.
-    void HidePanelByKey();
     // The red, surprised face shown while a drop is registered.
     void ShowDropFace(bool show);
     void ToggleEditMode(ModeItem item);
     void ApplyEdgeRules(POINT pointer);
     void ApplyHoverRule(POINT pointer);
     void MovePupils(POINT pointer);
-    // Icons only, the normal button height, and the scroll step of one button row.
-    void ResetPanelToolBar();
-    // That, and the panel's width fitted to whole buttons.
-    void NormalPanelForm();
     EdgeOptions Edges() const;
     // The monitors and the desktop around them, read again whenever the display changes: asking for them
     // costs the tick more than everything else it does.
@@ -185,6 +162,8 @@ private:
     ScreenRect desktop_;
     void HideForTwoSeconds(ui::MouseButton button);
     Launcher& launcher_;
+    // Made by the start's last steps, once the face shows; null before.
+    TBtnF1* panel_ = nullptr;
     base::UniqueHicon icon_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "mascot/eye1.h"
 
+#include "base/ScopeExit.h"
 #include "dialogs/OptSet.h"
 #include "dialogs/VerDlg.h"
 #include "mascot/HelpGuide.h"
@@ -12,16 +13,11 @@
 
 void TpamuF::PM_OptionClick() {
     launcher_.BeginOptionsDialog();
-    try {
-        TOptSetF* dialog = CreateOptionsDialog();
-        dialog->ShowModal();
-        dialog->Release();
-    } catch (...) {
-        // A dialog that cannot open must not leave the panel's clicks and the edges switched off.
-        launcher_.EndOptionsDialog();
-        throw;
-    }
-    launcher_.EndOptionsDialog();
+    // Even when the dialog cannot open: the panel's clicks and the edges must not stay switched off.
+    const base::ScopeExit end([this] { launcher_.EndOptionsDialog(); });
+    TOptSetF* dialog = CreateOptionsDialog();
+    dialog->ShowModal();
+    dialog->Release();
 }
 
 void TpamuF::PM_HelpClick() {
@@ -48,20 +44,6 @@ void TpamuF::PM_CloseClick() {
     Close();
 }
 
-void TpamuF::ShowPanelForKeys() {
-    BtnF1->ToolBar1.SetShowCaptions(true);
-    BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
-    BtnF1->ShowForKeys();
-    // Ten 96-DPI pixels inside the panel's corner, at the panel's DPI.
-    SetCursorPos(BtnF1->Left() + BtnF1->Scale(10), BtnF1->Top() + BtnF1->Scale(10));
-}
-
-void TpamuF::HidePanelByKey() {
-    NormalPanelForm();
-    BtnF1->HidePanel();
-    SetCursorPos(BtnF1->Left() - BtnF1->Scale(10), BtnF1->Top() - BtnF1->Scale(10));
-}
-
 namespace {
 
 bool IsAltPress(const MSG& key) {
@@ -83,22 +65,22 @@ void DropQueuedAltPress() {
 } // namespace
 
 void TpamuF::HookHotKey1HotKey(int index) {
-    BtnF1->NoteUsersWindow(HookHotKey1.ForegroundAtPress());
+    panel_->NoteUsersWindow(HookHotKey1.ForegroundAtPress());
     switch (index) {
-    case 1: ShowPanelForKeys(); break;
-    case 2: HidePanelByKey(); break;
+    case 1: panel_->ShowForKeys(); break;
+    case 2: panel_->HideByKey(); break;
     case 3:
         // Each ends its own mode, so at most one of them acts.
         if (EditMode() == EditState::SetDetails) PM_BtnSetClick();
         if (EditMode() == EditState::Swap) PM_BtnChangeClick();
         if (EditMode() == EditState::Remove) PM_BtnDelClick();
-        HidePanelByKey();
+        panel_->HideByKey();
         break;
     case 4:
-        ShowPanelForKeys();
+        panel_->ShowForKeys();
         DropQueuedAltPress();
         // Owned by the panel, so that the panel stays active for the keys once the menu closes.
-        PopupMenu1.Popup(BtnF1->Handle(), BtnF1->Left() + BtnF1->Width(), BtnF1->Top());
+        PopupMenu1.Popup(panel_->Handle(), panel_->Left() + panel_->Width(), panel_->Top());
         break;
     default: break;
     }
@@ -106,7 +88,7 @@ void TpamuF::HookHotKey1HotKey(int index) {
 
 void TpamuF::TrayIcon1MouseClick(ui::MouseButton, ui::ShiftState, int, int) {
     ui::Application::Instance().BringToFront();
-    ResetPanelToolBar();
+    panel_->ResetToolBar();
     // Whatever the hover mode and the edit mode.
-    BtnF1->Show();
+    panel_->Show();
 }

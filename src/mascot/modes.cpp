@@ -2,7 +2,6 @@
 
 #include "mascot/eye1.h"
 
-#include "dialogs/BtnSet.h"
 #include "panel/Btn.h"
 
 void TpamuF::PM_BtnSetClick() {
@@ -18,17 +17,8 @@ void TpamuF::PM_BtnDelClick() {
 }
 
 void TpamuF::ToggleEditMode(ModeItem item) {
-    const EditState mode = ModeOf(item);
-    const bool entering = EditMode() != mode;
+    const bool entering = EditMode() != ModeOf(item);
+    // The panel follows the mode: a swap's source goes up again, a details dialog closes.
     launcher_.ChangeMode(MenuItemChosen(EditMode(), item));
-    if (entering) {
-        BtnF1->Show();
-        if (mode == EditState::Swap) BtnF1->SwapPending = 0; // the next click picks the source
-        return;
-    }
-    if (mode == EditState::SetDetails) ReleaseBtnSetF();
-    if (mode == EditState::Swap && BtnF1->SwapPending == 1) {
-        BtnF1->Buttons[BtnF1->SwapSource]->SetDown(false);
-        BtnF1->SwapPending = 0;
-    }
+    if (entering) panel_->Show();
 }

@@ -22,7 +22,7 @@ void TpamuF::ApplyEdgeRules(POINT pointer) {
     // One reading for all four edges, even after a rule has moved the pointer.
     for (const EdgeStep& step : EdgeSteps({pointer.x, pointer.y}, monitors_, Edges(), Scale(10))) {
         switch (step.action) {
-        case EdgeStep::Action::HidePanel: BtnF1->HidePanel(); break;
+        case EdgeStep::Action::HidePanel: panel_->HidePanel(); break;
         case EdgeStep::Action::ShowPanel:
             BtnFormShow();
             SetCursorPos(step.cursor.x, step.cursor.y);
@@ -35,12 +35,12 @@ void TpamuF::ApplyEdgeRules(POINT pointer) {
 void TpamuF::ApplyHoverRule(POINT pointer) {
     if (!HoverMode()) return;
     HWND foreground = GetForegroundWindow();
-    if (foreground != BtnF1->Handle() && foreground != Handle()) return;
-    if (PointerOverPanel({pointer.x, pointer.y}, BtnF1->Left(), BtnF1->Top(), BtnF1->Width(),
-                         BtnF1->Height()))
+    if (foreground != panel_->Handle() && foreground != Handle()) return;
+    if (PointerOverPanel({pointer.x, pointer.y}, panel_->Left(), panel_->Top(), panel_->Width(),
+                         panel_->Height()))
         BtnFormShow();
     else
-        BtnF1->HidePanel();
+        panel_->HidePanel();
 }
 
 void TpamuF::MovePupils(POINT pointer) {
@@ -67,25 +67,11 @@ void TpamuF::ReadDesktop() {
 
 bool TpamuF::HoverMode() const {
     const EyeOptions& o = launcher_.Options();
-    return ::HoverMode(Edges(), o.ApSc, o.DApSc, o.PamuHide);
-}
-
-void TpamuF::ResetPanelToolBar() {
-    BtnF1->ToolBar1.SetShowCaptions(false);
-    BtnF1->ToolBar1.SetButtonHeight(BtnF1->Scale(ButtonSize));
-    BtnF1->SetVertScrollIncrement(BtnF1->ToolBar1.ButtonHeight());
-}
-
-void TpamuF::NormalPanelForm() {
-    ResetPanelToolBar();
-    BtnF1->ToolBar1.SetWidth(BtnF1->Width());
-    BtnF1->SetClientWidth(BtnF1->ToolBar1.Width());
+    return ::HoverMode(Edges(), o.ApSc, o.DApSc, o.PamuHide.Text());
 }
 
 void TpamuF::BtnFormShow() {
-    NormalPanelForm();
-    // The pointer's move went to another program, which keeps the activation.
-    BtnF1->ShowNoActivate();
+    panel_->ShowNormally();
 }
 
 void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
@@ -94,6 +80,6 @@ void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
 
 void TpamuF::TrayIcon1MouseMove(ui::ShiftState, int, int) {
     // A pointer passing over the icon is no input to this program: nothing here takes the activation.
-    ResetPanelToolBar();
+    panel_->ResetToolBar();
     if (!HoverMode()) BtnFormShow();
 }

@@ -28,6 +28,7 @@ std::size_t Index(ModeItem item) {
 ModeChange Ended(ModeItem item, const wchar_t* caption) {
     ModeChange change;
     change.editMode = EditState::None;
+    change.ended = ModeOf(item);
     change.captionItem = item;
     change.caption = caption;
     for (int i = 0; i < kModeItemCount; ++i)

@@ -21,6 +21,9 @@ constexpr TColor kOptionColour = SystemColor(0xFF);
 
 struct ModeChange {
     EditState editMode = EditState::None;
+    // The mode this change ends (what belongs to it goes: the details dialog, the swap's source); None
+    // for a change that ends none.
+    EditState ended = EditState::None;
     // The item whose caption changes, and to what.
     ModeItem captionItem = ModeItem::BtnSet;
     std::wstring caption;

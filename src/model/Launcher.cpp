@@ -67,8 +67,15 @@ void Launcher::SwapButtons(int source, int target) {
     }
 }
 
+void Launcher::ChangeOptions(const EyeOptions& options) {
+    const EyeOptions before = std::exchange(options_, options);
+    for (LauncherObserver* observer : observers_)
+        observer->OptionsChanged(before);
+}
+
 void Launcher::ChangeMode(const ModeChange& change) {
     editMode_ = change.editMode;
+    swapSource_ = 0;
     for (LauncherObserver* observer : observers_)
         observer->EditModeChanged(change);
 }

@@ -23,6 +23,8 @@ public:
     virtual void EditModeChanged(const ModeChange& change) = 0;
     // Record N changed in memory (it may not be saved yet).
     virtual void ButtonChanged(int number) = 0;
+    // The options changed in memory (they may not be saved yet); before is what they were.
+    virtual void OptionsChanged(const EyeOptions& /*before*/) {}
 
 protected:
     ~LauncherObserver() = default;
@@ -61,9 +63,9 @@ public:
     // there is no file yet; empty bounds when neither has them.
     std::optional<PanelBounds> ReadButtons();
 
-    // Plain data: whoever changes an option applies what it changes and saves.
     const EyeOptions& Options() const { return options_; }
-    EyeOptions& Options() { return options_; }
+    // In memory, and told to the observers, which apply what changed; saving is the caller's next step.
+    void ChangeOptions(const EyeOptions& options);
 
     const ButtonRecords& Records() const { return records_; }
     const ButtonRecord& Button(int number) const { return records_.at(static_cast<std::size_t>(number)); }
@@ -74,7 +76,11 @@ public:
     void SwapButtons(int source, int target);
 
     EditState EditMode() const { return editMode_; }
+    // Every change of mode, the swap's end included, forgets the swap's source.
     void ChangeMode(const ModeChange& change);
+    // The first button picked in the swap mode, or 0 while none is.
+    int SwapSource() const { return swapSource_; }
+    void PickSwapSource(int number) { swapSource_ = number; }
     // The options dialog is open: the panel's clicks and the edges rest. Nothing on screen changes.
     void BeginOptionsDialog() { editMode_ = EditState::Options; }
     // Whatever mode was on before the dialog, none is now.
@@ -94,5 +100,6 @@ private:
     EyeOptions options_;
     ButtonRecords records_{};
     EditState editMode_ = EditState::None;
+    int swapSource_ = 0;
     std::vector<LauncherObserver*> observers_;
 };

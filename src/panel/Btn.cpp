@@ -1,5 +1,6 @@
 #include "panel/Btn.h"
 
+#include "base/ScopeExit.h"
 #include "dialogs/BtnSet.h"
 #include "components/FmxUtils.h"
 #include "panel/PanelRules.h"
@@ -65,6 +66,7 @@ void TBtnF1::WindowCreated() {
     ActiveControl = ToolBar1.Handle();
     iconAnswers_.Open(Handle(), kIconsArrivedMessage);
     launchAnswers_.Open(Handle(), kLaunchAnsweredMessage);
+    dropAnswers_.Open(Handle(), kDropsReadMessage);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -204,7 +206,14 @@ void TBtnF1::ButtonChanged(int number) {
 
 void TBtnF1::EditModeChanged(const ModeChange& change) {
     if (change.editMode != EditState::None) ++modesBegun_;
+    // What belongs to a mode goes with it, however it ends (the menu, Alt+Esc, its last click).
+    if (change.ended == EditState::SetDetails) CloseSettingsDialog();
+    if (change.ended == EditState::Swap && swapDown_ != 0) Buttons[std::exchange(swapDown_, 0)]->SetDown(false);
     SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
+}
+
+void TBtnF1::OptionsChanged(const EyeOptions& before) {
+    if (launcher_.Options().LineMax != before.LineMax && Visible()) FormShow();
 }
 
 int TBtnF1::FrameHeight() const {
@@ -224,16 +233,11 @@ void TBtnF1::FormResize() {
     // Setting the client width resizes the window again, and the scroll bar coming or going changes the
     // client width once more: repeat the two steps here until they agree, instead of recursing.
     resizing_ = true;
-    try {
-        for (int round = 0; round < 4 && ClientWidth() != ToolBar1.Width(); ++round) {
-            ToolBar1.SetWidth(Width());
-            SetClientWidth(ToolBar1.Width());
-        }
-    } catch (...) {
-        resizing_ = false;
-        throw;
+    const base::ScopeExit done([this] { resizing_ = false; });
+    for (int round = 0; round < 4 && ClientWidth() != ToolBar1.Width(); ++round) {
+        ToolBar1.SetWidth(Width());
+        SetClientWidth(ToolBar1.Width());
     }
-    resizing_ = false;
 }
 
 void TBtnF1::UpdateScrollRange() {
@@ -270,6 +274,7 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return ui::Form::Dispatch(message, wParam, lParam);
     case kIconsArrivedMessage: IconsArrived(); return 0;
+    case kDropsReadMessage: DropsRead(); return 0;
     case kLaunchAnsweredMessage:
         for (const LaunchAnswer& answer : launchAnswers_.Take())
             LaunchAnswered(answer);
@@ -358,11 +363,39 @@ void TBtnF1::NoteUsersWindow(HWND window) {
     if (window && !OfThisProgram(window)) usersWindow_ = window;
 }
 
+void TBtnF1::ResetToolBar() {
+    ToolBar1.SetShowCaptions(false);
+    ToolBar1.SetButtonHeight(Scale(look_.buttonSize));
+    SetVertScrollIncrement(ToolBar1.ButtonHeight());
+}
+
+void TBtnF1::NormalForm() {
+    ResetToolBar();
+    ToolBar1.SetWidth(Width());
+    SetClientWidth(ToolBar1.Width());
+}
+
+void TBtnF1::ShowNormally() {
+    NormalForm();
+    // The pointer's move went to another program, which keeps the activation.
+    ShowNoActivate();
+}
+
 void TBtnF1::ShowForKeys() {
+    ToolBar1.SetShowCaptions(true);
+    SetVertScrollIncrement(ToolBar1.ButtonHeight());
     Hide();
     Show();
     // The hot key gave this program the right to the foreground.
     SetForegroundWindow(Handle());
+    // Ten 96-DPI pixels inside the panel's corner, at the panel's DPI.
+    SetCursorPos(Left() + Scale(10), Top() + Scale(10));
+}
+
+void TBtnF1::HideByKey() {
+    NormalForm();
+    HidePanel();
+    SetCursorPos(Left() - Scale(10), Top() - Scale(10));
 }
 
 void TBtnF1::HidePanel() {
@@ -393,71 +426,6 @@ void TBtnF1::UpdatePointer() {
     HWND under = WindowFromPoint(at);
     if (under != Handle() && !IsChild(Handle(), under)) return;
     SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
-void TBtnF1::ShowNewSettingsDialog(int number) {
-    // A dialog the drop handler left hidden gives way, so that there is never more than one.
-    ReleaseBtnSetF();
-    CreateBtnSetF(launcher_, *this)->ButtonNo = number;
-    BtnSetF->Show();
-}
-
-void TBtnF1::EditInSettingsDialog(int number) {
-    if (!BtnSetF) {
-        ShowNewSettingsDialog(number);
-        return;
-    }
-    // Retarget: a hidden dialog runs its show handler here, a shown one comes to the front; the caption
-    // then says it is another button's.
-    BtnSetF->ButtonNo = number;
-    BtnSetF->Show();
-    BtnSetF->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
-    BtnSetF->FillFromRecord();
-    BtnSetF->ComboBox1Change();
-}
-
-void TBtnF1::PickForSwap(int number) {
-    SetCaption(L"入れ替え先のボタンを押してください");
-    if (SwapPending == 0) {
-        SwapSource = number;
-        Buttons[number]->SetDown(true);
-        SwapPending = 1;
-        return;
-    }
-    SaveThenEndMode([&] { SwapButtons(SwapSource, number); },
-                    [&] {
-                        Buttons[SwapSource]->SetDown(false);
-                        SwapPending = 0;
-                        launcher_.ChangeMode(SwapCompleted());
-                    });
-}
-
-void TBtnF1::RemoveSetting(int number) {
-    SetCaption(L"ボタンの設定削除中");
-    // The hint and picture follow the record before the save, which may fail.
-    launcher_.SetButton(number, ButtonRecord{});
-    SaveThenEndMode([&] { launcher_.SaveButtons({number}); },
-                    [&] { launcher_.ChangeMode(RemovalCompleted()); });
-}
-
-void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode) {
-    // The change is already made in memory, and the next quit saves it: the mode ends whether or not this
-    // save worked, and a failure then goes on to the error box.
-    try {
-        save();
-    } catch (...) {
-        endMode();
-        throw;
-    }
-    endMode();
-}
-
-void TBtnF1::SwapButtons(int source, int target) {
-    // Both records move, with their hints and pictures, before either is written: a write that fails
-    // then loses nothing, and what the panel shows is what the next quit saves.
-    launcher_.SwapButtons(source, target);
-    // Both sections as one change.
-    launcher_.SaveButtons({source, target});
 }
 
 std::wstring DatedCaption() {

@@ -3,6 +3,7 @@
 
 #include "components/Background.h"
 #include "model/Launcher.h"
+#include "panel/DroppedRecord.h"
 #include "panel/PanelRules.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
@@ -26,16 +27,48 @@ public:
     TBtnF1(Launcher& launcher, const PanelLook& look);
     ~TBtnF1() override;
 
-    // Declared before the tool bar, which draws from it, so that it outlives the bar.
+    // The thirty pictures, image N-1 for button N. Declared before the tool bar, which draws from it, so
+    // that it outlives the bar.
     ui::ImageList ImageList1;
+    // The grid of buttons, the panel's whole client area.
     ui::ToolBar ToolBar1;
 
-    std::int32_t SwapSource = 0;
     // Buttons[N] is the tool button of number N (1..30); index 0 is unused.
     std::array<ui::ToolButton*, kButtonCount + 1> Buttons{};
     // Records[N] is the record of button N (1..30), kept by the model; index 0 is unused.
     const ButtonRecords& Records;
-    std::int32_t SwapPending = 0;
+
+    // What the mascot asks of the panel. The panel stays above other windows while it shows (and below
+    // the mascot); a show takes the activation only where the user's input went to this program.
+    // For an edge or a hover: the normal form (icons only, rows of the normal height, the width fitted to
+    // whole buttons), shown without taking the activation.
+    void ShowNormally();
+    // Icons only, rows of the normal height and a scroll step of one row (the tray icon's moves and clicks).
+    void ResetToolBar();
+    // For the first hot key: the button characters as captions, the scroll step of a row of them, shown
+    // anew (its show handler fits the height to the captions) with the activation the key brought, and the
+    // pointer just inside its corner.
+    void ShowForKeys();
+    // For the second hot key: the normal form, hidden, and the pointer just outside its corner.
+    void HideByKey();
+    // The window the user was in when a hot key brought this program forward (one of this program's own
+    // is not remembered): a later hide gives it the activation back.
+    void NoteUsersWindow(HWND window);
+    // Hides the panel. When this program holds the activation and a hot key took it from the user's
+    // window, that window gets it back, rather than whichever window of this program Windows would choose.
+    void HidePanel();
+
+    // The button settings dialog, at most one (BtnSetF while it exists). A drop prepares one, hidden, for
+    // the button it fills, unless one exists; the end of the set-details mode closes it.
+    void PrepareSettingsDialog(int number);
+    void CloseSettingsDialog();
+
+    // What is dropped on the mascot: the first free button gets it, when the file has answered; false
+    // when every button is taken. Read on a thread of the file's place.
+    bool RegisterDropped(const std::wstring& path);
+    int DropsPending() const { return dropsPending_; }
+    // After each dropped file is registered, or fails to be.
+    std::function<void()> OnDropsRead;
 
     // The records and bounds from the settings file, or from the registry of older versions.
     void ReadIni();
@@ -47,17 +80,6 @@ public:
     bool IconsPending() const;
     // True while a launch asked for has not been answered.
     bool LaunchesPending() const { return launching_.Any(); }
-    // The panel stays above other windows while it shows (and below the mascot); a show takes the
-    // activation only where the user's input went to this program. A hot key's does: the panel is hidden
-    // and shown anew (its show handler fits the height to the captions) and takes the activation.
-    void ShowForKeys();
-    // The window the user was in when a hot key brought this program forward (one of this program's own
-    // is not remembered): a later hide gives it the activation back.
-    void NoteUsersWindow(HWND window);
-    // Hides the panel. When this program holds the activation and a hot key took it from the user's
-    // window, that window gets it back, rather than whichever window of this program Windows would choose.
-    void HidePanel();
-
     void FormCreate();
     void FormShow();
     void FormResize();
@@ -76,14 +98,18 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // A mode's prompt, or the dated caption, as the caption.
+    // A mode's prompt, or the dated caption, as the caption; a swap's source button up again once its
+    // mode is over.
     void EditModeChanged(const ModeChange& change) override;
+    // A new row limit applies at once to a panel that shows.
+    void OptionsChanged(const EyeOptions& before) override;
     // The button's hint and picture follow its record.
     void ButtonChanged(int number) override;
     // Icons are read, and programs looked for and started, on other threads: a file on a share that does
     // not answer must not freeze the panel or the mascot. The answers come back as these messages.
     static constexpr UINT kIconsArrivedMessage = WM_APP + 0x200;
     static constexpr UINT kLaunchAnsweredMessage = WM_APP + 0x201;
+    static constexpr UINT kDropsReadMessage = WM_APP + 0x202;
     struct IconAnswer {
         int number;
         unsigned ticket; // which request of the button this answers
@@ -106,6 +132,9 @@ private:
     void HidePanel(DWORD startedProcess);
     // Keeps the panel below the mascot in the topmost band, whatever brings it forward.
     void KeepBelowMascot(WINDOWPOS& position) const;
+    void DropsRead();
+    void Register(const DroppedRecords& made);
+    void NormalForm();
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);
@@ -127,12 +156,17 @@ private:
     std::uint64_t modesBegun_ = 0;
     // The window that had the activation before a hot key gave it to the panel.
     HWND usersWindow_ = nullptr;
+    // The swap's source, drawn down until its mode ends.
+    int swapDown_ = 0;
+    int dropsPending_ = 0;
     PendingLaunches launching_;
     background::PlaceQueues iconReads_;
     // Each thread keeps COM for its life, as the shell asks of whoever calls it.
     background::StandingThreads launches_{background::ThreadCom::Apartment};
     background::Mailbox<IconAnswer> iconAnswers_;
     background::Mailbox<LaunchAnswer> launchAnswers_;
+    background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
+    background::Mailbox<DroppedRecords> dropAnswers_;
 };
 
 extern TBtnF1* BtnF1;

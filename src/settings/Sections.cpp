@@ -9,10 +9,10 @@ EyeOptions ReadEyeOptions(const SectionValues& eye) {
     };
     EyeOptions o;
     o.LineMax = eye.Integer(L"LineMax", defaults.LineMax);
-    o.Startup = eye.Text(L"Startup", defaults.Startup);
-    o.PamuHide = eye.Text(L"PamuHide", defaults.PamuHide);
-    o.TPamuHide = eye.Text(L"TPamuHide", defaults.TPamuHide);
-    o.HintPos = eye.Text(L"HintPos", defaults.HintPos);
+    o.Startup = YesNo::FromText(eye.Text(L"Startup", defaults.Startup.Text()));
+    o.PamuHide = YesNo::FromText(eye.Text(L"PamuHide", defaults.PamuHide.Text()));
+    o.TPamuHide = YesNo::FromText(eye.Text(L"TPamuHide", defaults.TPamuHide.Text()));
+    o.HintPos = HintPlace::FromText(eye.Text(L"HintPos", defaults.HintPos.Text()));
     o.TWall = edge(L"TWall", defaults.TWall);
     o.BWall = edge(L"BWall", defaults.BWall);
     o.LWall = edge(L"LWall", defaults.LWall);
@@ -25,11 +25,11 @@ EyeOptions ReadEyeOptions(const SectionValues& eye) {
 
 void WriteEyeOptions(ProfileFile& file, const EyeOptions& o) {
     const std::wstring& s = kEyeSection;
-    file.WriteString(s, L"Startup", o.Startup);
+    file.WriteString(s, L"Startup", o.Startup.Text());
     file.WriteInteger(s, L"LineMax", o.LineMax);
-    file.WriteString(s, L"PamuHide", o.PamuHide);
-    file.WriteString(s, L"TPamuHide", o.TPamuHide);
-    file.WriteString(s, L"HintPos", o.HintPos);
+    file.WriteString(s, L"PamuHide", o.PamuHide.Text());
+    file.WriteString(s, L"TPamuHide", o.TPamuHide.Text());
+    file.WriteString(s, L"HintPos", o.HintPos.Text());
     file.WriteInteger(s, L"TWall", static_cast<std::int32_t>(o.TWall));
     file.WriteInteger(s, L"BWall", static_cast<std::int32_t>(o.BWall));
     file.WriteInteger(s, L"LWall", static_cast<std::int32_t>(o.LWall));

@@ -57,6 +57,10 @@ TEST(EditModes, ChoosingTheItemAgainEndsItsMode) {
     // A cancelled removal reads "解除", not the "削除" the item starts with.
     const ModeChange remove = MenuItemChosen(EditState::Remove, ModeItem::BtnDel);
     EXPECT_EQ(remove.caption, L"ﾎﾞﾀﾝの設定解除");
+    EXPECT_EQ(set.ended, EditState::SetDetails);
+    EXPECT_EQ(swap.ended, EditState::Swap);
+    EXPECT_EQ(remove.ended, EditState::Remove);
+    EXPECT_EQ(MenuItemChosen(EditState::None, ModeItem::BtnSet).ended, EditState::None); // entering ends none
     for (const ModeChange& c : {set, swap, remove}) {
         EXPECT_EQ(c.editMode, EditState::None);
         EXPECT_EQ(c.colour, kOptionColour);
@@ -103,6 +107,7 @@ TEST(EditModes, ModesEndedInThePanelOrTheDialogHaveTheirOwnCaptions) {
         EXPECT_EQ(c.change.caption, c.caption);
         EXPECT_EQ(c.change.colour, kOptionColour);
         EXPECT_TRUE(c.change.panelCaption.empty());
+        EXPECT_EQ(c.change.ended, ModeOf(c.item));
         for (ModeItem other : {ModeItem::Option, ModeItem::BtnSet, ModeItem::BtnDel, ModeItem::BtnChange})
             if (other != c.item) {
                 EXPECT_TRUE(Enabled(c.change, other));

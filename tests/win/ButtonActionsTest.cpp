@@ -91,8 +91,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
 
     Click(1);
     EXPECT_EQ(panel->Caption(), L"入れ替え先のボタンを押してください");
-    EXPECT_EQ(panel->SwapSource, 1);
-    EXPECT_EQ(panel->SwapPending, 1);
+    EXPECT_EQ(launcher->SwapSource(), 1);
     EXPECT_TRUE(panel->Buttons[1]->Down());
     EXPECT_EQ(mascot->EditMode(), EditState::Swap);
     EXPECT_EQ(SavedValue(1, "pg"), "C:\\tools\\a.exe"); // nothing saved yet
@@ -113,7 +112,7 @@ TEST_F(ButtonActionsTest, SwapExchangesRecordsImagesAndHintsAndSavesBoth) {
     EXPECT_EQ(panel->Buttons[1]->Caption(), L"1");
     EXPECT_EQ(panel->Buttons[3]->Caption(), L"3");
     EXPECT_FALSE(panel->Buttons[1]->Down());
-    EXPECT_EQ(panel->SwapPending, 0);
+    EXPECT_EQ(launcher->SwapSource(), 0);
     ExpectModeEnded(mascot->PM_BtnChange, L"ﾎﾞﾀﾝの入れ替え");
 
     EXPECT_EQ(SavedValue(1, "pg"), "C:\\c.exe");
@@ -213,8 +212,8 @@ TEST_F(ButtonActionsTest, SetDetailsModeFromTheMenuCreatesTheDialogOnTheFirstCli
 
 TEST_F(ButtonActionsTest, HiddenDialogLeftByADropGivesWayToTheNewOne) {
     Start(L"");
-    TBtnSetF* hidden = CreateBtnSetF(*launcher, *BtnF1);
-    hidden->ButtonNo = 1;
+    BtnF1->PrepareSettingsDialog(1);
+    TBtnSetF* hidden = BtnSetF;
     Click(2);
     ASSERT_NE(BtnSetF, nullptr);
     EXPECT_NE(BtnSetF, hidden);
@@ -279,11 +278,11 @@ TEST_F(ButtonActionsTest, EndingModesFromTheMenuDropsTheDialogAndTheSwapSource) 
     ASSERT_TRUE(panel->Buttons[1]->Down());
     mascot->PM_BtnChange.Click();
     EXPECT_FALSE(panel->Buttons[1]->Down());
-    EXPECT_EQ(panel->SwapPending, 0);
+    EXPECT_EQ(launcher->SwapSource(), 0);
     // The next swap starts with no source: the first click picks one.
     EnterMode(mascot->PM_BtnChange);
     Click(4);
-    EXPECT_EQ(panel->SwapSource, 4);
+    EXPECT_EQ(launcher->SwapSource(), 4);
     EXPECT_EQ(mascot->EditMode(), EditState::Swap);
     EXPECT_EQ(panel->Records[1].Program, L"C:\\a.exe");
 }

@@ -228,12 +228,12 @@ TEST_F(DropTest, DropInAModeKeepsTheModeAndTheDialog) {
     TBtnF1* panel = Start();
     mascot->PM_BtnChange.Click();
     panel->Buttons[5]->Click(); // a swap source
-    TBtnSetF* existing = CreateBtnSetF(*launcher, *BtnF1);
-    existing->ButtonNo = 9;
+    panel->PrepareSettingsDialog(9);
+    TBtnSetF* existing = BtnSetF;
     Drop({a});
     EXPECT_EQ(panel->Records[1].Program, a);
     EXPECT_EQ(mascot->EditMode(), EditState::Swap);
-    EXPECT_EQ(panel->SwapPending, 1);
+    EXPECT_EQ(launcher->SwapSource(), 5);
     EXPECT_EQ(BtnSetF, existing); // an existing dialog is left as it is
     EXPECT_EQ(existing->ButtonNo, 9);
 }

@@ -144,7 +144,7 @@ TEST_F(MascotTest, ActivationHidesTheMascotOnlyWhenPamuHideIsYes) {
     mascot->Show();
     SendMessageW(app->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_FALSE(mascot->Visible());
-    mascot->Options().PamuHide = L"yes"; // compared exactly
+    ChangeOptions([](EyeOptions& o) { o.PamuHide = YesNo::FromText(L"yes"); }); // compared exactly
     mascot->Show();
     SendMessageW(app->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_TRUE(mascot->Visible());

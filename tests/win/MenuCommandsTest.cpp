@@ -120,7 +120,7 @@ TEST_F(MenuCommandsTest, CancelKeyEndsTheModeAndHidesThePanel) {
     mascot->HookHotKey1HotKey(3);
     EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_FALSE(BtnF1->Buttons[1]->Down());
-    EXPECT_EQ(BtnF1->SwapPending, 0);
+    EXPECT_EQ(launcher->SwapSource(), 0);
     EXPECT_EQ(mascot->PM_BtnChange.Caption(), L"ﾎﾞﾀﾝの入れ替え");
     EXPECT_EQ(mascot->ui::Form::Color(), clAqua);
     EXPECT_FALSE(BtnF1->Visible());

@@ -206,10 +206,10 @@ TEST_F(OptSetTest, OkAppliesEverythingAndWritesExactlyTheOptionKeysInOrder) {
 
     EXPECT_EQ(d->ModalResult, IDOK);
     EXPECT_EQ(mascot->Options().LineMax, 2);
-    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
-    EXPECT_EQ(mascot->Options().PamuHide, L"No");
-    EXPECT_EQ(mascot->Options().TPamuHide, L"No");
-    EXPECT_EQ(mascot->Options().Startup, L"No");
+    EXPECT_EQ(mascot->Options().HintPos.Text(), L"pamu");
+    EXPECT_EQ(mascot->Options().PamuHide.Text(), L"No");
+    EXPECT_EQ(mascot->Options().TPamuHide.Text(), L"No");
+    EXPECT_EQ(mascot->Options().Startup.Text(), L"No");
     EXPECT_EQ(mascot->Options().ApSc, L"Shift+Ctrl+F6");
     EXPECT_EQ(mascot->Options().DApSc, L"");
     EXPECT_EQ(static_cast<int>(mascot->Options().TWall), 0);
@@ -245,10 +245,10 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     d->CheckBox2.SetChecked(true);
     d->CheckBox3.SetChecked(true);
     d->Button1Click();
-    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().TPamuHide.Text(), L"Yes");
     EXPECT_FALSE(mascot->TrayIcon1.Visible());
     EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Registered);
-    EXPECT_EQ(mascot->Options().Startup, L"Yes");
+    EXPECT_EQ(mascot->Options().Startup.Text(), L"Yes");
     // The shortcut starts this very program.
     const auto path = StartupShortCut().ShortCutPath();
     ASSERT_TRUE(path);
@@ -272,10 +272,10 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     again->CheckBox3.SetChecked(false);
     again->Button1Click();
     EXPECT_FALSE(mascot->Visible());
-    EXPECT_EQ(mascot->Options().PamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide.Text(), L"Yes");
     EXPECT_TRUE(mascot->TrayIcon1.TaskTrayIcon().Registered);
     EXPECT_EQ(GetFileAttributesW(path->c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(mascot->Options().Startup, L"No");
+    EXPECT_EQ(mascot->Options().Startup.Text(), L"No");
 }
 
 TEST_F(OptSetTest, CancelAndTheCloseBoxGiveTheKeysBackAndChangeNothing) {
@@ -373,9 +373,9 @@ TEST_F(OptSetTest, AShortcutThatCannotBeMadeStopsOkAfterTheFirstTwoSteps) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], L"OLE error 80040154");
     EXPECT_EQ(d->ModalResult, 0); // still open
-    EXPECT_EQ(mascot->Options().PamuHide, L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide.Text(), L"Yes");
     EXPECT_FALSE(mascot->Visible());
-    EXPECT_EQ(mascot->Options().Startup, L"");
+    EXPECT_EQ(mascot->Options().Startup.Text(), L"");
     EXPECT_EQ(mascot->Options().LineMax, 3);
     EXPECT_TRUE(IndexFree(1)); // not yet registered again
 }
@@ -390,8 +390,8 @@ TEST_F(OptSetTest, ANotificationAreaThatIsNotThereYetDoesNotStopOk) {
                  reinterpret_cast<LPARAM>(d->Button1.Handle()));
     EXPECT_TRUE(errors.empty());
     EXPECT_NE(d->ModalResult, 0);
-    EXPECT_EQ(mascot->Options().TPamuHide, L"No"); // the icon comes when the task bar does
-    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
+    EXPECT_EQ(mascot->Options().TPamuHide.Text(), L"No"); // the icon comes when the task bar does
+    EXPECT_EQ(mascot->Options().HintPos.Text(), L"pamu");
 }
 
 TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
@@ -404,7 +404,7 @@ TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], wintest::SettingsPath() + L" に書き込めません");
     EXPECT_EQ(d->ModalResult, 0);
-    EXPECT_EQ(mascot->Options().HintPos, L"pamu"); // the running value changed
+    EXPECT_EQ(mascot->Options().HintPos.Text(), L"pamu"); // the running value changed
     EXPECT_TRUE(IndexFree(1));                     // the keys come back only with a later OK or Cancel
     RemoveDirectoryW(wintest::SettingsPath().c_str());
     d->Button2Click();

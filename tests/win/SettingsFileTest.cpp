@@ -61,8 +61,8 @@ TEST_F(SettingsFileTest, FirstStartWithoutFileUsesEveryDefault) {
     EXPECT_EQ(mascot->Options().ApSc, L"Alt+A");
     EXPECT_EQ(mascot->Options().DApSc, L"Alt+Z");
     EXPECT_EQ(mascot->Options().Color, clYellow);
-    EXPECT_EQ(mascot->Options().PamuHide, L"");
-    EXPECT_EQ(mascot->Options().HintPos, L"");
+    EXPECT_EQ(mascot->Options().PamuHide.Text(), L"");
+    EXPECT_EQ(mascot->Options().HintPos.Text(), L"");
     EXPECT_EQ(static_cast<int>(mascot->Options().TWall) + static_cast<int>(mascot->Options().BWall) +
                   static_cast<int>(mascot->Options().LWall) + static_cast<int>(mascot->Options().RWall),
               0);
@@ -106,10 +106,10 @@ TEST_F(SettingsFileTest, ReadsEveryKeyWithTheIntegerRule) {
     EXPECT_EQ(mascot->Top(), 500);
     EXPECT_EQ(mascot->Left(), 100);
     EXPECT_EQ(mascot->Options().LineMax, 2);
-    EXPECT_EQ(mascot->Options().Startup, L"Yes");
-    EXPECT_EQ(mascot->Options().PamuHide, L"No");
-    EXPECT_EQ(mascot->Options().TPamuHide, L"Yes");
-    EXPECT_EQ(mascot->Options().HintPos, L"pamu");
+    EXPECT_EQ(mascot->Options().Startup.Text(), L"Yes");
+    EXPECT_EQ(mascot->Options().PamuHide.Text(), L"No");
+    EXPECT_EQ(mascot->Options().TPamuHide.Text(), L"Yes");
+    EXPECT_EQ(mascot->Options().HintPos.Text(), L"pamu");
     EXPECT_EQ(static_cast<int>(mascot->Options().TWall), 1);
     EXPECT_EQ(static_cast<int>(mascot->Options().BWall), 2);
     EXPECT_EQ(static_cast<int>(mascot->Options().LWall), 0); // letters: the default

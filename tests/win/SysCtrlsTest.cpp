@@ -259,14 +259,14 @@ TEST_F(PseudoAppTest, TheMascotGivesTheApplicationItsHintTimingsAndPlacement) {
     ui::HintShowInfo info;
     info.text = L"メモ帳";
     info.position = {300, 400};
-    mascot->Options().HintPos = L"Hyokota";
+    ChangeOptions([](EyeOptions& o) { o.HintPos = HintPlace::FromText(L"Hyokota"); });
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, 300);
     EXPECT_EQ(info.position.y, 400);
-    mascot->Options().HintPos = L"PAMU"; // only the exact text counts
+    ChangeOptions([](EyeOptions& o) { o.HintPos = HintPlace::FromText(L"PAMU"); }); // only the exact text counts
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, 300);
-    mascot->Options().HintPos = L"pamu";
+    ChangeOptions([](EyeOptions& o) { o.HintPos = HintPlace::FromText(L"pamu"); });
     mascot->Hide(); // the mascot's place counts while it is hidden too
     app->OnShowHint(info);
     EXPECT_EQ(info.position.x, mascot->Left() + 15);

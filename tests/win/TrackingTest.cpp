@@ -277,7 +277,7 @@ TEST_F(TrackingTest, PointerOverTheTrayIconResetsTheBarAndShowsThePanel) {
     mascot->TrayIcon1MouseMove({}, 0, 0);
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions()); // reset even in hover mode
     EXPECT_FALSE(BtnF1->Visible());
-    mascot->Options().DApSc = L"Alt+Z"; // hover mode off
+    ChangeOptions([](EyeOptions& o) { o.DApSc = L"Alt+Z"; }); // hover mode off
     mascot->TrayIcon1MouseMove({}, 0, 0);
     EXPECT_TRUE(BtnF1->Visible());
 }

@@ -603,9 +603,11 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 1s));
 
     // A click shows it too, even in hover mode and in an edit mode, once the double-click time is over.
-    mascot->Options().ApSc.clear();
-    mascot->Options().DApSc.clear();
-    mascot->Options().PamuHide = L"No";
+    ChangeOptions([](EyeOptions& o) {
+        o.ApSc.clear();
+        o.DApSc.clear();
+        o.PamuHide = YesNo::Of(false);
+    });
     ASSERT_TRUE(mascot->HoverMode());
     BtnF1->Hide();
     // No tick meanwhile: its hover rule would hide again a panel that the move showed.

@@ -128,6 +128,12 @@ TpamuF* AppTest::StartProgram(const std::wstring& ini) {
     return mascot;
 }
 
+void AppTest::ChangeOptions(const std::function<void(EyeOptions&)>& change) {
+    EyeOptions options = launcher->Options();
+    change(options);
+    launcher->ChangeOptions(options);
+}
+
 void AppTest::SetEditMode(EditState mode) {
     switch (mode) {
     case EditState::SetDetails:

@@ -75,6 +75,8 @@ protected:
     TpamuF* StartProgram(const std::wstring& ini = L"");
     // Puts the model in a mode as the menu or the options dialog would, without their windows.
     void SetEditMode(EditState mode);
+    // Changes options through the model, as the options dialog does.
+    void ChangeOptions(const std::function<void(EyeOptions&)>& change);
     // Declared before the application, which it outlives as in the program.
     std::unique_ptr<Launcher> launcher;
     std::unique_ptr<ui::Application> app;

@@ -1,0 +1,121 @@
+// The panel's part in the edit modes and in registering: the button settings dialog, the swap, the
+// removal, and what is dropped on the mascot.
+
+#include "panel/Btn.h"
+
+#include "base/ScopeExit.h"
+#include "dialogs/BtnSet.h"
+#include "ui/Application.h"
+
+#include <utility>
+
+namespace {
+
+TBtnSetF* MakeSettingsDialog(Launcher& launcher, ui::Form& panel, int number) {
+    BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>(launcher, panel);
+    BtnSetF->ButtonNo = number;
+    return BtnSetF;
+}
+
+} // namespace
+
+void TBtnF1::ShowNewSettingsDialog(int number) {
+    // A dialog the drop handler left hidden gives way, so that there is never more than one.
+    CloseSettingsDialog();
+    MakeSettingsDialog(launcher_, *this, number)->Show();
+}
+
+void TBtnF1::PrepareSettingsDialog(int number) {
+    if (BtnSetF) return; // an existing one is left as it is
+    MakeSettingsDialog(launcher_, *this, number)->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+}
+
+void TBtnF1::CloseSettingsDialog() {
+    if (!BtnSetF) return;
+    TBtnSetF* dialog = std::exchange(BtnSetF, nullptr);
+    dialog->Close();
+    dialog->Release();
+}
+
+void TBtnF1::EditInSettingsDialog(int number) {
+    if (!BtnSetF) {
+        ShowNewSettingsDialog(number);
+        return;
+    }
+    // Retarget: a hidden dialog runs its show handler here, a shown one comes to the front; the caption
+    // then says it is another button's.
+    BtnSetF->ButtonNo = number;
+    BtnSetF->Show();
+    BtnSetF->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+    BtnSetF->FillFromRecord();
+    BtnSetF->ComboBox1Change();
+}
+
+void TBtnF1::PickForSwap(int number) {
+    SetCaption(L"入れ替え先のボタンを押してください");
+    const int source = launcher_.SwapSource();
+    if (source == 0) {
+        launcher_.PickSwapSource(number);
+        Buttons[number]->SetDown(true);
+        swapDown_ = number;
+        return;
+    }
+    // The end of the mode puts the source button up again (EditModeChanged).
+    SaveThenEndMode([&] { SwapButtons(source, number); }, [&] { launcher_.ChangeMode(SwapCompleted()); });
+}
+
+void TBtnF1::RemoveSetting(int number) {
+    SetCaption(L"ボタンの設定削除中");
+    // The hint and picture follow the record before the save, which may fail.
+    launcher_.SetButton(number, ButtonRecord{});
+    SaveThenEndMode([&] { launcher_.SaveButtons({number}); },
+                    [&] { launcher_.ChangeMode(RemovalCompleted()); });
+}
+
+void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode) {
+    // The change is already made in memory, and the next quit saves it: the mode ends whether or not this
+    // save worked, and a failure then goes on to the error box.
+    const base::ScopeExit end([&] { endMode(); });
+    save();
+}
+
+void TBtnF1::SwapButtons(int source, int target) {
+    // Both records move, with their hints and pictures, before either is written: a write that fails
+    // then loses nothing, and what the panel shows is what the next quit saves.
+    launcher_.SwapButtons(source, target);
+    // Both sections as one change.
+    launcher_.SaveButtons({source, target});
+}
+
+bool TBtnF1::RegisterDropped(const std::wstring& path) {
+    const int n = launcher_.FirstFreeButton();
+    if (n == 0) return false;
+    PrepareSettingsDialog(n);
+    dropReads_.Run(path, [answers = dropAnswers_.MakeSender(), path] { answers.Put(ReadDropped(path)); });
+    ++dropsPending_;
+    return true;
+}
+
+void TBtnF1::DropsRead() {
+    for (DroppedRecords& made : dropAnswers_.Take()) {
+        --dropsPending_;
+        const base::ScopeExit told([this] {
+            if (OnDropsRead) OnDropsRead();
+        });
+        Register(made);
+    }
+}
+
+void TBtnF1::Register(const DroppedRecords& made) {
+    if (!made.error.empty()) throw Exception(made.error);
+    // The first free button now: another drop, or the settings dialog, may have taken the one that was.
+    const int n = launcher_.FirstFreeButton();
+    if (n == 0) return;
+    launcher_.SetButton(n, made.file);
+    launcher_.SaveButtons({n});
+    if (made.folder) {
+        launcher_.SetButton(n, *made.folder);
+        launcher_.SaveButtons({n});
+    }
+}
+
