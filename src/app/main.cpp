@@ -1,5 +1,6 @@
 // Program entry of ぱむぱむランチ: where the model, the application and the forms are put together.
 
+#include "components/SysCtrls.h"
 #include "dialogs/VerDlg.h"
 #include "mascot/eye1.h"
 #include "model/Launcher.h"
@@ -10,6 +11,11 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     try {
+        // One running copy per logon. A second start ends here, before it has made a window, and brings
+        // the first one forward as it goes (when it finds it).
+        TSingleInstance SingleInstance1;
+        SingleInstance1.UniqueName = L"Ident766";
+        if (!SingleInstance1.Loaded()) return 0;
         // Outlives the application, and with it every form that reads it.
         Launcher launcher(SettingsPathFor(ui::Application::ExeName()));
         ui::Application app;

@@ -56,27 +56,25 @@ HWND TSingleInstance::WindowToActivate() {
     return g_finalActivation.window;
 }
 
-void TSingleInstance::Loaded() {
-    if (UniqueName.empty()) return; // no name, nothing to guard
+bool TSingleInstance::Loaded() {
+    if (UniqueName.empty()) return true; // no name, nothing to guard
     // Create or open in one call: of two programs starting in the same instant exactly one creates it.
     // Opening first and creating after would let both find nothing and both run.
     base::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, UniqueName.c_str()));
     const DWORD error = GetLastError();
-    if (!mutex) return; // cannot be made: this instance runs as the first
+    if (!mutex) return true; // cannot be made: this instance runs as the first
     if (error != ERROR_ALREADY_EXISTS) {
         mutex_ = std::move(mutex); // held, never owned or waited on: its name marks the running instance
-        return;
+        return true;
     }
     mutex.reset(); // the first instance's name, not ours to keep open
     if (OnDuplicate) OnDuplicate();
     switch (DupInstAction) {
-    case TDupInstAction::diActivateFirst:
-        FindFirstInstance();
-        ui::Application::Instance().Terminate();
-        break;
+    case TDupInstAction::diActivateFirst: FindFirstInstance(); break;
     case TDupInstAction::diException: throw EMultiAppInstance(ErrorMessage);
-    case TDupInstAction::diTerminate: ui::Application::Instance().Terminate(); break;
+    case TDupInstAction::diTerminate: break;
     }
+    return false;
 }
 
 void TSingleInstance::FindFirstInstance() {

@@ -1,7 +1,8 @@
 #pragma once
-// Two components of the main form: TSingleInstance keeps the program to one running instance per logon
-// (a named mutex marks the running one), and TPseudoApp carries the application's hint settings and
-// events from the form into the application object. Each may exist once per process.
+// Two components: TSingleInstance keeps the program to one running instance per logon (a named mutex
+// marks the running one), asked by the program's entry before any window is made; TPseudoApp carries the
+// application's hint settings and events from the main form into the application object. Each may exist
+// once per process.
 
 #include "base/Color.h"
 #include "base/Exception.h"
@@ -43,9 +44,9 @@ public:
     // Fired in a second instance before its action.
     std::function<void()> OnDuplicate;
 
-    // Called once the owning form's properties are set: the first instance creates the named mutex,
-    // a second one acts as DupInstAction says.
-    void Loaded();
+    // Called once the properties are set: the first instance creates the named mutex and goes on (true);
+    // a second one acts as DupInstAction says and ends (false), or throws.
+    bool Loaded();
     // Whether this instance holds the name (it was the first).
     bool HoldsName() const { return mutex_.get() != nullptr; }
 

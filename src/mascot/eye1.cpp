@@ -100,9 +100,6 @@ void TpamuF::WindowCreated() {
     OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
     OnCreate = [this] { FormCreate(); };
 
-    SingleInstance1.DupInstAction = TDupInstAction::diActivateFirst;
-    SingleInstance1.ErrorMessage = L"すでに起動されています";
-    SingleInstance1.UniqueName = L"Ident766";
     HookHotKey1.OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
     PseudoApp1.HintColor = clInfoBk;
     PseudoApp1.HintPause = 500;
@@ -111,8 +108,6 @@ void TpamuF::WindowCreated() {
     PseudoApp1.ShowHint = true;
     PseudoApp1.ShowMainForm = true;
     PseudoApp1.OnShowHint = [this](ui::HintShowInfo& info) { PseudoApp1ShowHint(info); };
-    // The form is loaded: a second instance learns here that it is one, before FormCreate runs.
-    SingleInstance1.Loaded();
     PseudoApp1.Loaded();
 }
 
@@ -135,15 +130,14 @@ void TpamuF::FormCreate() {
     ButtonSize = 38;
     IconSize = 32;
     LayOutFace();
-    // A key another program holds does nothing, and the tray icon says which. A second instance, already
-    // told to end, finds its keys held by the first and says nothing.
+    // A key another program holds does nothing, and the tray icon says which.
     HookHotKey1.RegisterKey(1, TextToShortCut(Options().ApSc));
     HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
     ui::Application::Instance().OnEndSession = [this] { SaveOnEnd(); };
-    // The rest once the face is on screen. A second instance, already told to end, never gets there.
+    // The rest once the face is on screen.
     ui::Application::Instance().AfterMainFormShown([this] { FinishStart(); });
 }
 
@@ -228,8 +222,7 @@ void TpamuF::SaveAll(ProfileFile& file) {
 }
 
 void TpamuF::SaveOnEnd() {
-    // Before the start's last steps no button has been read, so there is nothing to save; a second
-    // instance, told to end at once, never gets there.
+    // Before the start's last steps no button has been read, so there is nothing to save.
     if (!panel_) return;
     ProfileFile file = launcher_.SettingsFile();
     SaveAll(file);

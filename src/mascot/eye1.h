@@ -17,7 +17,6 @@
 
 #include <shellapi.h>
 
-#include <optional>
 #include <string>
 
 // Timers of the mascot window.
@@ -70,7 +69,6 @@ public:
     ui::MenuItem& PM_Close;
 
     TExitWin ExitWin1;
-    TSingleInstance SingleInstance1;
     THookHotKey HookHotKey1;
     TPseudoApp PseudoApp1;
     // "ミニぱむ太" in the notification area.

@@ -94,11 +94,6 @@ void Launcher::SaveOptions() {
     file.WriteAsOneChange([&] { WriteEyeOptions(file, options_); });
 }
 
-void Launcher::SaveWindowsAndOptions(const WindowPlaces& places) {
-    ProfileFile file = SettingsFile();
-    file.WriteAsOneChange([&] { WriteWindowsAndOptions(file, places); });
-}
-
 void Launcher::SaveAll(ProfileFile& file, const WindowPlaces& places) {
     file.WriteAsOneChange([&] {
         WriteWindowsAndOptions(file, places);

@@ -89,7 +89,6 @@ public:
     // Each save is one change of the file: a failed one leaves it as it was.
     void SaveButtons(std::initializer_list<int> numbers);
     void SaveOptions();
-    void SaveWindowsAndOptions(const WindowPlaces& places);
     // What quitting saves: section "eye", the panel's bounds and all thirty buttons.
     void SaveAll(ProfileFile& file, const WindowPlaces& places);
 

@@ -103,11 +103,3 @@ TEST_F(HeldKeysTest, AnEmptyKeyIsNeverHeld) {
     EXPECT_TRUE(balloons.empty());
     EXPECT_EQ(Note(mascot->CreateOptionsDialog()->HeldNote1), L"");
 }
-
-TEST_F(HeldKeysTest, ASecondInstanceTellsNothing) {
-    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
-    Hold(MOD_ALT, 'A');
-    Start();
-    EXPECT_TRUE(app->TerminateRequested());
-    EXPECT_TRUE(balloons.empty());
-}

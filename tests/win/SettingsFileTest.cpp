@@ -282,7 +282,9 @@ TEST_F(SettingsFileTest, AValueOutsideTheCodePageMakesTheFileUtf16WithEverything
     WriteFileBytes(SettingsPath(), ToAnsi(L"[btn2]\r\nlb=エディタ\r\n"));
     launcher->SaveOptions(); // every value fits: the file stays in the code page
     EXPECT_EQ(ValueOf(ParseIni(ReadFileBytes(SettingsPath())), "btn2", "lb"), ToAnsi(L"エディタ"));
-    launcher->SetButton(3, ButtonRecord{.Program = L"C:\\Zoë한.exe"});
+    ButtonRecord outside;
+    outside.Program = L"C:\\Zoë한.exe";
+    launcher->SetButton(3, outside);
     launcher->SaveButtons({3});
     EXPECT_EQ(ReadFileBytes(SettingsPath()).substr(0, 2), "\xFF\xFE");
     Launcher restarted(SettingsPath());

@@ -627,11 +627,3 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
               std::chrono::milliseconds(GetDoubleClickTime() * 9 / 10));
     EXPECT_EQ(mascot->EditMode(), EditState::Remove);
 }
-
-TEST_F(TrayTest, ASecondMascotAddsNoIcon) {
-    base::UniqueHandle running(CreateMutexW(nullptr, FALSE, L"Ident766"));
-    TpamuF* mascot = StartProgram();
-    EXPECT_TRUE(app->TerminateRequested());
-    EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Registered);
-    EXPECT_TRUE(log.calls.empty());
-}
