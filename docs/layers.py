@@ -47,8 +47,9 @@ MAX_LINES = 600
 # The functions that free a handle; only the owners in these files call them.
 CLOSE = re.compile(r"\b(CloseHandle|RegCloseKey|FreeLibrary|DeleteObject|DestroyIcon|DestroyCursor|ReleaseDC|"
                    r"DeleteDC|DestroyMenu|ImageList_Destroy|CoTaskMemFree|LocalFree|GlobalFree|DragFinish|"
-                   r"DestroyAcceleratorTable|UnhookWindowsHookEx)\s*\(")
-OWNERS = {"src/base/Handles.h", "src/base/ComPtr.h"}
+                   r"DestroyAcceleratorTable|UnhookWindowsHookEx|DestroyWindow)\s*\(")
+# ui::Window destroys the windows of the window table; every other window is a UniqueHelperWindow.
+OWNERS = {"src/base/Handles.h", "src/base/ComPtr.h", "src/ui/Window.cpp"}
 
 
 def includes():

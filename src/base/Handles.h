@@ -1,7 +1,9 @@
 #pragma once
 // Move-only owners of Windows handles, each defined by its close function, and scoped device contexts
 // and selections. These traits are the only place in the program where a handle is closed.
-// Window handles are not wrapped here: a Window object clears its HWND when the window goes away.
+// Window handles of the program's own windows are not wrapped here: a Window object clears its HWND when
+// the window goes away. The few helper windows made outside the window table (a tooltip, an up-down
+// control) are owned as UniqueHelperWindow.
 // Shared icons (LoadIcon on a system id) and a region handed to SetWindowRgn are not ours to free.
 
 #include <windows.h>
@@ -106,6 +108,15 @@ template <typename T> struct CoTaskMemTraits {
     static T* Empty() { return nullptr; }
     static void Close(T* p) { CoTaskMemFree(p); }
 };
+// A window of the toolkit's own making that no Window object stands for. Its parent may have taken it
+// down already; then there is nothing left to destroy.
+struct HelperWindowTraits {
+    using pointer = HWND;
+    static HWND Empty() { return nullptr; }
+    static void Close(HWND h) {
+        if (IsWindow(h)) DestroyWindow(h);
+    }
+};
 struct MemoryDcTraits {
     using pointer = HDC;
     static HDC Empty() { return nullptr; }
@@ -127,6 +138,7 @@ using UniqueHandle = UniqueHandleT<KernelHandleTraits>;
 using UniqueFileHandle = UniqueHandleT<FileHandleTraits>;
 using UniqueHmodule = UniqueHandleT<ModuleTraits>;
 using UniqueHdrop = UniqueHandleT<DropTraits>;
+using UniqueHelperWindow = UniqueHandleT<HelperWindowTraits>;
 template <typename T> using UniqueLocalMem = UniqueHandleT<LocalMemTraits<T>>;
 template <typename T> using UniqueCoTaskMem = UniqueHandleT<CoTaskMemTraits<T>>;
 

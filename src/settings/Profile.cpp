@@ -1,6 +1,7 @@
 #include "settings/Profile.h"
 
 #include "base/Handles.h"
+#include "base/ScopeExit.h"
 #include "settings/IniValues.h"
 #include "settings/ProfileText.h"
 
@@ -114,21 +115,15 @@ bool MakeUnicode(const std::wstring& path) {
 } // namespace
 
 void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
-    const auto discard = [this] {
+    const base::ScopeExit discard([this] {
         // A copy that holds the only whole settings stays, for the next start to read.
         if (!copyPath_.empty() && (Exists() || !copyIsWhole_)) RemoveFile(copyPath_);
         copyPath_.clear();
         writes_.clear();
-    };
-    try {
-        const bool copied = BeginCopy();
-        writes();
-        if (copied && !CopyTakesFilesPlace()) WriteInPlace();
-    } catch (...) {
-        discard();
-        throw;
-    }
-    discard();
+    });
+    const bool copied = BeginCopy();
+    writes();
+    if (copied && !CopyTakesFilesPlace()) WriteInPlace();
 }
 
 bool ProfileFile::BeginCopy() {

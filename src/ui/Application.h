@@ -4,11 +4,13 @@
 // activation event, the hint settings and the error box.
 
 #include "base/Color.h"
+#include "base/ComPtr.h"
 #include "base/Exception.h"
 #include "ui/Form.h"
 #include "ui/Window.h"
 
 #include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,7 +164,8 @@ private:
     bool minimized_ = false;
     ULONGLONG altMenuIgnoredUntil_ = 0;
     std::wstring hint_;
-    bool comInitialized_ = false;
+    // COM on the interface thread (shell links), from Initialize to the end.
+    std::optional<base::ComApartment> com_;
 };
 
 } // namespace ui

@@ -24,11 +24,11 @@ TTTOOLINFOW ToolInfo(HWND window, UINT_PTR id) {
 } // namespace
 
 HintHost::HintHost(HWND form) : form_(form) {
-    tooltip_ = CreateWindowExW(
-        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, GetModuleHandleW(nullptr), nullptr);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
     // Long hints wrap instead of running off the screen.
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
     if (auto* app = Application::TryInstance()) app->RegisterHintHost(this);
     ApplySettings();
 }
@@ -38,7 +38,6 @@ HintHost::~HintHost() {
     for (HWND window : watched_)
         Unwatch(window, *this);
     watched_.clear();
-    if (tooltip_) DestroyWindow(tooltip_);
 }
 
 void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text) {
@@ -47,7 +46,7 @@ void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::ws
     TTTOOLINFOW ti = ToolInfo(window, id);
     ti.rect = rect;
     ti.lpszText = const_cast<wchar_t*>(text.c_str()); // the control keeps its own copy
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     tools_.push_back({window, id, text});
     const Window* object = Window::FromHandle(window);
     if (window != form_ && !(object && object->GetsOwnMessages())) WatchWindow(window);
@@ -56,19 +55,19 @@ void HintHost::AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::ws
 void HintHost::SetToolRect(HWND window, UINT_PTR id, const RECT& rect) {
     TTTOOLINFOW ti = ToolInfo(window, id);
     ti.rect = rect;
-    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void HintHost::SetToolText(HWND window, UINT_PTR id, const std::wstring& text) {
     TTTOOLINFOW ti = ToolInfo(window, id);
     ti.lpszText = const_cast<wchar_t*>(text.c_str());
-    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
     if (auto* tool = const_cast<Tool*>(FindTool(window, id))) tool->text = text;
 }
 
 void HintHost::RemoveTool(HWND window, UINT_PTR id) {
     TTTOOLINFOW ti = ToolInfo(window, id);
-    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tooltip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     std::erase_if(tools_, [&](const Tool& t) { return t.window == window && t.id == id; });
 }
 
@@ -97,7 +96,7 @@ void HintHost::Relay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.time = static_cast<DWORD>(GetMessageTime());
     const DWORD at = GetMessagePos();
     msg.pt = {static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
-    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    SendMessageW(tooltip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 bool HintHost::IsRelayed(UINT message) {
@@ -116,15 +115,15 @@ bool HintHost::IsRelayed(UINT message) {
 void HintHost::ApplySettings() {
     auto* app = Application::TryInstance();
     if (!app || !tooltip_) return;
-    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(app->HintPause, 0));
-    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(app->HintShortPause, 0));
-    SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(app->HintHidePause, 0));
-    SendMessageW(tooltip_, TTM_SETTIPBKCOLOR, ColorToRGB(app->HintColor), 0);
-    SendMessageW(tooltip_, TTM_ACTIVATE, app->ShowHint ? TRUE : FALSE, 0);
+    SendMessageW(tooltip_.get(), TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(app->HintPause, 0));
+    SendMessageW(tooltip_.get(), TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(app->HintShortPause, 0));
+    SendMessageW(tooltip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(app->HintHidePause, 0));
+    SendMessageW(tooltip_.get(), TTM_SETTIPBKCOLOR, ColorToRGB(app->HintColor), 0);
+    SendMessageW(tooltip_.get(), TTM_ACTIVATE, app->ShowHint ? TRUE : FALSE, 0);
 }
 
 bool HintHost::HandleNotify(const NMHDR& header, LRESULT& result) {
-    if (header.hwndFrom != tooltip_) return false;
+    if (header.hwndFrom != tooltip_.get()) return false;
     if (header.code == TTN_SHOW) {
         result = OnShow() ? TRUE : FALSE;
         return true;
@@ -139,7 +138,7 @@ bool HintHost::OnShow() {
     // No text buffer: the texts are kept here, so nothing is copied into a buffer of guessed size.
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
-    if (!SendMessageW(tooltip_, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) return false;
+    if (!SendMessageW(tooltip_.get(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&ti))) return false;
 
     HintShowInfo info;
     if (const Tool* tool = FindTool(ti.hwnd, ti.uId)) info.text = tool->text;
@@ -151,11 +150,11 @@ bool HintHost::OnShow() {
     const POINT proposed = info.position;
     app->OnShowHint(info);
     if (!info.canShow) {
-        PostMessageW(tooltip_, TTM_POP, 0, 0);
+        PostMessageW(tooltip_.get(), TTM_POP, 0, 0);
         return false;
     }
     if (info.position.x == proposed.x && info.position.y == proposed.y) return false;
-    SetWindowPos(tooltip_, nullptr, info.position.x, info.position.y, 0, 0,
+    SetWindowPos(tooltip_.get(), nullptr, info.position.x, info.position.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }

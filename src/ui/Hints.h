@@ -4,6 +4,8 @@
 // show-hint handler may move a hint just before it appears (TTN_SHOW).
 // https://learn.microsoft.com/windows/win32/controls/tooltip-controls
 
+#include "base/Handles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -18,7 +20,7 @@ public:
     HintHost(const HintHost&) = delete;
     HintHost& operator=(const HintHost&) = delete;
 
-    HWND Handle() const { return tooltip_; }
+    HWND Handle() const { return tooltip_.get(); }
 
     // A tool is a rectangle in the client area of window; (window, id) names it.
     void AddTool(HWND window, UINT_PTR id, const RECT& rect, const std::wstring& text);
@@ -54,7 +56,7 @@ private:
     bool OnShow();
 
     HWND form_;
-    HWND tooltip_ = nullptr;
+    base::UniqueHelperWindow tooltip_;
     std::vector<Tool> tools_;
     std::vector<HWND> watched_; // windows other than the form whose notifications are caught
 };

@@ -33,7 +33,7 @@ void MenuItem::Click() {
 }
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
-    if (!menu_) throw Exception(L"メニューを作成できません");
+    if (!menu_) throw Exception(L"メニューを作成できません", GetLastError());
 }
 
 PopupMenu::~PopupMenu() {
@@ -64,7 +64,7 @@ MenuItem& PopupMenu::Append(const std::wstring& name, const std::wstring& captio
     auto item = std::make_unique<MenuItem>(*this, name, caption, command, separator);
     const BOOL added = separator ? AppendMenuW(menu_.get(), MF_SEPARATOR, command, nullptr)
                                  : AppendMenuW(menu_.get(), MF_STRING, command, item->Caption().c_str());
-    if (!added) throw Exception(L"メニュー項目を追加できません");
+    if (!added) throw Exception(L"メニュー項目を追加できません", GetLastError());
     items_.push_back(std::move(item));
     return *items_.back();
 }

@@ -314,18 +314,14 @@ SpinEdit::SpinEdit(Container& parent, const Bounds& bounds, TColor color, SpinTy
         Create(parent, L"EDIT",
                (typing == SpinTyping::Disabled ? ES_READONLY : 0) | ES_AUTOHSCROLL | WS_TABSTOP,
                WS_EX_CLIENTEDGE, bounds);
-        upDown_ = CreateWindowExW(
+        upDown_.reset(CreateWindowExW(
             0, UPDOWN_CLASSW, L"",
             WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_SETBUDDYINT | UDS_NOTHOUSANDS, 0, 0,
-            0, 0, parent.ContainerHandle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(upDown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
-        SendMessageW(upDown_, UDM_SETRANGE32, 0, 0);
+            0, 0, parent.ContainerHandle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+        SendMessageW(upDown_.get(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(Handle()), 0);
+        SendMessageW(upDown_.get(), UDM_SETRANGE32, 0, 0);
         Show(0);
     });
-}
-
-SpinEdit::~SpinEdit() {
-    if (upDown_ && IsWindow(upDown_)) DestroyWindow(upDown_);
 }
 
 int SpinEdit::Value() const {
@@ -341,19 +337,19 @@ void SpinEdit::SetValue(int value) {
 
 void SpinEdit::Show(int value) {
     value_ = value;
-    SendMessageW(upDown_, UDM_SETPOS32, 0, value);
+    SendMessageW(upDown_.get(), UDM_SETPOS32, 0, value);
     SetWindowTextW(Handle(), std::to_wstring(value).c_str());
 }
 
 void SpinEdit::SetRange(int minimum, int maximum) {
     min_ = minimum;
     max_ = maximum;
-    SendMessageW(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
+    SendMessageW(upDown_.get(), UDM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
 }
 
 void SpinEdit::SetEnabledWithArrows(bool enabled) {
     SetEnabled(enabled);
-    EnableWindow(upDown_, enabled ? TRUE : FALSE);
+    EnableWindow(upDown_.get(), enabled ? TRUE : FALSE);
 }
 
 bool SpinEdit::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

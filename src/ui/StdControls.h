@@ -155,16 +155,15 @@ public:
     int MaxValue() const { return max_; }
     void SetRange(int minimum, int maximum);
     void SetEnabledWithArrows(bool enabled);
-    HWND UpDown() const { return upDown_; }
+    HWND UpDown() const { return upDown_.get(); }
     // Runs whenever the value changes, by the arrows or by SetValue.
     std::function<void()> OnChange;
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-    ~SpinEdit() override;
 
 private:
     void Show(int value);
     int min_ = 0, max_ = 0, value_ = 0;
-    HWND upDown_ = nullptr;
+    base::UniqueHelperWindow upDown_;
     base::UniqueHbrush background_;
     COLORREF backgroundRgb_ = 0;
 };

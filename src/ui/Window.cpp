@@ -65,7 +65,7 @@ void Window::CreateHandle(const WindowCreateParams& params) {
     HWND hwnd = CreateWindowExW(params.exStyle, params.className, params.caption.c_str(), params.style,
                                 params.left, params.top, params.width, params.height, params.parent, nullptr,
                                 GetModuleHandleW(nullptr), this);
-    if (!hwnd) throw Exception(L"ウィンドウを作成できません");
+    if (!hwnd) throw Exception(L"ウィンドウを作成できません", GetLastError());
 }
 
 void Window::AttachHandle(HWND hwnd) {
@@ -139,7 +139,7 @@ void Control::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle
         exStyle, className, L"", style | WS_CHILD, ScaleToDpi(bounds.left, dpi), ScaleToDpi(bounds.top, dpi),
         ScaleToDpi(bounds.right - bounds.left, dpi), ScaleToDpi(bounds.bottom - bounds.top, dpi), parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd) throw Exception(L"コントロールを作成できません");
+    if (!hwnd) throw Exception(L"コントロールを作成できません", GetLastError());
     AttachHandle(hwnd);
 }
 

@@ -121,6 +121,23 @@ TEST_F(FormTest, OnCreateFailureIsReportedAndTheFormStillExists) {
     EXPECT_TRUE(IsWindow(form->Handle()));
 }
 
+TEST_F(FormTest, AControlThatCannotBeMadeSaysSoAndKeepsTheSystemsReason) {
+    auto* form = app->CreateForm<TestForm>(Params());
+    // A child of a window that is gone: Windows refuses it.
+    struct Orphan : ui::Control {
+        void Make(HWND parent) { CreateControl(L"STATIC", 0, 0, RECT{0, 0, 10, 10}, parent, 0); }
+    } orphan;
+    const HWND gone = form->Handle();
+    form->Destroy();
+    try {
+        orphan.Make(gone);
+        FAIL() << "made";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), L"コントロールを作成できません");
+        EXPECT_EQ(e.SystemError(), static_cast<std::uint32_t>(ERROR_INVALID_WINDOW_HANDLE));
+    }
+}
+
 TEST_F(FormTest, ReleaseDestroysTheFormAfterTheCurrentMessage) {
     app->CreateForm<TestForm>(Params());
     auto* second = app->CreateOwnedForm<TestForm>(Params());
