@@ -21,23 +21,24 @@ public:
     // The number (1..30) of the button being edited; set before the dialog is shown.
     std::int32_t ButtonNo = 0;
 
-    // In tab order; the labels and the preview take no focus.
-    ui::Label Label1, Label3, Label4, Label2, Label5;
-    ui::Edit Edit1;
-    ui::Button Button1;
-    ui::Edit Edit3;
-    ui::Edit Edit5;
-    ui::Edit Edit4;
-    ui::ComboBox ComboBox1;
-    ui::Button Button2;
-    ui::SpinEdit SpinEdit1;
-    ui::Button Button5;
-    ui::Button Button3;
-    ui::Button Button4;
-    ui::Panel Panel1;
-    ui::Edit Edit6;
-    ui::Image Image1;
-    ui::OpenDialog OpenDialog1;
+    // In tab order; the labels and the preview take no focus. The names are the designer's; each line
+    // says what the control is.
+    ui::Label Label1, Label3, Label4, Label2, Label5; // "実行ﾌﾟﾛｸﾞﾗﾑ", "作業ﾌｫﾙﾀﾞ", "実行ｵﾌﾟｼｮﾝ", "ﾋﾝﾄ文字", "ｱｲｺﾝﾌｧｲﾙ"
+    ui::Edit Edit1;          // the program (or document, or folder) to start
+    ui::Button Button1;      // "参照" for the program
+    ui::Edit Edit3;          // the working folder
+    ui::Edit Edit5;          // the options on the command line
+    ui::Edit Edit4;          // the hint
+    ui::ComboBox ComboBox1;  // the icon file, with two of the system's offered
+    ui::Button Button2;      // "参照" for the icon file
+    ui::SpinEdit SpinEdit1;  // the icon number, 1-based; 0 when the file has none
+    ui::Button Button5;      // "ｷｬﾝｾﾙ"
+    ui::Button Button3;      // "ｸﾘｱ"
+    ui::Button Button4;      // "OK"
+    ui::Panel Panel1;        // the frame of the preview
+    ui::Edit Edit6;          // read-only: how many icons the file has
+    ui::Image Image1;        // the preview of the chosen icon
+    ui::OpenDialog OpenDialog1; // the browse dialog of both "参照" buttons
 
     void FormCreate();
     void FormShow();

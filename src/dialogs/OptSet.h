@@ -28,44 +28,45 @@ public:
     TOptSetF(Launcher& launcher, const OptionTargets& targets);
     ~TOptSetF() override;
 
-    ui::Button Button1;
-    ui::Button Button2;
-    ui::PageControl PageControl1;
-    ui::TabSheet& TabSheet1;
-    ui::TabSheet& TabSheet2;
+    // The names are the designer's; each line says what the control is.
+    ui::Button Button1;             // "OK"
+    ui::Button Button2;             // "ｷｬﾝｾﾙ"
+    ui::PageControl PageControl1;   // the two pages
+    ui::TabSheet& TabSheet1;        // "全般の設定"
+    ui::TabSheet& TabSheet2;        // "出る・消える"
     // General page.
-    ui::Panel Panel3;
-    ui::Label Label1;
-    ui::CheckBox CheckBox1;
-    ui::CheckBox CheckBox2;
-    ui::CheckBox CheckBox3;
-    ui::CheckBox CheckBox4;
-    ui::SpinEdit SpinEdit1;
-    ui::CheckBox CheckBox5;
-    TButtonEx ButtonEx1;
+    ui::Panel Panel3;               // the frame around the row limit
+    ui::Label Label1;               // "行にする", after the row count
+    ui::CheckBox CheckBox1;         // PamuHide: hide the mascot
+    ui::CheckBox CheckBox2;         // TPamuHide: hide the tray icon
+    ui::CheckBox CheckBox3;         // Startup: a shortcut in the Startup folder
+    ui::CheckBox CheckBox4;         // a row limit (LineMax) rather than none
+    ui::SpinEdit SpinEdit1;         // the row limit, 1..6
+    ui::CheckBox CheckBox5;         // HintPos: hints beside the mascot
+    TButtonEx ButtonEx1;            // the mascot's colour, its caption drawn in it
     // Show and hide page.
-    ui::GroupBox GroupBox1;
-    ui::Label Label2;
-    ui::Label Label3;
-    ui::HotKeyEdit HotKey1;
-    ui::HotKeyEdit HotKey2;
+    ui::GroupBox GroupBox1;         // "ｼｮｰﾄｶｯﾄｷｰ"
+    ui::Label Label2;               // "出る"
+    ui::Label Label3;               // "消える"
+    ui::HotKeyEdit HotKey1;         // ApSc: the key that shows the panel
+    ui::HotKeyEdit HotKey2;         // DApSc: the key that hides it
     // Beside each field: the note when another program held its key at the last registration.
     ui::Label HeldNote1;
     ui::Label HeldNote2;
-    ui::GroupBox GroupBox2;
-    ui::Label Label4;
-    ui::ComboBox ComboBox1;
-    ui::Label Label5;
-    ui::ComboBox ComboBox2;
-    ui::Label Label6;
-    ui::ComboBox ComboBox3;
-    ui::Label Label7;
-    ui::ComboBox ComboBox4;
-    ui::Panel Panel2;
-    ui::PanelShape Shape1;
+    ui::GroupBox GroupBox2;         // "ﾏｳｽでさわると": the four screen edges
+    ui::Label Label4;               // "ﾃﾞｨｽﾌﾟﾚｲの上"
+    ui::ComboBox ComboBox1;         // TWall: the top edge
+    ui::Label Label5;               // "ﾃﾞｨｽﾌﾟﾚｲの下"
+    ui::ComboBox ComboBox2;         // BWall: the bottom edge
+    ui::Label Label6;               // "ﾃﾞｨｽﾌﾟﾚｲの左"
+    ui::ComboBox ComboBox3;         // LWall: the left edge
+    ui::Label Label7;               // "ﾃﾞｨｽﾌﾟﾚｲの右"
+    ui::ComboBox ComboBox4;         // RWall: the right edge
+    ui::Panel Panel2;               // the picture of a display between the edges' boxes
+    ui::PanelShape Shape1;          // the display's screen on it
 
-    ui::ColorDialog ColorDialog1;
-    TMakeShortCut MakeShortCut1;
+    ui::ColorDialog ColorDialog1;   // the colour chooser of ButtonEx1
+    TMakeShortCut MakeShortCut1;    // the start-up shortcut OK makes or removes
 
     void FormCreate();
     void Button1Click();

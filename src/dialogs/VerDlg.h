@@ -11,11 +11,12 @@ public:
     TVerDlgF();
     ~TVerDlgF() override;
 
-    ui::Button OKBtn;
-    ui::Bevel Bevel1;
-    ui::Image Image1;
-    ui::Label Label1;
-    ui::Label Label2;
+    // The names are the designer's.
+    ui::Button OKBtn;   // "OK", the default button
+    ui::Bevel Bevel1;   // the frame around the picture and the texts
+    ui::Image Image1;   // the program's icon
+    ui::Label Label1;   // "ぱむぱむランチ"
+    ui::Label Label2;   // "Ver " and the version
 
     void FormCreate();
 

@@ -48,28 +48,28 @@ public:
     ui::Shape Shape5; // drop face, outer
     ui::Shape Shape6; // drop face, inner
 
-    ui::Timer Timer1;
-    ui::Timer Timer2;
+    ui::Timer Timer1; // the tick: pupils, edges and hover, every 100 ms
+    ui::Timer Timer2; // brings the mascot back 2 s after a click on an eye
 
-    // The mascot's popup menu, top to bottom.
+    // The mascot's popup menu, top to bottom; N1..N5 are its separators.
     ui::PopupMenu PopupMenu1;
-    ui::MenuItem& PM_Option;
+    ui::MenuItem& PM_Option;    // "ｵﾌﾟｼｮﾝ設定"
     ui::MenuItem& N5;
-    ui::MenuItem& PM_BtnSet;
-    ui::MenuItem& PM_BtnDel;
-    ui::MenuItem& PM_BtnChange;
+    ui::MenuItem& PM_BtnSet;    // "ﾎﾞﾀﾝの詳細設定", the set-details mode
+    ui::MenuItem& PM_BtnDel;    // "ﾎﾞﾀﾝの設定削除", the removal mode
+    ui::MenuItem& PM_BtnChange; // "ﾎﾞﾀﾝの入れ替え", the swap mode
     ui::MenuItem& N1;
-    ui::MenuItem& PM_Help;
+    ui::MenuItem& PM_Help;      // "ヘルプ"
     ui::MenuItem& N4;
-    ui::MenuItem& PM_About;
+    ui::MenuItem& PM_About;     // "ﾊﾞｰｼﾞｮﾝ情報"
     ui::MenuItem& N2;
-    ui::MenuItem& PM_WinReset;
-    ui::MenuItem& PM_WinEnd;
+    ui::MenuItem& PM_WinReset;  // "Windowsの再起動"
+    ui::MenuItem& PM_WinEnd;    // "Windowsの終了"
     ui::MenuItem& N3;
-    ui::MenuItem& PM_Close;
+    ui::MenuItem& PM_Close;     // "ぱむの終了"
 
-    TExitWin ExitWin1;
-    THookHotKey HookHotKey1;
+    TExitWin ExitWin1;          // shutdown and restart
+    THookHotKey HookHotKey1;    // the four hot keys
     TPseudoApp PseudoApp1;
     // "ミニぱむ太" in the notification area.
     TTrayIcon TrayIcon1;
