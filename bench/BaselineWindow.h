@@ -3,15 +3,16 @@
 
 #include <windows.h>
 
+// style: the bare popup by default; the panel's baseline has the panel's own frame.
 inline HWND ShowBaselineWindow(HINSTANCE instance, WNDPROC proc, const wchar_t* className,
-                               const wchar_t* title, RECT bounds, int showCommand) {
+                               const wchar_t* title, RECT bounds, int showCommand, DWORD style = WS_POPUP) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = className;
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className, title, WS_POPUP, bounds.left,
+    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className, title, style, bounds.left,
                                 bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr,
                                 nullptr, instance, nullptr);
     ShowWindow(hwnd, showCommand);

@@ -3,9 +3,11 @@
 // shows too, and that the pointer on the right screen edge shows (checked every 100 ms, putting the
 // pointer back ten pixels), guarded by a named mutex so that a second start ends at once, as directly as a
 // program can.
-// A second window does the panel's own job as directly: a tool bar of thirty 38-pixel buttons, which
-// Ctrl+Alt+D shows with their captions and Ctrl+Alt+C hides without them, and which the tray message
-// shows without captions.
+// A second window does the panel's own job as directly, in the panel's frame (a sizeable tool window with
+// its caption and a vertical scroll bar, which Wine draws at every show): a tool bar of thirty 38-pixel
+// buttons, which
+// Ctrl+Alt+D shows with their captions, in front, with the pointer just inside its corner (all pmrun's
+// hot key does), and Ctrl+Alt+C hides without them, and which the tray message shows without captions.
 
 #include "BaselineWindow.h"
 
@@ -34,6 +36,11 @@ bool ShowOrHide(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, WPARAM sh
     if (showing) {
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
+        if (captions && byKey) {
+            RECT r{};
+            GetWindowRect(hwnd, &r);
+            SetCursorPos(r.left + 10, r.top + 10);
+        }
     } else if (byKey) {
         ShowWindow(hwnd, SW_HIDE);
     }
@@ -49,8 +56,9 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 HWND CreatePanel(HINSTANCE instance) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND panel = ShowBaselineWindow(instance, PanelProc, L"PanelBaseline", L"panel baseline",
-                                    RECT{700, 380, 938, 600}, SW_SHOW);
+    HWND panel = ShowBaselineWindow(instance, PanelProc, L"PanelBaseline", L"ぱむぱむランチ　12月8日（火） ",
+                                    RECT{700, 380, 938, 600}, SW_SHOW,
+                                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_VSCROLL);
     panelBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_NODIVIDER, 0, 0,
                                229, 200, panel, nullptr, instance, nullptr);
