@@ -2,6 +2,7 @@
 // Owns one COM interface pointer: released when it goes, never copied.
 
 #include <objbase.h>
+#include <ole2.h>
 #include <unknwn.h>
 
 #include <utility>
@@ -52,6 +53,21 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     bool Started() const { return started_; }
+
+private:
+    bool started_;
+};
+
+// OLE on the calling thread for the owner's life (an apartment-threaded COM, and what drag and drop and
+// the clipboard need); undone only when it was started here.
+class OleApartment {
+public:
+    OleApartment() : started_(SUCCEEDED(OleInitialize(nullptr))) {}
+    ~OleApartment() {
+        if (started_) OleUninitialize();
+    }
+    OleApartment(const OleApartment&) = delete;
+    OleApartment& operator=(const OleApartment&) = delete;
 
 private:
     bool started_;

@@ -37,7 +37,7 @@ bool DirectoryExists(const std::wstring& path) {
 }
 
 LaunchResult LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
-                        const std::wstring& defaultDir, int showCmd) {
+                        const std::wstring& defaultDir, int showCmd, const wchar_t* verb) {
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // The shell may finish a start on another thread, or through DDE, after the call returns; a thread
@@ -46,6 +46,7 @@ LaunchResult LaunchFile(HWND owner, const std::wstring& fileName, const std::wst
     // The process, when there is one, so that it can be let to the front (see LaunchResult).
     info.fMask = SEE_MASK_NOASYNC | SEE_MASK_NOCLOSEPROCESS;
     info.hwnd = owner;
+    info.lpVerb = verb;
     info.lpFile = fileName.c_str();
     info.lpParameters = OrNull(params);
     info.lpDirectory = OrNull(defaultDir);

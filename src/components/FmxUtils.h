@@ -17,8 +17,8 @@ bool DirectoryExists(const std::wstring& path);
 using base::SystemDirectory;
 using base::WindowsDirectory;
 
-// Opens the file with its default verb; owner is the window any message of the shell belongs to (null for
-// none). The texts go to the shell whole, whatever their length. The calling thread must have COM
+// Opens the file with its default verb, or with verb ("runas": elevated, Windows asking for consent); owner
+// is the window any message of the shell belongs to (null for none). The texts go to the shell whole, whatever their length. The calling thread must have COM
 // (apartment-threaded); it need not have a message loop, as the call returns only once the start is done
 // (a DDE conversation included). A failure is shown by the shell itself, as Windows does.
 struct LaunchResult {
@@ -26,7 +26,7 @@ struct LaunchResult {
     DWORD processId = 0; // the process started for it, when the shell made one
 };
 LaunchResult LaunchFile(HWND owner, const std::wstring& fileName, const std::wstring& params,
-                        const std::wstring& defaultDir, int showCmd);
+                        const std::wstring& defaultDir, int showCmd, const wchar_t* verb = nullptr);
 
 // False for an icon file whose directory reaches beyond the file, which the icon functions must not see.
 bool IconFileSound(const std::wstring& file);

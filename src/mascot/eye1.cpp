@@ -151,7 +151,7 @@ void TpamuF::FinishStart() {
     TellHeldKeys(HookHotKey1, TrayIcon1);
     panel_ = ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
                                                                 PanelLook{icon_.get(), ButtonSize, IconSize});
-    panel_->OnDropsRead = [this] { DropsRead(); };
+    panel_->OnDropsChanged = [this] { DropsChanged(); };
     // Visible from its creation, without taking the activation from the mascot.
     panel_->ShowNoActivate();
     // The tick reads the panel: it starts once there is one.

@@ -142,8 +142,8 @@ private:
     void ButtonChanged(int) override {}
     // The colour chosen, and the mascot and its tray icon hidden or shown, as the options now say.
     void OptionsChanged(const EyeOptions& before) override;
-    // A drop the panel has read: the surprised face stays while others are still read.
-    void DropsRead();
+    // A drop begun or read: the surprised face shows while any is read.
+    void DropsChanged();
     // The disc, its region and its six shapes at the form's DPI.
     void LayOutFace();
     // The red, surprised face shown while a drop is registered.

@@ -1,6 +1,7 @@
 #include "panel/Btn.h"
 
 #include "base/ScopeExit.h"
+#include "base/WinUtil.h"
 #include "dialogs/BtnSet.h"
 #include "components/FmxUtils.h"
 #include "panel/PanelRules.h"
@@ -67,6 +68,19 @@ void TBtnF1::WindowCreated() {
     iconAnswers_.Open(Handle(), kIconsArrivedMessage);
     launchAnswers_.Open(Handle(), kLaunchAnsweredMessage);
     dropAnswers_.Open(Handle(), kDropsReadMessage);
+    ToolBar1.OnButtonDragged = [this](int from, int to) { ButtonDragged(from + 1, to + 1); };
+    // Files dropped on a button (edits.cpp): through OLE, which shows what a drop would do; and, from a
+    // program of lower integrity when this one runs elevated (OLE does not cross that line), as
+    // WM_DROPFILES.
+    dropTarget_.OnOver = [this](POINT at, const std::vector<std::wstring>&) { return DropEffectAt(at); };
+    dropTarget_.OnLeave = [this] { ToolBar1.MarkButton(-1); };
+    dropTarget_.OnDrop = [this](POINT at, const std::vector<std::wstring>& files) { FilesDroppedAt(at, files); };
+    for (HWND window : {Handle(), ToolBar1.Handle()})
+        dropTarget_.Register(window);
+    DragAcceptFiles(Handle(), TRUE);
+    constexpr UINT kCopyGlobalData = 0x0049;
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+        base::AllowMessageFromAnyProcess(Handle(), message);
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -275,6 +289,19 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return ui::Form::Dispatch(message, wParam, lParam);
     case kIconsArrivedMessage: IconsArrived(); return 0;
     case kDropsReadMessage: DropsRead(); return 0;
+    case WM_DROPFILES: {
+        const base::UniqueHdrop drop(reinterpret_cast<HDROP>(wParam));
+        POINT at{};
+        DragQueryPoint(drop.get(), &at);
+        ClientToScreen(Handle(), &at);
+        FilesDroppedAt(at, ui::DroppedPaths(drop.get()));
+        return 0;
+    }
+    case WM_DESTROY:
+        // OLE must let go of the window while it still exists.
+        dropTarget_.Revoke(ToolBar1.Handle());
+        dropTarget_.Revoke(Handle());
+        return ui::Form::Dispatch(message, wParam, lParam);
     case kLaunchAnsweredMessage:
         for (const LaunchAnswer& answer : launchAnswers_.Take())
             LaunchAnswered(answer);
@@ -287,7 +314,16 @@ void TBtnF1::FormKeyPress(wchar_t& key) {
     if (int number = ButtonForKey(key)) Buttons[number]->Click();
 }
 
-void TBtnF1::FormKeyDown(WORD& key, ui::ShiftState) {
+void TBtnF1::FormKeyDown(WORD& key, ui::ShiftState shift) {
+    // Ctrl+Shift with a button's character: its click, which then starts the item as administrator
+    // (ToolButton1Click reads the keys). Held Ctrl makes no character of the key, so it is taken here.
+    const ui::ShiftState both = ui::ssCtrl | ui::ssShift;
+    if ((shift & both) == both && !(shift & ui::ssAlt)) {
+        if (const int number = ButtonForKey(static_cast<wchar_t>(key))) {
+            Buttons[number]->Click();
+            return;
+        }
+    }
     // One row per press, with or without captions: the bar's current button height.
     if (key == VK_DOWN)
         SetVertScrollPosition(VertScrollPosition() + ToolBar1.ButtonHeight());
@@ -301,7 +337,9 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
     switch (launcher_.EditMode()) {
     case EditState::None:
         if (Records[number].Assigned()) {
-            Launch(number);
+            // Ctrl+Shift with the click, or with the key: as administrator, Windows asking for consent.
+            const bool elevated = (GetKeyState(VK_CONTROL) & 0x8000) && (GetKeyState(VK_SHIFT) & 0x8000);
+            Launch(number, {}, elevated ? L"runas" : nullptr);
         } else {
             // An unassigned button opens its settings: the set-details mode, entered from here.
             launcher_.ChangeMode(UnassignedButtonClicked());
@@ -318,17 +356,18 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
     }
 }
 
-void TBtnF1::Launch(int number) {
+void TBtnF1::Launch(int number, const std::vector<std::wstring>& files, const wchar_t* verb) {
     // Clicks and keys on a button whose start is under way start nothing more.
     if (!launching_.Begin(number, ShowOccasions())) return;
     const ButtonRecord& record = Records[number];
     const ui::Form* main = ui::Application::Instance().MainForm();
+    const std::wstring parameters = OpenWithParameters(record.Options, files);
     try {
         launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
-                       record] {
+                       record, parameters, verb] {
             const bool found = FileExists(record.Program);
             const LaunchResult started =
-                found ? LaunchFile(owner, record.Program, record.Options, record.WorkFolder, SW_SHOWNORMAL)
+                found ? LaunchFile(owner, record.Program, parameters, record.WorkFolder, SW_SHOWNORMAL, verb)
                       : LaunchResult{};
             answers.Put(LaunchAnswer{number, found, started.error, started.processId});
         });

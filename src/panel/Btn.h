@@ -5,6 +5,7 @@
 #include "model/Launcher.h"
 #include "panel/DroppedRecord.h"
 #include "panel/PanelRules.h"
+#include "ui/DropTarget.h"
 #include "ui/Form.h"
 #include "ui/ImageList.h"
 #include "ui/ToolBar.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 // What the panel takes from the mascot: its picture for buttons without one, and the sizes.
 // Sizes in 96-DPI units.
@@ -63,12 +65,14 @@ public:
     void PrepareSettingsDialog(int number);
     void CloseSettingsDialog();
 
-    // What is dropped on the mascot: the first free button gets it, when the file has answered; false
-    // when every button is taken. Read on a thread of the file's place.
-    bool RegisterDropped(const std::wstring& path);
+    // A file, shortcut or folder to register, when it has answered (read on a thread of its place): on
+    // button target if it is still free then, or, for 0 (a drop on the mascot), on the first free button.
+    // False when every button is taken.
+    bool RegisterDropped(const std::wstring& path, int target = 0);
     int DropsPending() const { return dropsPending_; }
-    // After each dropped file is registered, or fails to be.
-    std::function<void()> OnDropsRead;
+    // A drop begins to be read, or has been registered or failed to be: the mascot's surprised face shows
+    // while any is read.
+    std::function<void()> OnDropsChanged;
 
     // The records and bounds from the settings file, or from the registry of older versions.
     void ReadIni();
@@ -123,7 +127,8 @@ private:
     };
     void AskForIcon(int number);
     void IconsArrived();
-    void Launch(int number);
+    // Starts the button's item, with files for it to open after its options, and with a verb ("runas").
+    void Launch(int number, const std::vector<std::wstring>& files = {}, const wchar_t* verb = nullptr);
     void LaunchAnswered(const LaunchAnswer& answer);
     // Requests to show the panel and edit modes begun: what a late launch answer must not undo.
     std::uint64_t ShowOccasions() const { return ShowRequests() + modesBegun_; }
@@ -133,7 +138,14 @@ private:
     // Keeps the panel below the mascot in the topmost band, whatever brings it forward.
     void KeepBelowMascot(WINDOWPOS& position) const;
     void DropsRead();
-    void Register(const DroppedRecords& made);
+    void Register(int target, const DroppedRecords& made);
+    // Files dragged over the panel, and dropped on it (edits.cpp): what the button under the pointer
+    // would do with them, marked; and what it does.
+    int ButtonAtScreen(POINT screen) const;
+    DWORD DropEffectAt(POINT screen);
+    void FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files);
+    // A button dragged onto another: the two swap, as in the swap mode.
+    void ButtonDragged(int from, int to);
     void NormalForm();
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
@@ -165,8 +177,13 @@ private:
     background::StandingThreads launches_{background::ThreadCom::Apartment};
     background::Mailbox<IconAnswer> iconAnswers_;
     background::Mailbox<LaunchAnswer> launchAnswers_;
+    struct DropAnswer {
+        int target; // the button asked for, or 0 for the first free one
+        DroppedRecords made;
+    };
     background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
-    background::Mailbox<DroppedRecords> dropAnswers_;
+    background::Mailbox<DropAnswer> dropAnswers_;
+    ui::FileDropTarget dropTarget_;
 };
 
 extern TBtnF1* BtnF1;

@@ -1,5 +1,8 @@
 #include "panel/PanelRules.h"
 
+#include "base/PathParts.h"
+#include "base/TextRules.h"
+
 #include <algorithm>
 
 namespace {
@@ -58,4 +61,22 @@ bool PendingLaunches::End(int number, std::uint64_t occasions) {
     pending_[number] = false;
     --count_;
     return occasions == occasionAt_[number];
+}
+
+PanelDrop DropOn(const ButtonRecord& record) {
+    if (!record.Assigned()) return PanelDrop::Register;
+    if (!SameTextIgnoringAsciiCase(ExtractFileExt(record.Program), L".EXE")) return PanelDrop::None;
+    // A folder is registered as Explorer rooted at it (its options name the folder).
+    const bool folder = SameTextIgnoringAsciiCase(ExtractFileName(record.Program), L"Explorer.exe") &&
+                        !record.Options.empty();
+    return folder ? PanelDrop::None : PanelDrop::OpenWith;
+}
+
+std::wstring OpenWithParameters(const std::wstring& options, const std::vector<std::wstring>& files) {
+    std::wstring parameters = options;
+    for (const std::wstring& file : files) {
+        if (!parameters.empty()) parameters += L' ';
+        parameters += L'"' + file + L'"';
+    }
+    return parameters;
 }

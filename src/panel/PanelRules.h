@@ -3,7 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include "settings/ButtonRecord.h"
+
 #include <string>
+#include <vector>
 
 // "1".."9" for buttons 1..9, then "A".."U" for 10..30.
 std::wstring ButtonCaption(int number);
@@ -21,6 +24,14 @@ int PanelTrackHeight(int visibleRows, int buttonHeight, int frameHeight);
 
 // Non-client hit codes: top and bottom edges do nothing, corners size the width only.
 int MapPanelHitTest(int code);
+
+// What files dropped on a button do: a free button registers the first of them, as a drop on the mascot
+// does; a button that starts a program opens them with it; a document or a folder (shown in Explorer)
+// takes no drop.
+enum class PanelDrop { Register, OpenWith, None };
+PanelDrop DropOn(const ButtonRecord& record);
+// A program's options followed by each file in double quotes, as a program opened with files expects.
+std::wstring OpenWithParameters(const std::wstring& options, const std::vector<std::wstring>& files);
 
 // Launches that have been asked for and not yet answered (the program may lie on a share that takes
 // minutes). A button starts at most once until its answer comes, and the answer hides the panel only when

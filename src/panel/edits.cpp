@@ -87,29 +87,33 @@ void TBtnF1::SwapButtons(int source, int target) {
     launcher_.SaveButtons({source, target});
 }
 
-bool TBtnF1::RegisterDropped(const std::wstring& path) {
-    const int n = launcher_.FirstFreeButton();
+bool TBtnF1::RegisterDropped(const std::wstring& path, int target) {
+    const int n = target != 0 ? target : launcher_.FirstFreeButton();
     if (n == 0) return false;
     PrepareSettingsDialog(n);
-    dropReads_.Run(path, [answers = dropAnswers_.MakeSender(), path] { answers.Put(ReadDropped(path)); });
+    dropReads_.Run(path, [answers = dropAnswers_.MakeSender(), path, target] {
+        answers.Put(DropAnswer{target, ReadDropped(path)});
+    });
     ++dropsPending_;
+    if (OnDropsChanged) OnDropsChanged();
     return true;
 }
 
 void TBtnF1::DropsRead() {
-    for (DroppedRecords& made : dropAnswers_.Take()) {
+    for (DropAnswer& answer : dropAnswers_.Take()) {
         --dropsPending_;
         const base::ScopeExit told([this] {
-            if (OnDropsRead) OnDropsRead();
+            if (OnDropsChanged) OnDropsChanged();
         });
-        Register(made);
+        Register(answer.target, answer.made);
     }
 }
 
-void TBtnF1::Register(const DroppedRecords& made) {
+void TBtnF1::Register(int target, const DroppedRecords& made) {
     if (!made.error.empty()) throw Exception(made.error);
-    // The first free button now: another drop, or the settings dialog, may have taken the one that was.
-    const int n = launcher_.FirstFreeButton();
+    // The button asked for, if it is free still; or the first free one now: another drop, or the settings
+    // dialog, may have taken the one that was.
+    const int n = target != 0 ? (Records[target].Assigned() ? 0 : target) : launcher_.FirstFreeButton();
     if (n == 0) return;
     launcher_.SetButton(n, made.file);
     launcher_.SaveButtons({n});
@@ -119,3 +123,37 @@ void TBtnF1::Register(const DroppedRecords& made) {
     }
 }
 
+int TBtnF1::ButtonAtScreen(POINT screen) const {
+    ScreenToClient(ToolBar1.Handle(), &screen);
+    const int index = ToolBar1.ButtonAt(screen);
+    return index < 0 ? 0 : index + 1;
+}
+
+DWORD TBtnF1::DropEffectAt(POINT screen) {
+    const int n = ButtonAtScreen(screen);
+    ToolBar1.MarkButton(n - 1);
+    if (n == 0) return DROPEFFECT_NONE;
+    switch (DropOn(Records[n])) {
+    case PanelDrop::Register: return DROPEFFECT_COPY;
+    case PanelDrop::OpenWith: return DROPEFFECT_LINK; // the program opens them, where they are
+    default: return DROPEFFECT_NONE;
+    }
+}
+
+void TBtnF1::FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files) {
+    ToolBar1.MarkButton(-1);
+    const int n = ButtonAtScreen(screen);
+    if (n == 0 || files.empty()) return;
+    switch (DropOn(Records[n])) {
+    // Only the first of several items, as on the mascot.
+    case PanelDrop::Register: RegisterDropped(files.front(), n); break;
+    case PanelDrop::OpenWith: Launch(n, files); break;
+    default: break;
+    }
+}
+
+void TBtnF1::ButtonDragged(int from, int to) {
+    // Only outside the edit modes, where a press is a click and the modes give buttons other meanings.
+    if (launcher_.EditMode() != EditState::None || to < 1 || to == from) return;
+    SwapButtons(from, to);
+}

@@ -51,7 +51,7 @@ Application::~Application() {
         forms_.pop_back();
     mainForm_ = nullptr;
     DestroyHandle();
-    com_.reset();
+    ole_.reset();
     g_application = nullptr;
 }
 
@@ -65,7 +65,7 @@ Application* Application::TryInstance() {
 }
 
 void Application::Initialize() {
-    com_.emplace(COINIT_APARTMENTTHREADED);
+    ole_.emplace();
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                               ICC_UPDOWN_CLASS | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);

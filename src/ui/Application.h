@@ -164,8 +164,8 @@ private:
     bool minimized_ = false;
     ULONGLONG altMenuIgnoredUntil_ = 0;
     std::wstring hint_;
-    // COM on the interface thread (shell links), from Initialize to the end.
-    std::optional<base::ComApartment> com_;
+    // OLE on the interface thread (shell links, the panel's drop target), from Initialize to the end.
+    std::optional<base::OleApartment> ole_;
 };
 
 } // namespace ui

@@ -20,3 +20,8 @@ int RowsFor(int buttonCount, int buttonsPerRow) {
 int ClampScrollPosition(int position, int range, int page) {
     return std::clamp(position, 0, std::max(0, range - page));
 }
+
+bool BeyondDragDistance(int fromX, int fromY, int toX, int toY, int dragX, int dragY) {
+    const int dx = toX - fromX, dy = toY - fromY;
+    return dx > dragX || -dx > dragX || dy > dragY || -dy > dragY;
+}

@@ -6,6 +6,7 @@
 #include "ui/ImageList.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -68,7 +69,73 @@ void ToolBar::CreateBar(const Params& params) {
     RouteMessages();
 }
 
+int ToolBar::ButtonAt(POINT point) const {
+    const auto index = static_cast<int>(SendMessageW(Handle(), TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point)));
+    return index >= 0 && index < ButtonCount() ? index : -1;
+}
+
+void ToolBar::MarkButton(int index) {
+    if (index == marked_) return;
+    marked_ = index;
+    Repaint();
+}
+
+bool ToolBar::DragMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!OnButtonDragged) return false;
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        // The bar presses the button as usual; only a move past the drag distance makes it a drag.
+        pressed_ = ButtonAt(at);
+        pressPoint_ = at;
+        return false;
+    case WM_MOUSEMOVE: {
+        if (!dragging_) {
+            if (pressed_ < 0 || !(wParam & MK_LBUTTON) ||
+                !BeyondDragDistance(pressPoint_.x, pressPoint_.y, at.x, at.y, GetSystemMetrics(SM_CXDRAG),
+                                    GetSystemMetrics(SM_CYDRAG)))
+                return false;
+            // The bar lets go of its pressed button when it loses the capture, so the release is no
+            // click; the drag takes the capture back to follow the pointer anywhere.
+            ReleaseCapture();
+            dragging_ = true;
+            SetCapture(Handle());
+        }
+        const int over = ButtonAt(at);
+        MarkButton(over == pressed_ ? -1 : over);
+        return true;
+    }
+    case WM_LBUTTONUP: {
+        if (!dragging_) {
+            pressed_ = -1;
+            return false;
+        }
+        const int from = pressed_, to = ButtonAt(at);
+        EndDrag();
+        OnButtonDragged(from, to);
+        return true;
+    }
+    case WM_KEYDOWN:
+        if (!dragging_ || wParam != VK_ESCAPE) return false;
+        EndDrag();
+        return true;
+    case WM_CAPTURECHANGED:
+        // Taken by another window: the drag is given up.
+        if (dragging_ && reinterpret_cast<HWND>(lParam) != Handle()) EndDrag();
+        return false;
+    default: return false;
+    }
+}
+
+void ToolBar::EndDrag() {
+    dragging_ = false;
+    pressed_ = -1;
+    MarkButton(-1);
+    if (GetCapture() == Handle()) ReleaseCapture();
+}
+
 LRESULT ToolBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (DragMessage(message, wParam, lParam)) return 0;
     if (HintHost* hints = parent_.ExistingHints()) {
         if (HintHost::IsRelayed(message)) {
             hints->Relay(Handle(), message, wParam, lParam);
@@ -247,6 +314,12 @@ LRESULT ToolBar::CustomDraw(const NMTBCUSTOMDRAW& draw) {
         bool down = (draw.nmcd.uItemState & (CDIS_SELECTED | CDIS_CHECKED)) != 0 ||
                     SendMessageW(Handle(), TB_ISBUTTONPRESSED, draw.nmcd.dwItemSpec, 0) != 0;
         DrawEdge(draw.nmcd.hdc, &r, down ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+        // Where a drag would land: a frame in the selection colour inside the edge.
+        if (static_cast<int>(draw.nmcd.dwItemSpec) - kFirstButtonId == marked_ && marked_ >= 0) {
+            InflateRect(&r, -2, -2);
+            for (int i = 0; i < 2; ++i, InflateRect(&r, -1, -1))
+                FrameRect(draw.nmcd.hdc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
         return CDRF_DODEFAULT;
     }
     default: return CDRF_DODEFAULT;

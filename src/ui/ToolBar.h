@@ -101,6 +101,16 @@ public:
     // The bar's size changed (rows, width or button size).
     std::function<void()> OnResize;
 
+    // The index of the button at a point of the bar's client area, or -1.
+    int ButtonAt(POINT point) const;
+    // One button drawn marked (where a drag would land), or none (-1).
+    void MarkButton(int index);
+    int MarkedButton() const { return marked_; }
+    // With a handler, pressing a button and moving past the system's drag distance drags it instead of
+    // clicking it: the button under the pointer is marked, releasing reports where (from, to; to is -1
+    // outside the buttons), and Esc or a lost capture gives the drag up. Without one, presses only click.
+    std::function<void(int from, int to)> OnButtonDragged;
+
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 protected:
@@ -115,6 +125,9 @@ private:
     void Relayout(int width);
     void UpdateHintTools();
     LRESULT CustomDraw(const NMTBCUSTOMDRAW& draw);
+    // The drag gesture's share of the bar's mouse and key messages; true when it took the message.
+    bool DragMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void EndDrag();
 
     Form& parent_;
     std::vector<std::unique_ptr<ToolButton>> buttons_;
@@ -124,6 +137,10 @@ private:
     int perRow_ = 1;
     bool showCaptions_ = false;
     bool layoutCurrent_ = false; // the wrap and size follow the buttons and sizes as they are now
+    int marked_ = -1;
+    int pressed_ = -1; // the button the left press came down on, until it comes up
+    POINT pressPoint_{};
+    bool dragging_ = false;
 };
 
 } // namespace ui

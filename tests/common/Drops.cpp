@@ -6,7 +6,7 @@
 
 namespace testfiles {
 
-HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at) {
     std::wstring list;
     for (const auto& path : paths)
         list += path + L'\0';
@@ -15,6 +15,7 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths) {
     HGLOBAL memory = GlobalAlloc(GHND, bytes);
     auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
     header->pFiles = sizeof(DROPFILES);
+    header->pt = at;
     header->fWide = TRUE;
     std::memcpy(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES), list.data(),
                 list.size() * sizeof(wchar_t));

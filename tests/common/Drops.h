@@ -9,8 +9,9 @@
 
 namespace testfiles {
 
-// A DROPFILES header and the wide paths, each ended by a zero, then one more zero. The receiver frees it
-// with DragFinish; only a window of this process may receive it.
-HDROP MakeDrop(const std::vector<std::wstring>& paths);
+// A DROPFILES header and the wide paths, each ended by a zero, then one more zero, dropped at a point of
+// the receiver's client area. The receiver frees it with DragFinish; only a window of this process may
+// receive it.
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at = {});
 
 } // namespace testfiles

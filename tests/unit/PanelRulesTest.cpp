@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(ButtonCaptions, DigitsThenLetters) {
     EXPECT_EQ(ButtonCaption(1), L"1");
     EXPECT_EQ(ButtonCaption(9), L"9");
@@ -35,6 +37,12 @@ TEST(Grid, RowsOfThirtyButtons) {
     EXPECT_EQ(RowsFor(30, 1), 30);
     EXPECT_EQ(RowsFor(30, 0), 30);
     EXPECT_EQ(RowsFor(0, 6), 0);
+}
+
+TEST(Grid, ADragBeginsPastTheDragDistanceEitherWay) {
+    for (const auto& [dx, dy, beyond] : {std::tuple{4, 0, false}, {-4, 4, false}, {5, 0, true}, {-5, 0, true},
+                                         {0, 5, true}, {0, -5, true}, {3, -3, false}})
+        EXPECT_EQ(BeyondDragDistance(100, 100, 100 + dx, 100 + dy, 4, 4), beyond) << dx << "," << dy;
 }
 
 TEST(Grid, ScrollPositionStaysInItsRange) {
@@ -104,4 +112,29 @@ TEST(PendingLaunchesTest, OneStartPerButtonAndALateAnswerHidesOnlyAnUnaskedPanel
     EXPECT_TRUE(launches.Begin(1, 7)); // answered, the button starts again
     for (int outside : {0, 31, -1})
         EXPECT_FALSE(launches.Begin(outside, 0));
+}
+
+TEST(PanelDropTest, FreeButtonsRegisterProgramsOpenFilesOthersTakeNone) {
+    const auto record = [](const wchar_t* program, const wchar_t* options = L"") {
+        ButtonRecord r;
+        r.Program = program;
+        r.Options = options;
+        return r;
+    };
+    const struct {
+        ButtonRecord record;
+        PanelDrop drop;
+    } cases[] = {
+        {ButtonRecord{}, PanelDrop::Register},
+        {record(L"C:\\Tools\\Editor.exe"), PanelDrop::OpenWith},
+        {record(L"C:\\Tools\\EDITOR.EXE", L"-n"), PanelDrop::OpenWith},
+        {record(L"C:\\Windows\\Explorer.exe"), PanelDrop::OpenWith}, // Explorer itself opens what it is given
+        {record(L"C:\\Windows\\explorer.exe", L"/c /root,C:\\Data"), PanelDrop::None}, // a folder
+        {record(L"C:\\Docs\\memo.txt"), PanelDrop::None},
+        {record(L"C:\\Docs\\tool.exe.lnk"), PanelDrop::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DropOn(c.record), c.drop) << std::string(c.record.Program.begin(), c.record.Program.end());
+    EXPECT_EQ(OpenWithParameters(L"-n", {L"C:\\a b.txt", L"D:\\c.txt"}), L"-n \"C:\\a b.txt\" \"D:\\c.txt\"");
+    EXPECT_EQ(OpenWithParameters(L"", {L"C:\\a.txt"}), L"\"C:\\a.txt\"");
 }

@@ -1,6 +1,7 @@
 // What a click on a panel button does in each edit mode, the swap and the removal with what they save,
 // keyboard selection, and the launch with texts longer than the old fixed buffers.
 
+#include "Drops.h"
 #include "Programs.h"
 #include "WinTestSupport.h"
 
@@ -496,6 +497,106 @@ TEST_F(ButtonActionsTest, APendingLaunchStartsOnceShowsItIsStartingAndHidesOnlyA
     PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_pending.exe"); }, 10s);
     DeleteFileW((program + L".log").c_str());
     DeleteFileW(program.c_str());
+}
+
+TEST_F(ButtonActionsTest, AButtonDraggedOntoAnotherSwapsWithItAndEscGivesTheDragUp) {
+    TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=one\r\n[btn3]\r\npg=C:\\three.exe\r\n");
+    panel->Show();
+    const HWND bar = panel->ToolBar1.Handle();
+    const auto centre = [&](int n) {
+        const RECT r = panel->Buttons[n]->ItemRect();
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
+    const auto drag = [&](int from, int to, bool escape) {
+        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, centre(from));
+        SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, centre(to));
+        EXPECT_EQ(panel->ToolBar1.MarkedButton(), to - 1);
+        if (escape) SendMessageW(bar, WM_KEYDOWN, VK_ESCAPE, 0);
+        SendMessageW(bar, WM_LBUTTONUP, 0, centre(to));
+        app->ProcessMessages();
+    };
+    drag(1, 2, true); // given up over a free button: no swap, and no click on it either
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\one.exe");
+    EXPECT_EQ(mascot->EditMode(), EditState::None);
+    drag(1, 3, false);
+    EXPECT_EQ(panel->Records[3].Program, L"C:\\one.exe");
+    EXPECT_EQ(panel->Records[1].Program, L"C:\\three.exe");
+    EXPECT_EQ(panel->Buttons[3]->Hint(), L"one");
+    EXPECT_EQ(SavedValue(3, "pg"), "C:\\one.exe");
+    EXPECT_EQ(SavedValue(1, "pg"), "C:\\three.exe");
+    EXPECT_FALSE(panel->LaunchesPending()); // a drag is no click
+    EXPECT_EQ(panel->ToolBar1.MarkedButton(), -1);
+}
+
+TEST_F(ButtonActionsTest, FilesDroppedOnAFreeButtonRegisterThereAndOnAProgramOpenWithIt) {
+    const std::wstring program = wintest::TempPath(L"pmrun_opener.exe");
+    ASSERT_TRUE(
+        CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    DeleteFileW((program + L".log").c_str());
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + program + L"\r\nop=-o\r\n");
+    const auto dropOn = [&](int n, const std::vector<std::wstring>& files) {
+        RECT r = panel->Buttons[n]->ItemRect();
+        MapWindowPoints(panel->ToolBar1.Handle(), panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        SendMessageW(panel->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(testfiles::MakeDrop(files, at)), 0);
+    };
+    dropOn(5, {program, L"C:\\ignored.txt"}); // the first item only, on the button it fell on
+    ASSERT_TRUE(PumpUntil([&] { return panel->DropsPending() == 0; }, 10s));
+    EXPECT_EQ(panel->Records[5].Program, program);
+    EXPECT_EQ(SavedValue(5, "pg"), testfiles::ToAnsi(program));
+    EXPECT_FALSE(panel->Records[1].Program.empty());
+
+    dropOn(1, {L"C:\\a b.txt", L"C:\\c.txt"});
+    ASSERT_TRUE(PumpUntil([&] { return !testfiles::ProbeStarts(program).empty(); }, 10s));
+    EXPECT_TRUE(testfiles::ProbeStarts(program)[0].commandLine.ends_with(L"-o \"C:\\a b.txt\" \"C:\\c.txt\""))
+        << testfiles::ToAnsi(testfiles::ProbeStarts(program)[0].commandLine);
+    EXPECT_EQ(panel->Records[1].Options, L"-o"); // the record is not changed
+    PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_opener.exe"); }, 10s);
+    DeleteFileW((program + L".log").c_str());
+    DeleteFileW(program.c_str());
+}
+
+TEST_F(ButtonActionsTest, CtrlShiftWithAClickOrTheKeyStartsTheItemAsAdministrator) {
+    const std::wstring probe = wintest::TempPath(L"pmrun_verbs.exe");
+    const std::wstring document = wintest::TempPath(L"pmrun_verb.pmrunverb");
+    ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), probe.c_str(), FALSE));
+    DeleteFileW((probe + L".log").c_str());
+    testfiles::WriteFileBytes(document, "x");
+    // A file type whose two verbs run the probe, each saying which. Machine-wide: Wine's shell reads no other.
+    const auto set = [](const std::wstring& key, const std::wstring& value) {
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, (L"Software\\Classes\\" + key).c_str(), nullptr, REG_SZ, value.c_str(),
+                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    };
+    set(L".pmrunverb", L"pmrun.test.verb");
+    for (const wchar_t* verb : {L"open", L"runas"})
+        set(L"pmrun.test.verb\\shell\\" + std::wstring(verb) + L"\\command",
+            L"\"" + probe + L"\" " + verb + L" \"%1\"");
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + document + L"\r\n");
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    const auto hold = [&](BYTE state) {
+        keys[VK_CONTROL] = keys[VK_SHIFT] = state;
+        SetKeyboardState(keys);
+    };
+    hold(0x80);
+    Click(1);
+    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    PostMessageW(panel->ToolBar1.Handle(), WM_KEYDOWN, '1', 0);
+    app->ProcessMessages();
+    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    hold(0);
+    Click(1);
+    ASSERT_TRUE(PumpUntil([&] { return testfiles::ProbeStarts(probe).size() == 3; }, 10s));
+    const auto starts = testfiles::ProbeStarts(probe);
+    for (std::size_t i = 0; i < starts.size(); ++i)
+        EXPECT_NE(starts[i].commandLine.find(i < 2 ? L" runas " : L" open "), std::wstring::npos)
+            << testfiles::ToAnsi(starts[i].commandLine);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\pmrun.test.verb");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.pmrunverb");
+    PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_verbs.exe"); }, 10s);
+    DeleteFileW((probe + L".log").c_str());
+    DeleteFileW(probe.c_str());
+    DeleteFileW(document.c_str());
 }
 
 TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNothing) {

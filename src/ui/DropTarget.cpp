@@ -1,0 +1,126 @@
+#include "ui/DropTarget.h"
+
+#include "ui/Application.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace ui {
+
+namespace {
+
+// The files a drag carries (CF_HDROP), or none when it carries something else.
+std::vector<std::wstring> FilesOf(IDataObject* data) {
+    if (!data) return {};
+    FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    if (FAILED(data->GetData(&format, &medium))) return {};
+    std::vector<std::wstring> files;
+    if (void* locked = GlobalLock(medium.hGlobal)) {
+        files = DroppedPaths(static_cast<HDROP>(locked));
+        GlobalUnlock(medium.hGlobal);
+    }
+    ReleaseStgMedium(&medium);
+    return files;
+}
+
+} // namespace
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        // Asked for its length first, so that a long path is read whole.
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+FileDropTarget::~FileDropTarget() {
+    for (HWND window : std::vector<HWND>(windows_))
+        Revoke(window);
+}
+
+bool FileDropTarget::Register(HWND window) {
+    if (FAILED(RegisterDragDrop(window, this))) return false;
+    windows_.push_back(window);
+    return true;
+}
+
+void FileDropTarget::Revoke(HWND window) {
+    if (std::erase(windows_, window)) RevokeDragDrop(window);
+}
+
+HRESULT FileDropTarget::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
+        *object = static_cast<IDropTarget*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG FileDropTarget::AddRef() {
+    return ++references_;
+}
+
+ULONG FileDropTarget::Release() {
+    return references_ > 1 ? --references_ : references_;
+}
+
+DWORD FileDropTarget::EffectAt(POINTL at, DWORD allowed) const {
+    if (files_.empty() || !OnOver) return DROPEFFECT_NONE;
+    DWORD effect = DROPEFFECT_NONE;
+    // A handler that fails must not throw back into OLE's drag loop.
+    try {
+        effect = OnOver(POINT{at.x, at.y}, files_);
+    } catch (...) {
+        Application::HandleCurrentException();
+    }
+    return effect & allowed;
+}
+
+HRESULT FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL at, DWORD* effect) {
+    files_ = FilesOf(data);
+    if (effect) *effect = EffectAt(at, *effect);
+    return S_OK;
+}
+
+HRESULT FileDropTarget::DragOver(DWORD, POINTL at, DWORD* effect) {
+    if (effect) *effect = EffectAt(at, *effect);
+    return S_OK;
+}
+
+HRESULT FileDropTarget::DragLeave() {
+    files_.clear();
+    try {
+        if (OnLeave) OnLeave();
+    } catch (...) {
+        Application::HandleCurrentException();
+    }
+    return S_OK;
+}
+
+HRESULT FileDropTarget::Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) {
+    const std::vector<std::wstring> files = FilesOf(data);
+    const DWORD allowed = effect ? *effect : DROPEFFECT_COPY;
+    files_ = files;
+    const DWORD done = EffectAt(at, allowed);
+    files_.clear();
+    if (effect) *effect = done;
+    try {
+        if (OnLeave) OnLeave();
+        if (done != DROPEFFECT_NONE && OnDrop) OnDrop(POINT{at.x, at.y}, files);
+    } catch (...) {
+        Application::HandleCurrentException();
+    }
+    return S_OK;
+}
+
+} // namespace ui
