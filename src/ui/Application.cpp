@@ -46,6 +46,10 @@ Application::Application() {
 }
 
 Application::~Application() {
+    // The handlers reach into forms that are about to go.
+    OnActivate = nullptr;
+    OnDeactivate = nullptr;
+    OnEndSession = nullptr;
     // The forms go first, newest first, while the application window still owns them.
     while (!forms_.empty())
         forms_.pop_back();
@@ -296,6 +300,10 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Application::EndSession() {
+    // Once the loop has ended the forms are going or gone, and quitting has saved what it saves: a session
+    // end sent to us while they are torn down (the tray icon's removal waits on another process) saves
+    // nothing more.
+    if (terminated_) return;
     try {
         if (OnEndSession) OnEndSession();
     } catch (...) {

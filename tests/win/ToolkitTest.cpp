@@ -171,6 +171,11 @@ TEST_F(FormTest, FirstCreatedFormIsTheMainFormAndClosingItEndsTheLoop) {
     main->Close();
     app->ProcessMessages();
     EXPECT_TRUE(app->Terminated());
+    // A session end that comes as the forms are torn down touches none of them.
+    int ends = 0;
+    app->OnEndSession = [&] { ++ends; };
+    SendMessageW(app->Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(ends, 0);
 }
 
 namespace {
