@@ -83,7 +83,13 @@ DWORD FileDropTarget::EffectAt(POINTL at, DWORD allowed) const {
     } catch (...) {
         Application::HandleCurrentException();
     }
-    return effect & allowed;
+    if (effect == DROPEFFECT_NONE || (effect & allowed) == effect) return effect;
+    // The effect only shows what the drop does here; the source's files are never moved or linked by us.
+    // A source that offers no link (many offer a copy only) gets a copy, and never a move, which would
+    // have it delete its files.
+    for (const DWORD other : {DWORD{DROPEFFECT_COPY}, DWORD{DROPEFFECT_LINK}})
+        if (allowed & other) return other;
+    return DROPEFFECT_NONE;
 }
 
 HRESULT FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL at, DWORD* effect) {

@@ -209,11 +209,16 @@ HWND PmrunProcess::PanelToolBar() const {
     return FindWindowExW(Panel(), nullptr, L"ToolbarWindow32", nullptr);
 }
 
-void PmrunProcess::ClickButton(int number) const {
+POINT PmrunProcess::ButtonCentre(int number) const {
     RECT bar = WindowRect(PanelToolBar());
     const int perRow = (bar.right - bar.left - 1) / 38;
     const int index = number - 1;
-    ClickAt(bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19);
+    return {bar.left + 1 + (index % perRow) * 38 + 19, bar.top + (index / perRow) * 38 + 19};
+}
+
+void PmrunProcess::ClickButton(int number) const {
+    const POINT at = ButtonCentre(number);
+    ClickAt(at.x, at.y);
 }
 
 bool PmrunProcess::ButtonBlank(int number) const {

@@ -43,7 +43,9 @@ public:
     bool PanelVisible() const { return IsWindowVisible(Panel()) != FALSE; }
     HWND AppWindow() const { return FindWindowOfClass(L"TApplication"); }
     HWND PanelToolBar() const;
-    // A left click on button N of the panel as it is laid out now (six a row, 38 pixels, indent 1).
+    // The middle of button N of the panel as it is laid out now (six a row, 38 pixels, indent 1), and a
+    // left click there.
+    POINT ButtonCentre(int number) const;
     void ClickButton(int number) const;
     // True when button N shows no picture: the middle of the button has one colour only.
     bool ButtonBlank(int number) const;
