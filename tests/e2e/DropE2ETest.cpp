@@ -81,21 +81,15 @@ std::wstring ThirtyButtons() {
 
 } // namespace
 
-TEST_F(DropE2E, OnThePanelAFreeButtonTakesTheFileAndAProgramOpensIt) {
+// Through OLE, from a source that offers a copy only: the program opens the file with its options.
+TEST_F(DropE2E, OnThePanelAProgramOpensTheDroppedFile) {
     const std::wstring opener = pmrun.CopyProbe(L"opener.exe");
     ASSERT_TRUE(Start(ButtonSection(1, L"pg=" + opener + L"\r\nop=-o\r\n")));
-    const std::wstring memo = Make(L"memo.txt"), notes = Make(L"notes.txt");
-    ASSERT_EQ(DragFilesTo({memo}, pmrun.ButtonCentre(5)), "");
-    ASSERT_TRUE(WaitFor([&] { return !pmrun.Saved(5, "pg").empty(); }));
-    EXPECT_TRUE(SamePath(pmrun.Saved(5, "pg"), memo)) << pmrun.Saved(5, "pg");
-    EXPECT_EQ(pmrun.Saved(2, "pg"), "<missing>");
-
-    ASSERT_EQ(DragFilesTo({notes}, pmrun.ButtonCentre(1)), "");
+    ASSERT_EQ(DragFilesTo({Make(L"notes.txt")}, pmrun.ButtonCentre(1)), "");
     ASSERT_TRUE(WaitFor([&] { return !ProbeStarts(opener).empty(); }));
     const std::wstring& started = ProbeStarts(opener)[0].commandLine;
     EXPECT_NE(started.find(L"-o \""), std::wstring::npos) << ToAnsi(started);
     EXPECT_NE(started.find(L"notes.txt\""), std::wstring::npos) << ToAnsi(started);
-    EXPECT_EQ(pmrun.Saved(1, "op"), "-o");
 }
 
 TEST_F(DropE2E, AProgramGoesToTheFirstFreeButtonAndItsClickStartsIt) {
