@@ -1,5 +1,7 @@
 #include "base/WinUtil.h"
 
+#include <shellapi.h>
+
 namespace base {
 
 namespace {
@@ -48,6 +50,13 @@ std::wstring CurrentDirectory() {
 void AllowMessageFromAnyProcess(HWND window, UINT message) {
     // Without elevation there is nothing to let through, and the call changes nothing.
     ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
+void AcceptDroppedFiles(HWND window) {
+    DragAcceptFiles(window, TRUE);
+    constexpr UINT kCopyGlobalData = 0x0049;
+    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+        AllowMessageFromAnyProcess(window, message);
 }
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {

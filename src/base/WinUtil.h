@@ -25,6 +25,9 @@ std::wstring CurrentDirectory();
 // still hears Explorer (its drops, "TaskbarCreated").
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-changewindowmessagefilterex
 void AllowMessageFromAnyProcess(HWND window, UINT message);
+// Takes files dropped as WM_DROPFILES, from Explorer also when this program runs as administrator: the
+// drop and the data it carries are let through.
+void AcceptDroppedFiles(HWND window);
 
 // Equal by the system's ordinal case mapping, which covers every Unicode letter (CompareStringOrdinal).
 // For texts Windows gives us, such as class names and captions; name rules use SameTextIgnoringAsciiCase.

@@ -117,11 +117,7 @@ TpamuF::~TpamuF() {
 }
 
 void TpamuF::FormCreate() {
-    DragAcceptFiles(Handle(), TRUE);
-    // A drop from Explorer into this program run as administrator: the drop and the data it carries.
-    constexpr UINT kCopyGlobalData = 0x0049;
-    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
-        base::AllowMessageFromAnyProcess(Handle(), message);
+    base::AcceptDroppedFiles(Handle());
     // The monitors first: the stored place is checked against them.
     ReadDesktop();
     ReadIni();

@@ -74,13 +74,14 @@ void TBtnF1::WindowCreated() {
     // WM_DROPFILES.
     dropTarget_.OnOver = [this](POINT at, const std::vector<std::wstring>&) { return DropEffectAt(at); };
     dropTarget_.OnLeave = [this] { ToolBar1.MarkButton(-1); };
-    dropTarget_.OnDrop = [this](POINT at, const std::vector<std::wstring>& files) { FilesDroppedAt(at, files); };
+    // An error box about the drop must not hold up the program it came from, which waits in the drag.
+    dropTarget_.OnDrop = [this](POINT at, const std::vector<std::wstring>& files) {
+        droppedFiles_.emplace_back(at, files);
+        PostMessageW(Handle(), kFilesDroppedMessage, 0, 0);
+    };
     for (HWND window : {Handle(), ToolBar1.Handle()})
         dropTarget_.Register(window);
-    DragAcceptFiles(Handle(), TRUE);
-    constexpr UINT kCopyGlobalData = 0x0049;
-    for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
-        base::AllowMessageFromAnyProcess(Handle(), message);
+    base::AcceptDroppedFiles(Handle());
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -289,10 +290,15 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return ui::Form::Dispatch(message, wParam, lParam);
     case kIconsArrivedMessage: IconsArrived(); return 0;
     case kDropsReadMessage: DropsRead(); return 0;
+    case kFilesDroppedMessage:
+        for (const auto& [at, files] : std::exchange(droppedFiles_, {}))
+            FilesDroppedAt(at, files);
+        return 0;
     case WM_DROPFILES: {
         const base::UniqueHdrop drop(reinterpret_cast<HDROP>(wParam));
         POINT at{};
-        DragQueryPoint(drop.get(), &at);
+        // Outside the client area (the caption, the frame) no button is under the drop.
+        if (!DragQueryPoint(drop.get(), &at)) return 0;
         ClientToScreen(Handle(), &at);
         FilesDroppedAt(at, ui::DroppedPaths(drop.get()));
         return 0;
@@ -319,7 +325,7 @@ void TBtnF1::FormKeyDown(WORD& key, ui::ShiftState shift) {
     // (ToolButton1Click reads the keys). Held Ctrl makes no character of the key, so it is taken here.
     const ui::ShiftState both = ui::ssCtrl | ui::ssShift;
     if ((shift & both) == both && !(shift & ui::ssAlt)) {
-        if (const int number = ButtonForKey(static_cast<wchar_t>(key))) {
+        if (const int number = ButtonForKeyCode(key)) {
             Buttons[number]->Click();
             return;
         }

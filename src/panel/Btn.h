@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What the panel takes from the mascot: its picture for buttons without one, and the sizes.
@@ -114,6 +115,8 @@ private:
     static constexpr UINT kIconsArrivedMessage = WM_APP + 0x200;
     static constexpr UINT kLaunchAnsweredMessage = WM_APP + 0x201;
     static constexpr UINT kDropsReadMessage = WM_APP + 0x202;
+    // Files dropped through OLE, acted on once OLE has let the source program go.
+    static constexpr UINT kFilesDroppedMessage = WM_APP + 0x203;
     struct IconAnswer {
         int number;
         unsigned ticket; // which request of the button this answers
@@ -184,6 +187,7 @@ private:
     background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
     background::Mailbox<DropAnswer> dropAnswers_;
     ui::FileDropTarget dropTarget_;
+    std::vector<std::pair<POINT, std::vector<std::wstring>>> droppedFiles_;
 };
 
 extern TBtnF1* BtnF1;

@@ -24,6 +24,11 @@ int ButtonForKey(wchar_t key) {
     return 0;
 }
 
+int ButtonForKeyCode(unsigned keyCode) {
+    const bool digit = keyCode >= '1' && keyCode <= '9', letter = keyCode >= 'A' && keyCode <= 'U';
+    return digit || letter ? ButtonForKey(static_cast<wchar_t>(keyCode)) : 0;
+}
+
 int VisibleRows(int toolBarRows, int lineMax) {
     return std::max(1, std::min(toolBarRows, lineMax));
 }
@@ -76,7 +81,11 @@ std::wstring OpenWithParameters(const std::wstring& options, const std::vector<s
     std::wstring parameters = options;
     for (const std::wstring& file : files) {
         if (!parameters.empty()) parameters += L' ';
-        parameters += L'"' + file + L'"';
+        // Backslashes before the closing quote are doubled, or the program reads a dropped drive "C:\"
+        // as a quote in its argument (CommandLineToArgvW's rule).
+        const std::size_t kept = file.find_last_not_of(L'\\');
+        const std::size_t slashes = file.size() - (kept == std::wstring::npos ? 0 : kept + 1);
+        parameters += L'"' + file + std::wstring(slashes, L'\\') + L'"';
     }
     return parameters;
 }

@@ -14,6 +14,9 @@ std::wstring ButtonCaption(int number);
 // The button a typed character selects: "1".."9" give 1..9, "A".."U" and "a".."u" give 10..30; 0 for any
 // other character.
 int ButtonForKey(wchar_t key);
+// The button a key selects by its virtual-key code, when held Ctrl makes no character of it: the codes of
+// "1".."9" and "A".."U" only (lower-case letters' codes are other keys: F1, the numeric pad's signs).
+int ButtonForKeyCode(unsigned keyCode);
 
 // Rows shown at once: the tool bar's rows, at most lineMax, and at least one.
 int VisibleRows(int toolBarRows, int lineMax);

@@ -1,5 +1,5 @@
 // The panel's part in the edit modes and in registering: the button settings dialog, the swap, the
-// removal, and what is dropped on the mascot.
+// removal, what is dropped on the mascot or the panel, and a button dragged onto another.
 
 #include "panel/Btn.h"
 
@@ -17,6 +17,11 @@ TBtnSetF* MakeSettingsDialog(Launcher& launcher, ui::Form& panel, int number) {
     return BtnSetF;
 }
 
+// The caption of a dialog made for a drop or retargeted; the dialog's own show says "の詳細設定".
+std::wstring RetargetedCaption(int number) {
+    return L"ボタン" + std::to_wstring(number) + L"の設定";
+}
+
 } // namespace
 
 void TBtnF1::ShowNewSettingsDialog(int number) {
@@ -27,7 +32,7 @@ void TBtnF1::ShowNewSettingsDialog(int number) {
 
 void TBtnF1::PrepareSettingsDialog(int number) {
     if (BtnSetF) return; // an existing one is left as it is
-    MakeSettingsDialog(launcher_, *this, number)->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+    MakeSettingsDialog(launcher_, *this, number)->SetCaption(RetargetedCaption(number));
 }
 
 void TBtnF1::CloseSettingsDialog() {
@@ -46,7 +51,7 @@ void TBtnF1::EditInSettingsDialog(int number) {
     // then says it is another button's.
     BtnSetF->ButtonNo = number;
     BtnSetF->Show();
-    BtnSetF->SetCaption(L"ボタン" + std::to_wstring(number) + L"の設定");
+    BtnSetF->SetCaption(RetargetedCaption(number));
     BtnSetF->FillFromRecord();
     BtnSetF->ComboBox1Change();
 }
@@ -75,7 +80,14 @@ void TBtnF1::RemoveSetting(int number) {
 void TBtnF1::SaveThenEndMode(const std::function<void()>& save, const std::function<void()>& endMode) {
     // The change is already made in memory, and the next quit saves it: the mode ends whether or not this
     // save worked, and a failure then goes on to the error box.
-    const base::ScopeExit end([&] { endMode(); });
+    // The end may run while the save's failure unwinds: its own failure is told here, not thrown.
+    const base::ScopeExit end([&] {
+        try {
+            endMode();
+        } catch (...) {
+            ui::Application::HandleCurrentException();
+        }
+    });
     save();
 }
 
@@ -100,13 +112,17 @@ bool TBtnF1::RegisterDropped(const std::wstring& path, int target) {
 }
 
 void TBtnF1::DropsRead() {
-    for (DropAnswer& answer : dropAnswers_.Take()) {
-        --dropsPending_;
-        const base::ScopeExit told([this] {
-            if (OnDropsChanged) OnDropsChanged();
-        });
-        Register(answer.target, answer.made);
+    std::vector<DropAnswer> answers = dropAnswers_.Take();
+    dropsPending_ -= static_cast<int>(answers.size());
+    // Each on its own: a drop that cannot be read or saved is told, and the others still register.
+    for (const DropAnswer& answer : answers) {
+        try {
+            Register(answer.target, answer.made);
+        } catch (...) {
+            ui::Application::HandleCurrentException();
+        }
     }
+    if (OnDropsChanged) OnDropsChanged();
 }
 
 void TBtnF1::Register(int target, const DroppedRecords& made) {

@@ -18,7 +18,12 @@ std::vector<std::wstring> FilesOf(IDataObject* data) {
     if (FAILED(data->GetData(&format, &medium))) return {};
     std::vector<std::wstring> files;
     if (void* locked = GlobalLock(medium.hGlobal)) {
-        files = DroppedPaths(static_cast<HDROP>(locked));
+        // Out of memory, the drag carries nothing for us: no exception may reach OLE's drag loop.
+        try {
+            files = DroppedPaths(static_cast<HDROP>(locked));
+        } catch (...) {
+            files.clear();
+        }
         GlobalUnlock(medium.hGlobal);
     }
     ReleaseStgMedium(&medium);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 TEST(ButtonCaptions, DigitsThenLetters) {
     EXPECT_EQ(ButtonCaption(1), L"1");
@@ -95,6 +96,10 @@ TEST(KeySelection, DigitsAndLettersOfBothCases) {
         EXPECT_EQ(ButtonForKey(ButtonCaption(n)[0]), n);
     for (wchar_t none : {L'0', L'V', L'v', L'Z', L'z', L'@', L'[', L'`', L'{', L' ', L'\r', L'Ａ', L'１'})
         EXPECT_EQ(ButtonForKey(none), 0) << static_cast<int>(none);
+    // By key code: F1..F6 and the numeric pad's signs have the codes of "p".."u" and "j".."o".
+    for (const auto& [code, button] : {std::pair{'1', 1}, {'9', 9}, {'A', 10}, {'U', 30}, {'V', 0}, {0x70, 0},
+                                       {0x75, 0}, {0x6A, 0}, {0x6F, 0}, {'0', 0}})
+        EXPECT_EQ(ButtonForKeyCode(code), button) << code;
 }
 
 TEST(PendingLaunchesTest, OneStartPerButtonAndALateAnswerHidesOnlyAnUnaskedPanel) {
@@ -136,5 +141,5 @@ TEST(PanelDropTest, FreeButtonsRegisterProgramsOpenFilesOthersTakeNone) {
     for (const auto& c : cases)
         EXPECT_EQ(DropOn(c.record), c.drop) << std::string(c.record.Program.begin(), c.record.Program.end());
     EXPECT_EQ(OpenWithParameters(L"-n", {L"C:\\a b.txt", L"D:\\c.txt"}), L"-n \"C:\\a b.txt\" \"D:\\c.txt\"");
-    EXPECT_EQ(OpenWithParameters(L"", {L"C:\\a.txt"}), L"\"C:\\a.txt\"");
+    EXPECT_EQ(OpenWithParameters(L"", {L"C:\\a.txt", L"D:\\"}), L"\"C:\\a.txt\" \"D:\\\\\"");
 }
