@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 namespace base {
 
 namespace {
@@ -23,6 +25,21 @@ template <typename Call> std::wstring FolderFrom(Call call) {
 
 bool IsString(DWORD type) {
     return type == REG_SZ || type == REG_EXPAND_SZ;
+}
+
+// The mandatory integrity level's RID of a process's token; 0 when it cannot be read.
+DWORD IntegrityLevelOf(HANDLE process) {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &opened)) return 0;
+    const UniqueHandle token(opened);
+    DWORD size = 0;
+    GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+    if (size == 0) return 0;
+    std::vector<BYTE> buffer(size);
+    if (!GetTokenInformation(token.get(), TokenIntegrityLevel, buffer.data(), size, &size)) return 0;
+    const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data())->Label.Sid;
+    const UCHAR count = *GetSidSubAuthorityCount(sid);
+    return count == 0 ? 0 : *GetSidSubAuthority(sid, count - 1u);
 }
 
 } // namespace
@@ -57,6 +74,16 @@ void AcceptDroppedFiles(HWND window) {
     constexpr UINT kCopyGlobalData = 0x0049;
     for (UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
         AllowMessageFromAnyProcess(window, message);
+}
+
+bool AboveTheShell() {
+    DWORD shellId = 0;
+    const HWND shell = GetShellWindow();
+    if (!shell || !GetWindowThreadProcessId(shell, &shellId)) return false;
+    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId));
+    if (!process) return false;
+    const DWORD ours = IntegrityLevelOf(GetCurrentProcess()), theShells = IntegrityLevelOf(process.get());
+    return ours != 0 && theShells != 0 && ours > theShells;
 }
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {

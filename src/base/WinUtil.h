@@ -28,6 +28,11 @@ void AllowMessageFromAnyProcess(HWND window, UINT message);
 // Takes files dropped as WM_DROPFILES, from Explorer also when this program runs as administrator: the
 // drop and the data it carries are let through.
 void AcceptDroppedFiles(HWND window);
+// Whether this process runs at a higher integrity level than the shell's (run as administrator with UAC
+// on): OLE drag and drop from Explorer cannot reach it then, and a window registered for OLE drops gets
+// no WM_DROPFILES either. False when either level cannot be read.
+// https://learn.microsoft.com/windows/win32/secauthz/mandatory-integrity-control
+bool AboveTheShell();
 
 // Equal by the system's ordinal case mapping, which covers every Unicode letter (CompareStringOrdinal).
 // For texts Windows gives us, such as class names and captions; name rules use SameTextIgnoringAsciiCase.

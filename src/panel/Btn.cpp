@@ -69,9 +69,9 @@ void TBtnF1::WindowCreated() {
     launchAnswers_.Open(Handle(), kLaunchAnsweredMessage);
     dropAnswers_.Open(Handle(), kDropsReadMessage);
     ToolBar1.OnButtonDragged = [this](int from, int to) { ButtonDragged(from + 1, to + 1); };
-    // Files dropped on a button (edits.cpp): through OLE, which shows what a drop would do; and, from a
-    // program of lower integrity when this one runs elevated (OLE does not cross that line), as
-    // WM_DROPFILES.
+    // Files dropped on a button (edits.cpp): through OLE, which shows what a drop would do; and as
+    // WM_DROPFILES, which is all that comes from Explorer when this program runs as administrator. OLE
+    // does not cross that line, and a window registered for it would then get no WM_DROPFILES either.
     dropTarget_.OnOver = [this](POINT at, const std::vector<std::wstring>&) { return DropEffectAt(at); };
     dropTarget_.OnLeave = [this] { ToolBar1.MarkButton(-1); };
     // An error box about the drop must not hold up the program it came from, which waits in the drag.
@@ -79,8 +79,9 @@ void TBtnF1::WindowCreated() {
         droppedFiles_.emplace_back(at, files);
         PostMessageW(Handle(), kFilesDroppedMessage, 0, 0);
     };
-    for (HWND window : {Handle(), ToolBar1.Handle()})
-        dropTarget_.Register(window);
+    if (!base::AboveTheShell())
+        for (HWND window : {Handle(), ToolBar1.Handle()})
+            dropTarget_.Register(window);
     base::AcceptDroppedFiles(Handle());
 
     OnCreate = [this] { FormCreate(); };
