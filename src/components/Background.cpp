@@ -129,6 +129,18 @@ unsigned Tickets::Current(std::size_t slot) const {
     return (*latest_)[slot].load();
 }
 
+bool Requests::Take(std::size_t slot, unsigned ticket) {
+    if (!asked_.Latest(ticket, slot)) return false;
+    answered_[slot] = ticket;
+    return true;
+}
+
+bool Requests::Pending() const {
+    for (std::size_t slot = 0; slot < answered_.size(); ++slot)
+        if (!asked_.Latest(answered_[slot], slot)) return true;
+    return false;
+}
+
 struct PlaceQueues::State {
     std::mutex mutex;
     // Work waiting per place; a place is listed while its thread runs.

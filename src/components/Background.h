@@ -89,6 +89,26 @@ private:
     std::shared_ptr<std::vector<std::atomic<unsigned>>> latest_;
 };
 
+// The window's side of Tickets: which request of each slot has been answered, so that it knows whether
+// any is still on its way. Used on the window's thread; a worker holds a copy of Shared().
+class Requests {
+public:
+    explicit Requests(std::size_t slots) : asked_(slots), answered_(slots, 0) {}
+    // A new request of the slot, for a worker to answer.
+    unsigned Ask(std::size_t slot) { return asked_.Next(slot); }
+    // Nothing is on its way for the slot (none is needed, or no worker took it): earlier answers are out
+    // of date.
+    void Settle(std::size_t slot) { answered_[slot] = asked_.Next(slot); }
+    // True, and the slot answered, when the ticket is the slot's latest; an older answer is to be dropped.
+    bool Take(std::size_t slot, unsigned ticket);
+    bool Pending() const;
+    const Tickets& Shared() const { return asked_; }
+
+private:
+    Tickets asked_;
+    std::vector<unsigned> answered_;
+};
+
 // Where background work leaves its results for the window that asked for it. A worker's Sender puts a
 // result in and wakes the window with a posted message, once until the window takes what is there; the
 // window takes the results on its own thread. Once the mailbox is gone, results are dropped (and freed)

@@ -197,9 +197,9 @@ void TBtnSetF::ShowIcon(int number) {
 }
 
 void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileAnswer&)> read) {
-    const unsigned ticket = asked_.Next(slot);
+    const unsigned ticket = asked_.Ask(slot);
     try {
-        reads_.Run(file, [answers = answers_.MakeSender(), asked = asked_, slot, ticket, file,
+        reads_.Run(file, [answers = answers_.MakeSender(), asked = asked_.Shared(), slot, ticket, file,
                           read = std::move(read)] {
             // Replaced while it waited: the file is not asked again for nothing.
             if (!asked.Latest(ticket, slot)) return;
@@ -212,25 +212,22 @@ void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileA
         });
     } catch (...) {
         // No thread to ask: nothing is on its way, and the field stays as it is.
-        answered_[slot] = ticket;
+        asked_.Settle(slot);
         throw;
     }
 }
 
 void TBtnSetF::Forget(Slot slot) {
-    answered_[slot] = asked_.Next(slot);
+    asked_.Settle(slot);
 }
 
 bool TBtnSetF::ReadsPending() const {
-    for (std::size_t slot = 0; slot < kSlotCount; ++slot)
-        if (!asked_.Latest(answered_[slot], slot)) return true;
-    return false;
+    return asked_.Pending();
 }
 
 void TBtnSetF::FilesAnswered() {
     for (FileAnswer& answer : answers_.Take()) {
-        if (!asked_.Latest(answer.ticket, answer.slot)) continue;
-        answered_[answer.slot] = answer.ticket;
+        if (!asked_.Take(answer.slot, answer.ticket)) continue;
         switch (answer.slot) {
         case kProgramSlot: ProgramAnswered(answer); break;
         case kIconFileSlot: IconFileAnswered(answer); break;

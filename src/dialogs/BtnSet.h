@@ -8,7 +8,6 @@
 #include "ui/Form.h"
 #include "ui/StdControls.h"
 
-#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -89,8 +88,7 @@ private:
     // The defaults last derived for the icon file and the folder: a field that still holds its default
     // follows the program path.
     std::wstring derivedIconFile_, derivedFolder_;
-    background::Tickets asked_{kSlotCount};
-    std::array<unsigned, kSlotCount> answered_{};
+    background::Requests asked_{kSlotCount};
     background::PlaceQueues reads_{background::ThreadCom::Apartment};
     background::Mailbox<FileAnswer> answers_;
 };

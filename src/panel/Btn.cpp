@@ -153,7 +153,7 @@ void TBtnF1::ImageListSet() {
         if (hasFile)
             AskForIcon(n);
         else
-            iconShown_[n] = iconAsked_.Next(n); // an answer still on its way is out of date
+            iconRequests_.Settle(n); // an answer still on its way is out of date
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
@@ -169,7 +169,7 @@ void TBtnF1::ImageListSet() {
 
 void TBtnF1::RefreshButtonIcon(int number) {
     if (Records[number].IconFile.empty()) {
-        iconShown_[number] = iconAsked_.Next(number);
+        iconRequests_.Settle(number);
         ImageList1.ReplaceIcon(number - 1, look_.fallbackIcon);
     } else {
         // Blank until the new icon arrives, rather than the picture of what the button was.
@@ -180,16 +180,14 @@ void TBtnF1::RefreshButtonIcon(int number) {
 }
 
 bool TBtnF1::IconsPending() const {
-    for (int n = 1; n <= kButtonCount; ++n)
-        if (!iconAsked_.Latest(iconShown_[n], n)) return true;
-    return false;
+    return iconRequests_.Pending();
 }
 
 void TBtnF1::AskForIcon(int number) {
-    const unsigned ticket = iconAsked_.Next(number);
+    const unsigned ticket = iconRequests_.Ask(number);
     const ButtonRecord& record = Records[number];
     try {
-        iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), asked = iconAsked_, number,
+        iconReads_.Run(record.IconFile, [answers = iconAnswers_.MakeSender(), asked = iconRequests_.Shared(), number,
                                          ticket, record, size = Scale(look_.iconSize)] {
             // Replaced while it waited (behind a share that does not answer, say): not worth another wait.
             if (!asked.Latest(ticket, number)) return;
@@ -197,7 +195,7 @@ void TBtnF1::AskForIcon(int number) {
         });
     } catch (...) {
         // No thread to read it: the button stays blank, and nothing is on its way.
-        iconShown_[number] = ticket;
+        iconRequests_.Settle(number);
         throw;
     }
 }
@@ -206,8 +204,7 @@ void TBtnF1::IconsArrived() {
     bool changed = false;
     for (IconAnswer& answer : iconAnswers_.Take()) {
         // An answer to an older request (the button changed, or the size) is dropped with its icon.
-        if (!iconAsked_.Latest(answer.ticket, answer.number)) continue;
-        iconShown_[answer.number] = answer.ticket;
+        if (!iconRequests_.Take(answer.number, answer.ticket)) continue;
         // A file without that icon shows the mascot's picture, as a button without an icon file does.
         ImageList1.ReplaceIcon(answer.number - 1, answer.icon ? answer.icon.get() : look_.fallbackIcon);
         changed = true;

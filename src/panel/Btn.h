@@ -166,8 +166,7 @@ private:
     PanelLook look_;
     bool resizing_ = false;
     // Requests per button, and the request whose icon is shown; they differ while one is on its way.
-    background::Tickets iconAsked_{kButtonCount + 1};
-    std::array<unsigned, kButtonCount + 1> iconShown_{};
+    background::Requests iconRequests_{kButtonCount + 1};
     std::uint64_t modesBegun_ = 0;
     // The window that had the activation before a hot key gave it to the panel.
     HWND usersWindow_ = nullptr;
