@@ -4,7 +4,8 @@
 #   dpi192_test.sh <build folder>
 set -u
 build=$1
-export PMRUN_BUILD=$build PMRUN_WINEPREFIX=$build/wineprefix-dpi192
+# Made as a copy of the suite's own prefix, which is ready by now.
+export PMRUN_BUILD=$build PMRUN_WINEPREFIX=$build/wineprefix-dpi192 PMRUN_WINEPREFIX_SEED=$build/wineprefix
 source "$(dirname "$0")/../../scripts/lib.sh"
 trap pm_cleanup EXIT
 pm_start_xvfb || exit 1

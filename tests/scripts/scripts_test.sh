@@ -14,7 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A cmake that configures, or not, and whose build prints only progress lines before failing.
+# A cmake that configures, or not, and whose build prints only progress lines before failing; built in
+# the background, as the scripts build.
 mkdir -p "$work/bin"
 cat >"$work/bin/cmake" <<'FAKE'
 #!/usr/bin/env bash
@@ -26,7 +27,7 @@ exit "${FAKE_CONFIGURE_STATUS:-0}"
 FAKE
 chmod +x "$work/bin/cmake"
 build_with() {
-    env PATH="$work/bin:$PATH" PMRUN_BUILD="$work/build" "$@" bash -c 'source "$0/scripts/lib.sh"; pm_build' "$root" 2>&1
+    env PATH="$work/bin:$PATH" PMRUN_BUILD="$work/build" "$@" bash -c 'source "$0/scripts/lib.sh"; pm_build_start; pm_build_wait' "$root" 2>&1
 }
 out=$(build_with FAKE_BUILD_STATUS=2) && fail "a failed build returned success"
 grep -q 'build failed' <<<"$out" || fail "a failed build did not say so: $out"
@@ -40,6 +41,7 @@ prefix=$build/wineprefix-run-script
 run_dir=$work/run
 log=$work/run.log
 env -u DISPLAY PATH="$work/bin:$PATH" PMRUN_BUILD="$build" PMRUN_WINEPREFIX="$prefix" PMRUN_RUN_DIR="$run_dir" \
+    PMRUN_WINEPREFIX_SEED="$build/wineprefix" \
     perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV' setsid "$root/scripts/run" >"$log" 2>&1 &
 script=$!
 script_group=$script
