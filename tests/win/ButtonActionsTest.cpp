@@ -564,15 +564,20 @@ TEST_F(ButtonActionsTest, CtrlShiftWithAClickOrTheKeyStartsTheItemAsAdministrato
         keys[VK_CONTROL] = keys[VK_SHIFT] = state;
         SetKeyboardState(keys);
     };
+    // Each start is answered and logged before the next, so that the log keeps their order.
+    const auto started = [&](std::size_t count) {
+        return PumpUntil([&] { return !panel->LaunchesPending() && testfiles::ProbeStarts(probe).size() == count; },
+                         10s);
+    };
     hold(0x80);
     Click(1);
-    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    ASSERT_TRUE(started(1));
     PostMessageW(panel->ToolBar1.Handle(), WM_KEYDOWN, '1', 0);
     app->ProcessMessages();
-    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    ASSERT_TRUE(started(2));
     hold(0);
     Click(1);
-    ASSERT_TRUE(PumpUntil([&] { return testfiles::ProbeStarts(probe).size() == 3; }, 10s));
+    ASSERT_TRUE(started(3));
     const auto starts = testfiles::ProbeStarts(probe);
     for (std::size_t i = 0; i < starts.size(); ++i)
         EXPECT_NE(starts[i].commandLine.find(i < 2 ? L" runas " : L" open "), std::wstring::npos)
