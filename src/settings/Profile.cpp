@@ -92,32 +92,25 @@ bool ReadWhole(HANDLE file, std::string& bytes) {
                              got == bytes.size());
 }
 
-// The file in UTF-16LE with all it holds, so that the profile functions write it in Unicode from here on.
-// Rewritten where it lies: a change's copy, or the file itself when a change cannot go through a copy,
-// where single keys are written no more safely.
-bool MakeUnicode(const std::wstring& path) {
-    // What the profile functions still hold of the file goes to disk, and they read it anew afterwards.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
-    base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes;
-    if (!file || !ReadWhole(file.get(), bytes)) return false;
-    const std::optional<std::string> unicode =
-        UnicodeProfileBytes(bytes, [](std::string_view ansi) { return FromCodePage(CP_ACP, ansi); });
-    if (!unicode) return true;
-    const auto size = static_cast<DWORD>(unicode->size());
+// A new file holding bytes; false when they could not all be written (a full disk, say).
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+    base::UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
-           WriteFile(file.get(), unicode->data(), size, &written, nullptr) && written == size &&
-           SetEndOfFile(file.get());
+    return file && (bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                                &written, nullptr) &&
+                                      written == bytes.size()));
 }
 
 } // namespace
 
 void ProfileFile::WriteAsOneChange(const std::function<void()>& writes) {
     const base::ScopeExit discard([this] {
-        // A copy that holds the only whole settings stays, for the next start to read.
-        if (!copyPath_.empty() && (Exists() || !copyIsWhole_)) RemoveFile(copyPath_);
+        // A copy that holds the only whole settings stays, for the next start to read, as it was.
+        if (!copyPath_.empty() && (Exists() || !copyIsWhole_))
+            RemoveFile(copyPath_);
+        else if (!copyPath_.empty() && identity_.attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesW(copyPath_.c_str(), identity_.attributes);
         copyPath_.clear();
         writes_.clear();
     });
@@ -153,6 +146,8 @@ bool ProfileFile::BeginCopy() {
         copyIsWhole_ = true;
         return true;
     }
+    // A disk too full for the copy may leave part of it.
+    RemoveFile(copy);
     // A folder that takes no new files may still hold a writable settings file: the keys then go to the
     // file itself.
     if (Exists()) return false;
@@ -166,16 +161,58 @@ bool ProfileFile::BeginCopy() {
     return true;
 }
 
-bool ProfileFile::ReplaceWithCopy() {
-    return ReplaceFileW(path_.c_str(), copyPath_.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+// ReplaceFileW takes no write-through ("not supported"): the replacement's data is on the disk before.
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-replacefilew
+bool ProfileFile::Replace(const std::wstring& replaced, const std::wstring& replacement) {
+    return ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                         nullptr) != FALSE;
 }
 
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-flushfilebuffers
+bool ProfileFile::FlushToDisk(const std::wstring& path) {
+    // The call needs a handle with write access.
+    const base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && FlushFileBuffers(file.get());
+}
+
+bool ProfileFile::MakeUnicode(const std::wstring& path) {
+    // What the profile functions still hold of the file goes to disk, and they read it anew afterwards.
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+    std::string bytes;
+    if (IsFile(path)) {
+        const base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file || !ReadWhole(file.get(), bytes)) return false;
+    }
+    const std::optional<std::string> unicode =
+        UnicodeProfileBytes(bytes, [](std::string_view ansi) { return FromCodePage(CP_ACP, ansi); });
+    if (!unicode) return true;
+    // Written beside it and put in its place: the file may be the only whole copy of the settings, and a
+    // disk that fills up half-way must not cut it short.
+    const std::wstring fresh = path + L".unicode";
+    const bool existed = IsFile(path);
+    const base::ScopeExit cleanup([&] {
+        // Unless a replace that failed half-way has left the whole text in it alone.
+        if (IsFile(path) || !existed) RemoveFile(fresh);
+    });
+    const Identity was{GetFileAttributesW(path.c_str()), AccessOf(path)};
+    if (!WriteNewFile(fresh, *unicode) || !FlushToDisk(fresh)) return false;
+    const bool replaced = IsFile(path) && Replace(path, fresh);
+    // A missing file, or one that a replace which failed half-way removed: the new one moves there.
+    if (!replaced && (IsFile(path) || !MoveIntoPlace(fresh, path))) return false;
+    KeepIdentity(path, was.attributes, was.access);
+    return true;
+}
+
 bool ProfileFile::CopyTakesFilesPlace() {
-    // The profile functions keep written files in a cache; flushing it puts the copy on disk first.
+    // The profile functions keep written files in a cache; flushing it puts the copy in the file, and the
+    // file's data on the disk comes before its name takes the settings' place.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath_.c_str());
+    if (!FlushToDisk(copyPath_)) Fail();
     if (Exists()) {
-        if (ReplaceWithCopy()) {
+        if (Replace(path_, copyPath_)) {
             KeepIdentity(path_, identity_.attributes, identity_.access);
             return true;
         }

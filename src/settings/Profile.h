@@ -60,8 +60,11 @@ public:
 protected:
     // One key to the file; false when it could not be written.
     virtual bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value);
-    // The copy of a change takes the file's place in one step (ReplaceFileW); false when it did not.
-    virtual bool ReplaceWithCopy();
+    // The file replaced takes the replacement's content in one step (ReplaceFileW); false when it did not.
+    virtual bool Replace(const std::wstring& replaced, const std::wstring& replacement);
+    // The file's data on the disk (FlushFileBuffers), before it replaces another: after a power cut the
+    // disk then holds the old settings or the new ones, never an empty file.
+    virtual bool FlushToDisk(const std::wstring& path);
 
     // Where the writes go: the file, or the copy of a change in progress.
     const std::wstring& WritePath() const { return copyPath_.empty() ? path_ : copyPath_; }
@@ -78,6 +81,9 @@ private:
     };
     void Put(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void KeepEveryCharacter(const std::wstring& text);
+    // The file in UTF-16LE with all it holds, so that the profile functions write it in Unicode from here
+    // on: written beside it and put in its place, never over it. False, the file as it was, when that fails.
+    bool MakeUnicode(const std::wstring& path);
     bool BeginCopy();
     bool CopyTakesFilesPlace();
     void WriteInPlace();

@@ -4,7 +4,9 @@
 
 #include "WinTestSupport.h"
 
+#include "model/Launcher.h"
 #include "panel/Btn.h"
+#include "settings/Profile.h"
 
 #include <random>
 
@@ -137,4 +139,63 @@ TEST_F(DamagedSettingsTest, AUtf16FileWithItsByteOrderMarkIsReadAndStaysUtf16) {
     ASSERT_GE(after.size(), 2u);
     EXPECT_EQ(after.substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(ReadBack(L"btn5", L"lb"), L"日記");
+}
+
+namespace {
+
+// A disk with little room left: tests/smalldisk/small_disk_test.sh mounts one and names it.
+class SmallDiskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const wchar_t* disk = _wgetenv(L"PMRUN_SMALL_DISK");
+        if (!disk || !*disk) GTEST_SKIP() << "needs the small disk of tests/smalldisk/small_disk_test.sh";
+        folder_ = disk;
+    }
+    std::wstring Path(const wchar_t* name) const { return folder_ + L"\\" + name; }
+    // Fills the disk until about room bytes are left.
+    void LeaveRoom(ULONGLONG room) {
+        ULARGE_INTEGER free{};
+        ASSERT_TRUE(GetDiskFreeSpaceExW(folder_.c_str(), &free, nullptr, nullptr));
+        ASSERT_GT(free.QuadPart, room);
+        WriteFileBytes(Path(L"filler"), std::string(static_cast<std::size_t>(free.QuadPart - room), 'f'));
+    }
+    std::wstring folder_;
+};
+
+// Twenty-nine buttons with long paths: about 20 KB in the code page, twice that in UTF-16.
+std::string TwentyNineButtons() {
+    std::wstring text = L"[eye]\r\nLeft=10\r\n";
+    for (int n = 1; n <= 29; ++n) {
+        const std::wstring folder = L"C:\\ツール\\" + std::wstring(300, L'x') + std::to_wstring(n) + L"\\";
+        text += L"[btn" + std::to_wstring(n) + L"]\r\npg=" + folder + L"tool.exe\r\nic=" + folder +
+                L"tool.exe\r\nicidx=0\r\ndr=" + folder + L"\r\nlb=ツール" + std::to_wstring(n) + L"\r\nop=\r\n";
+    }
+    return ToAnsi(text);
+}
+
+} // namespace
+
+TEST_F(SmallDiskTest, AValueOutsideTheCodePageNeverCutsTheOnlyWholeSettingsShort) {
+    // The whole settings in the copy a replace left alone, or in the file when no copy fits beside it.
+    for (const wchar_t* whole : {L"pmrun.Ini.saving", L"pmrun.Ini"}) {
+        SCOPED_TRACE(ToAnsi(whole));
+        const std::string settings = TwentyNineButtons();
+        WriteFileBytes(Path(whole), settings);
+        LeaveRoom(8 * 1024);
+        Launcher launcher(Path(L"pmrun.Ini"));
+        ASSERT_TRUE(launcher.ReadButtons());
+        ButtonRecord dropped;
+        dropped.Program = L"C:\\Zoë한.exe";
+        launcher.SetButton(30, dropped);
+        EXPECT_THROW(launcher.SaveButtons({30}), EIniFileException);
+        EXPECT_EQ(ReadFileBytes(Path(whole)), settings);
+        EXPECT_EQ(launcher.Button(30).Program, L"C:\\Zoë한.exe"); // the running program keeps it
+        // Nothing else is left beside it.
+        for (const wchar_t* name : {L"pmrun.Ini", L"pmrun.Ini.saving", L"pmrun.Ini.unicode", L"pmrun.Ini.saving.unicode"})
+            if (std::wstring(name) != whole) {
+                EXPECT_EQ(GetFileAttributesW(Path(name).c_str()), INVALID_FILE_ATTRIBUTES) << ToAnsi(name);
+            }
+        DeleteFileW(Path(L"filler").c_str());
+        DeleteFileW(Path(whole).c_str());
+    }
 }

@@ -32,12 +32,27 @@ private:
 // ReplaceFileW failing half-way: the file is gone, the copy holds all; blocked, a folder stands in its place.
 struct HalfWayReplace : ProfileFile {
     HalfWayReplace(std::wstring path, bool blocked) : ProfileFile(std::move(path)), blocked(blocked) {}
-    bool ReplaceWithCopy() override {
+    bool Replace(const std::wstring&, const std::wstring&) override {
         DeleteFileW(Path().c_str());
         if (blocked) CreateDirectoryW(Path().c_str(), nullptr);
         return false;
     }
     bool blocked;
+};
+
+// Logs the steps that keep a save whole through a power cut, named after the settings file.
+struct LoggedSteps : ProfileFile {
+    using ProfileFile::ProfileFile;
+    std::wstring Name(const std::wstring& path) const { return L"file" + path.substr(Path().size()); }
+    bool FlushToDisk(const std::wstring& path) override {
+        log.push_back(L"flush " + Name(path));
+        return ProfileFile::FlushToDisk(path);
+    }
+    bool Replace(const std::wstring& replaced, const std::wstring& replacement) override {
+        log.push_back(L"replace " + Name(replaced) + L" by " + Name(replacement));
+        return ProfileFile::Replace(replaced, replacement);
+    }
+    std::vector<std::wstring> log;
 };
 
 class SettingsFileTest : public wintest::AppTest {
@@ -291,6 +306,16 @@ TEST_F(SettingsFileTest, AValueOutsideTheCodePageMakesTheFileUtf16WithEverything
     restarted.ReadButtons();
     EXPECT_EQ(restarted.Button(3).Program, L"C:\\Zoë한.exe");
     EXPECT_EQ(restarted.Button(2).Hint, L"エディタ");
+}
+
+TEST_F(SettingsFileTest, ANewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
+    WriteFileBytes(SettingsPath(), "[eye]\r\nTop=7\r\n");
+    LoggedSteps file(SettingsPath());
+    // A value outside the code page: the copy is made UTF-16 first, the same way.
+    file.WriteAsOneChange([&] { file.WriteString(L"btn1", L"pg", L"C:\\Zoë.exe"); });
+    EXPECT_EQ(file.log, (std::vector<std::wstring>{L"flush file.saving.unicode", L"replace file.saving by file.saving.unicode",
+                                                   L"flush file.saving", L"replace file by file.saving"}));
+    EXPECT_EQ(ReadFileBytes(SettingsPath()).substr(0, 2), "\xFF\xFE");
 }
 
 TEST_F(SettingsFileTest, LineBreaksInAValueCannotStartASection) {
