@@ -120,7 +120,9 @@ void TBtnSetF::Edit1Change() {
         if (Edit3.Text().empty() || Edit3.Text() == derivedFolder_)
             Derive(Edit3, derivedFolder_, ExtractFilePath(program));
         if (Edit4.Text().empty()) Edit4.SetText(FileNameWithoutExt(program));
-        // Whether it is a document, and what opens it, is for the file to say.
+        // Whether it is a document, and what opens it, is for the file to say; its answer fills only the
+        // fields the user leaves as they are now.
+        programAsk_ = {ComboBox1.Text(), Edit3.Text()};
         Ask(kProgramSlot, program, [program](FileAnswer& answer) {
             answer.count = IconCount(program);
             answer.document = answer.count == 0 && !SameTextIgnoringAsciiCase(ExtractFileExt(program), L".EXE");
@@ -132,10 +134,17 @@ void TBtnSetF::Edit1Change() {
 
 void TBtnSetF::ProgramAnswered(const FileAnswer& answer) {
     if (answer.file != Edit1.Text() || !answer.document) return;
-    // A document shows the icon of the program that opens it and starts in its own folder.
-    Derive(ComboBox1, derivedIconFile_, answer.opensWith);
-    Derive(Edit3, derivedFolder_, ExtractFilePath(answer.file));
-    ComboBox1Change();
+    // A document shows the icon of the program that opens it and starts in its own folder, unless the user
+    // has written there since the question.
+    const auto untouched = [](const std::wstring& now, const std::wstring& asked, const std::wstring& derived) {
+        return now == asked || now == derived;
+    };
+    if (untouched(Edit3.Text(), programAsk_.folder, derivedFolder_))
+        Derive(Edit3, derivedFolder_, ExtractFilePath(answer.file));
+    if (untouched(ComboBox1.Text(), programAsk_.iconFile, derivedIconFile_)) {
+        Derive(ComboBox1, derivedIconFile_, answer.opensWith);
+        ComboBox1Change();
+    }
 }
 
 namespace {
@@ -154,6 +163,7 @@ void TBtnSetF::ComboBox1Change() {
     const int stored = launcher_.Button(ButtonNo).IconIndex;
     Image1.Clear();
     Forget(kPreviewSlot);
+    numberAsked_ = SpinEdit1.Value();
     Ask(kIconFileSlot, file, [file, stored, size = Scale(32)](FileAnswer& answer) {
         answer.count = IconCount(file);
         if (answer.count <= 0) return;
@@ -173,8 +183,15 @@ void TBtnSetF::IconFileAnswered(FileAnswer& answer) {
         return;
     }
     Edit6.SetText(std::to_wstring(answer.count) + L"個のアイコンがあります");
+    // A number the user has turned since the question stays, within the file's icons, with its preview.
+    const int turned = SpinEdit1.Value();
     SpinEdit1.SetEnabledWithArrows(answer.count > 1);
     if (answer.count > 1) SpinEdit1.SetRange(1, answer.count);
+    if (answer.count > 1 && turned != numberAsked_) {
+        SpinEdit1.SetValue(turned); // kept in the range
+        ShowIcon(SpinEdit1.Value());
+        return;
+    }
     SpinEdit1.SetValue(answer.number);
     // The icon came with the count; the preview the new number asked for is not needed.
     Forget(kPreviewSlot);

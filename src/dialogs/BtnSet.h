@@ -88,6 +88,11 @@ private:
     // The defaults last derived for the icon file and the folder: a field that still holds its default
     // follows the program path.
     std::wstring derivedIconFile_, derivedFolder_;
+    // What the fields held when they were last asked about: an answer fills only a field that still does.
+    struct ProgramAsk {
+        std::wstring iconFile, folder;
+    } programAsk_;
+    int numberAsked_ = 0;
     background::Requests asked_{kSlotCount};
     background::PlaceQueues reads_{background::ThreadCom::Apartment};
     background::Mailbox<FileAnswer> answers_;

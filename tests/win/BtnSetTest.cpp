@@ -165,6 +165,17 @@ TEST_F(BtnSetTest, DocumentTakesItsProgramsIconAndItsOwnFolder) {
     Settle();
     EXPECT_EQ(dialog->ComboBox1.Text(), self);
     EXPECT_EQ(dialog->Edit3.Text(), ExtractFilePath(self));
+    // Fields the user writes in before the answer keep what the user wrote.
+    dialog->Edit1.SetText(text);
+    dialog->ComboBox1.SetText(oneIcon);
+    dialog->ComboBox1Change();
+    dialog->Edit3.SetText(L"C:\\mine\\");
+    Settle();
+    EXPECT_EQ(dialog->ComboBox1.Text(), oneIcon);
+    EXPECT_EQ(dialog->Edit3.Text(), L"C:\\mine\\");
+    dialog->ComboBox1.SetText(L"");
+    dialog->Edit3.SetText(L"");
+    dialog->Edit1.SetText(self);
     // OK before the answer stores what the fields show: the path's defaults, not what the file would say.
     dialog->Edit1.SetText(text);
     dialog->Button4.Click();
@@ -193,6 +204,12 @@ TEST_F(BtnSetTest, IconCountsAndTheNumberRule) {
     EXPECT_EQ(dialog->SpinEdit1.Value(), 1); // the record's index is 0
     dialog->SpinEdit1.SetValue(shell32 + 5);
     EXPECT_EQ(dialog->SpinEdit1.Value(), shell32); // kept in the range
+    // A number turned before the file has answered again is the user's, and so is its preview.
+    dialog->ComboBox1Change();
+    dialog->SpinEdit1.SetValue(3);
+    Settle();
+    EXPECT_EQ(dialog->SpinEdit1.Value(), 3);
+    EXPECT_NE(dialog->Image1.Icon(), nullptr);
     // A missing file: no icons, number 0, empty preview.
     dialog->ComboBox1.SetText(L"C:\\no\\such.dll");
     dialog->ComboBox1Change();
