@@ -109,10 +109,14 @@ private:
     std::vector<unsigned> answered_;
 };
 
+// How a mailbox posts its wake-up: PostMessageW. Tests put a queue that refuses posts in its place.
+using WakePoster = std::function<bool(HWND window, UINT message)>;
+
 // Where background work leaves its results for the window that asked for it. A worker's Sender puts a
 // result in and wakes the window with a posted message, once until the window takes what is there; the
-// window takes the results on its own thread. Once the mailbox is gone, results are dropped (and freed)
-// on the worker's thread.
+// window takes the results on its own thread. A wake-up that a full queue refuses is tried again, from a
+// thread of its own, until it goes through or the mailbox is gone (it lives as long as its window's form).
+// Once the mailbox is gone, results are dropped (and freed) on the worker's thread.
 template <class Result> class Mailbox {
     struct State {
         std::mutex mutex;
@@ -122,13 +126,44 @@ template <class Result> class Mailbox {
         bool open = false;
         // A wake-up is on its way for what is here.
         bool posted = false;
+        WakePoster poster = [](HWND window, UINT message) { return PostMessageW(window, message, 0, 0) != FALSE; };
     };
 
-    // Posts the wake-up; a queue too full for it leaves the next Put, or Open, to try again.
+    static bool Post(const std::shared_ptr<State>& state, HWND window, UINT message) {
+        WakePoster poster;
+        {
+            std::lock_guard lock(state->mutex);
+            poster = state->poster;
+        }
+        return poster(window, message);
+    }
+
     static void Wake(const std::shared_ptr<State>& state, HWND window, UINT message) {
-        if (PostMessageW(window, message, 0, 0)) return;
-        std::lock_guard lock(state->mutex);
-        state->posted = false;
+        if (Post(state, window, message)) return;
+        const auto givenUp = [state] {
+            std::lock_guard lock(state->mutex);
+            state->posted = false; // the next Put, or Open, tries anew
+        };
+        try {
+            RunDetached([state, givenUp] {
+                constexpr DWORD kRetryMs = 100;
+                for (;;) {
+                    Sleep(kRetryMs);
+                    HWND to = nullptr;
+                    UINT what = 0;
+                    {
+                        std::lock_guard lock(state->mutex);
+                        if (!state->open) return givenUp();
+                        // The window it is open for now, which Open may have changed meanwhile.
+                        to = state->window;
+                        what = state->message;
+                    }
+                    if (Post(state, to, what)) return;
+                }
+            });
+        } catch (...) {
+            givenUp();
+        }
     }
 
 public:
@@ -183,6 +218,10 @@ public:
         if (wake) Wake(state_, window, message);
     }
     Sender MakeSender() const { return Sender(state_); }
+    void SetPoster(WakePoster poster) {
+        std::lock_guard lock(state_->mutex);
+        state_->poster = std::move(poster);
+    }
     // Everything put since the last call, oldest first.
     std::vector<Result> Take() {
         std::vector<Result> taken;

@@ -224,7 +224,14 @@ void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileA
             answer.slot = slot;
             answer.ticket = ticket;
             answer.file = file;
-            read(answer);
+            try {
+                read(answer);
+            } catch (...) {
+                // A file that could not be read says what an unreadable one does: no icons.
+                answer.count = answer.number = 0;
+                answer.icon.reset();
+                answer.document = false;
+            }
             answers.Put(std::move(answer));
         });
     } catch (...) {

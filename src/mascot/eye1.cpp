@@ -148,6 +148,9 @@ void TpamuF::FinishStart() {
     panel_ = ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
                                                                 PanelLook{icon_.get(), ButtonSize, IconSize});
     panel_->OnDropsChanged = [this] { DropsChanged(); };
+    // The forms go newest first: a tray callback or a hot key that comes while the mascot's own parts go
+    // must not reach the panel gone before them.
+    panel_->OnDestroy = [this] { panel_ = nullptr; };
     // Visible from its creation, without taking the activation from the mascot.
     panel_->ShowNoActivate();
     // The tick reads the panel: it starts once there is one.

@@ -65,6 +65,7 @@ void DropQueuedAltPress() {
 } // namespace
 
 void TpamuF::HookHotKey1HotKey(int index) {
+    if (!panel_) return;
     panel_->NoteUsersWindow(HookHotKey1.ForegroundAtPress());
     switch (index) {
     case 1: panel_->ShowForKeys(); break;
@@ -87,6 +88,7 @@ void TpamuF::HookHotKey1HotKey(int index) {
 }
 
 void TpamuF::TrayIcon1MouseClick(ui::MouseButton, ui::ShiftState, int, int) {
+    if (!panel_) return;
     ui::Application::Instance().BringToFront();
     panel_->ResetToolBar();
     // Whatever the hover mode and the edit mode.

@@ -20,5 +20,5 @@ void TpamuF::ToggleEditMode(ModeItem item) {
     const bool entering = EditMode() != ModeOf(item);
     // The panel follows the mode: a swap's source goes up again, a details dialog closes.
     launcher_.ChangeMode(MenuItemChosen(EditMode(), item));
-    if (entering) panel_->Show();
+    if (entering && panel_) panel_->Show();
 }

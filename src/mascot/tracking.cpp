@@ -11,7 +11,7 @@ void TpamuF::Timer1Timer() {
     // No pointer to read (the workstation locked, a secure desktop): no tick, rather than one at 0, 0,
     // where the left and top edge rules would fire every time.
     if (!GetCursorPos(&pointer)) return;
-    if (EditMode() == EditState::None) {
+    if (EditMode() == EditState::None && panel_) {
         ApplyEdgeRules(pointer);
         ApplyHoverRule(pointer);
     }
@@ -71,7 +71,7 @@ bool TpamuF::HoverMode() const {
 }
 
 void TpamuF::BtnFormShow() {
-    panel_->ShowNormally();
+    if (panel_) panel_->ShowNormally();
 }
 
 void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
@@ -80,6 +80,7 @@ void TpamuF::FormMouseMove(ui::ShiftState, int, int) {
 
 void TpamuF::TrayIcon1MouseMove(ui::ShiftState, int, int) {
     // A pointer passing over the icon is no input to this program: nothing here takes the activation.
+    if (!panel_) return;
     panel_->ResetToolBar();
     if (!HoverMode()) BtnFormShow();
 }

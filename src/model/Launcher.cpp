@@ -46,9 +46,9 @@ std::optional<PanelBounds> Launcher::ReadButtons() {
     return bounds;
 }
 
-int Launcher::FirstFreeButton() const {
+int Launcher::FirstFreeButton(int skipped) const {
     for (int n = 1; n <= kButtonCount; ++n)
-        if (!records_[n].Assigned()) return n;
+        if (!records_[n].Assigned() && n != skipped) return n;
     return 0;
 }
 
@@ -61,10 +61,8 @@ void Launcher::SetButton(int number, ButtonRecord record) {
 void Launcher::SwapButtons(int source, int target) {
     // Both move before either is told, so that no observer sees one record twice.
     std::swap(records_.at(static_cast<std::size_t>(source)), records_.at(static_cast<std::size_t>(target)));
-    for (LauncherObserver* observer : observers_) {
-        observer->ButtonChanged(source);
-        observer->ButtonChanged(target);
-    }
+    for (LauncherObserver* observer : observers_)
+        observer->ButtonsSwapped(source, target);
 }
 
 void Launcher::ChangeOptions(const EyeOptions& options) {

@@ -23,6 +23,11 @@ public:
     virtual void EditModeChanged(const ModeChange& change) = 0;
     // Record N changed in memory (it may not be saved yet).
     virtual void ButtonChanged(int number) = 0;
+    // Records a and b exchanged places in memory (they may not be saved yet).
+    virtual void ButtonsSwapped(int a, int b) {
+        ButtonChanged(a);
+        ButtonChanged(b);
+    }
     // The options changed in memory (they may not be saved yet); before is what they were.
     virtual void OptionsChanged(const EyeOptions& /*before*/) {}
 
@@ -69,8 +74,8 @@ public:
 
     const ButtonRecords& Records() const { return records_; }
     const ButtonRecord& Button(int number) const { return records_.at(static_cast<std::size_t>(number)); }
-    // The first button without a program; 0 when all are taken.
-    int FirstFreeButton() const;
+    // The first button without a program, other than skipped; 0 when all are taken.
+    int FirstFreeButton(int skipped = 0) const;
     // In memory, told to the observers; saving is the caller's next step.
     void SetButton(int number, ButtonRecord record);
     void SwapButtons(int source, int target);

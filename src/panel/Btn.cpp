@@ -68,6 +68,8 @@ void TBtnF1::WindowCreated() {
     iconAnswers_.Open(Handle(), kIconsArrivedMessage);
     launchAnswers_.Open(Handle(), kLaunchAnsweredMessage);
     dropAnswers_.Open(Handle(), kDropsReadMessage);
+    // Only outside the edit modes, where a press is a click and the modes give buttons other meanings.
+    ToolBar1.CanStartDrag = [this] { return launcher_.EditMode() == EditState::None; };
     ToolBar1.OnButtonDragged = [this](int from, int to) { ButtonDragged(from + 1, to + 1); };
     // Files dropped on a button (edits.cpp): through OLE, which shows what a drop would do; and as
     // WM_DROPFILES, which is all that comes from Explorer when this program runs as administrator. OLE
@@ -75,9 +77,14 @@ void TBtnF1::WindowCreated() {
     dropTarget_.OnOver = [this](POINT at, const std::vector<std::wstring>&) { return DropEffectAt(at); };
     dropTarget_.OnLeave = [this] { ToolBar1.MarkButton(-1); };
     // An error box about the drop must not hold up the program it came from, which waits in the drag.
+    // One post for all that waits; a drop that cannot be handed on is refused to its source.
     dropTarget_.OnDrop = [this](POINT at, const std::vector<std::wstring>& files) {
         droppedFiles_.emplace_back(at, files);
-        PostMessageW(Handle(), kFilesDroppedMessage, 0, 0);
+        if (droppedFiles_.size() == 1 && !PostMessageW(Handle(), kFilesDroppedMessage, 0, 0)) {
+            droppedFiles_.clear();
+            return false;
+        }
+        return true;
     };
     if (!base::AboveTheShell())
         for (HWND window : {Handle(), ToolBar1.Handle()})
@@ -191,7 +198,13 @@ void TBtnF1::AskForIcon(int number) {
                                          ticket, record, size = Scale(look_.iconSize)] {
             // Replaced while it waited (behind a share that does not answer, say): not worth another wait.
             if (!asked.Latest(ticket, number)) return;
-            answers.Put(IconAnswer{number, ticket, ExtractButtonIcon(record, size)});
+            base::UniqueHicon icon;
+            try {
+                icon = ExtractButtonIcon(record, size);
+            } catch (...) {
+                // No icon, then: the button shows the mascot's picture.
+            }
+            answers.Put(IconAnswer{number, ticket, std::move(icon)});
         });
     } catch (...) {
         // No thread to read it: the button stays blank, and nothing is on its way.
@@ -213,6 +226,17 @@ void TBtnF1::IconsArrived() {
 }
 
 void TBtnF1::ButtonChanged(int number) {
+    launching_.Release(number);
+    ShowRecord(number);
+}
+
+void TBtnF1::ButtonsSwapped(int a, int b) {
+    launching_.Swap(a, b);
+    ShowRecord(a);
+    ShowRecord(b);
+}
+
+void TBtnF1::ShowRecord(int number) {
     Buttons[number]->SetHint(Records[number].Hint);
     RefreshButtonIcon(number);
 }
@@ -280,8 +304,8 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         KeepBelowMascot(*reinterpret_cast<WINDOWPOS*>(lParam));
         return ui::Form::Dispatch(message, wParam, lParam);
     case WM_SETCURSOR:
-        // A start under way, as Windows shows it: over the buttons and the rest of the client area.
-        if (LaunchesPending() && LOWORD(lParam) == HTCLIENT) {
+        // A start under way, as Windows shows it, over the button whose item is starting.
+        if (LOWORD(lParam) == HTCLIENT && PointerOnStartingButton()) {
             SetCursor(LoadCursorW(nullptr, IDC_APPSTARTING));
             return TRUE;
         }
@@ -307,8 +331,14 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         dropTarget_.Revoke(Handle());
         return ui::Form::Dispatch(message, wParam, lParam);
     case kLaunchAnsweredMessage:
-        for (const LaunchAnswer& answer : launchAnswers_.Take())
-            LaunchAnswered(answer);
+        // Each on its own: one whose next step fails leaves the others' buttons free all the same.
+        for (const LaunchAnswer& answer : launchAnswers_.Take()) {
+            try {
+                LaunchAnswered(answer);
+            } catch (...) {
+                ui::Application::HandleCurrentException();
+            }
+        }
         return 0;
     default: return ui::Form::Dispatch(message, wParam, lParam);
     }
@@ -361,22 +391,34 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
 }
 
 void TBtnF1::Launch(int number, const std::vector<std::wstring>& files, const wchar_t* verb) {
+    // Files dropped on an item that is starting open with it once it has answered.
+    if (!files.empty() && launching_.Queue(number, files)) return;
     // Clicks and keys on a button whose start is under way start nothing more.
-    if (!launching_.Begin(number, ShowOccasions())) return;
+    const unsigned start = launching_.Begin(number, ShowOccasions());
+    if (start == 0) return;
     const ButtonRecord& record = Records[number];
     const ui::Form* main = ui::Application::Instance().MainForm();
     const std::wstring parameters = OpenWithParameters(record.Options, files);
     try {
-        launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, number,
+        launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, start,
                        record, parameters, verb] {
-            const bool found = FileExists(record.Program);
-            const LaunchResult started =
-                found ? LaunchFile(owner, record.Program, parameters, record.WorkFolder, SW_SHOWNORMAL, verb)
-                      : LaunchResult{};
-            answers.Put(LaunchAnswer{number, found, started.error, started.processId});
+            LaunchAnswer answer{start, true, 0, 0, {}};
+            try {
+                answer.found = FileExists(record.Program);
+                const LaunchResult started =
+                    answer.found
+                        ? LaunchFile(owner, record.Program, parameters, record.WorkFolder, SW_SHOWNORMAL, verb)
+                        : LaunchResult{};
+                answer.error = started.error;
+                answer.processId = started.processId;
+            } catch (...) {
+                // Whatever stopped it is told, and the button is free again.
+                answer.failure = ui::Application::CurrentExceptionMessage();
+            }
+            answers.Put(std::move(answer));
         });
     } catch (...) {
-        launching_.End(number, ShowOccasions());
+        launching_.End(start, ShowOccasions());
         throw;
     }
     UpdatePointer();
@@ -384,12 +426,21 @@ void TBtnF1::Launch(int number, const std::vector<std::wstring>& files, const wc
 
 void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
     const std::uint64_t occasions = ShowOccasions();
-    const bool hide = launching_.End(answer.number, occasions);
+    PendingLaunches::Ended ended = launching_.End(answer.start, occasions);
     UpdatePointer();
     // The shell has shown its own message for any other failure.
     if (!answer.found) MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
+    if (!answer.failure.empty()) ui::Application::Instance().ShowException(answer.failure);
+    // What was dropped on the item meanwhile opens with it now, where it is; an item since taken off the
+    // panel has no program left to open it.
+    if (!ended.dropped.empty()) {
+        if (ended.number == 0) throw Exception(L"プログラムが見つかりません");
+        for (std::vector<std::wstring>& files : ended.dropped)
+            Launch(ended.number, std::move(files));
+        return;
+    }
     // Nor anything asked for while the box was up.
-    if (hide && ShowOccasions() == occasions) HidePanel(answer.processId);
+    if (ended.hide && ShowOccasions() == occasions) HidePanel(answer.processId);
 }
 
 namespace {
@@ -460,6 +511,11 @@ void TBtnF1::KeepBelowMascot(WINDOWPOS& position) const {
     if (position.hwndInsertAfter != HWND_TOP && position.hwndInsertAfter != HWND_TOPMOST) return;
     if (const ui::Form* mascot = ui::Application::Instance().MainForm(); mascot && mascot != this)
         position.hwndInsertAfter = mascot->Handle();
+}
+
+bool TBtnF1::PointerOnStartingButton() const {
+    POINT at{};
+    return launching_.Any() && GetCursorPos(&at) && launching_.Pending(ButtonAtScreen(at));
 }
 
 void TBtnF1::UpdatePointer() {

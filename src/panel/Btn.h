@@ -67,8 +67,9 @@ public:
     void CloseSettingsDialog();
 
     // A file, shortcut or folder to register, when it has answered (read on a thread of its place): on
-    // button target if it is still free then, or, for 0 (a drop on the mascot), on the first free button.
-    // False when every button is taken.
+    // button target if it is still free then, else (and for 0, a drop on the mascot) on the first free
+    // button that no settings dialog shows, or, with none, an error that says so. False when every
+    // button is taken already.
     bool RegisterDropped(const std::wstring& path, int target = 0);
     int DropsPending() const { return dropsPending_; }
     // A drop begins to be read, or has been registered or failed to be: the mascot's surprised face shows
@@ -85,6 +86,9 @@ public:
     bool IconsPending() const;
     // True while a launch asked for has not been answered.
     bool LaunchesPending() const { return launching_.Any(); }
+    // What files dragged to this screen point would do, as the pointer shows it (the button under it is
+    // marked): DROPEFFECT_COPY, DROPEFFECT_LINK or DROPEFFECT_NONE.
+    DWORD DropEffectAt(POINT screen);
     void FormCreate();
     void FormShow();
     void FormResize();
@@ -108,8 +112,12 @@ private:
     void EditModeChanged(const ModeChange& change) override;
     // A new row limit applies at once to a panel that shows.
     void OptionsChanged(const EyeOptions& before) override;
-    // The button's hint and picture follow its record.
+    // The button's hint and picture follow its record; a start under way for the item it held goes on
+    // without it.
     void ButtonChanged(int number) override;
+    // Each item takes its start under way along.
+    void ButtonsSwapped(int a, int b) override;
+    void ShowRecord(int number);
     // Icons are read, and programs looked for and started, on other threads: a file on a share that does
     // not answer must not freeze the panel or the mascot. The answers come back as these messages.
     static constexpr UINT kIconsArrivedMessage = WM_APP + 0x200;
@@ -123,10 +131,11 @@ private:
         base::UniqueHicon icon;
     };
     struct LaunchAnswer {
-        int number;
+        unsigned start;  // PendingLaunches' ticket
         bool found;
         DWORD error;     // what the shell said: 0 for a start
         DWORD processId; // what it started, when it made a process
+        std::wstring failure; // what stopped the work itself, to be told
     };
     void AskForIcon(int number);
     void IconsArrived();
@@ -135,17 +144,19 @@ private:
     void LaunchAnswered(const LaunchAnswer& answer);
     // Requests to show the panel and edit modes begun: what a late launch answer must not undo.
     std::uint64_t ShowOccasions() const { return ShowRequests() + modesBegun_; }
-    // The pointer over the panel says whether a start is under way.
+    // The pointer over a button says whether its item is starting.
     void UpdatePointer();
+    bool PointerOnStartingButton() const;
     void HidePanel(DWORD startedProcess);
     // Keeps the panel below the mascot in the topmost band, whatever brings it forward.
     void KeepBelowMascot(WINDOWPOS& position) const;
     void DropsRead();
     void Register(int target, const DroppedRecords& made);
+    // The first free button that no shown settings dialog edits (its OK would overwrite a drop); 0 for none.
+    int FreeButtonForDrop() const;
     // Files dragged over the panel, and dropped on it (edits.cpp): what the button under the pointer
     // would do with them, marked; and what it does.
     int ButtonAtScreen(POINT screen) const;
-    DWORD DropEffectAt(POINT screen);
     void FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files);
     // A button dragged onto another: the two swap, as in the swap mode.
     void ButtonDragged(int from, int to);

@@ -53,19 +53,48 @@ int MapPanelHitTest(int code) {
     }
 }
 
-bool PendingLaunches::Begin(int number, std::uint64_t occasions) {
-    if (number < 1 || number >= kSlots || pending_[number]) return false;
-    pending_[number] = true;
-    occasionAt_[number] = occasions;
-    ++count_;
-    return true;
+unsigned PendingLaunches::Begin(int number, std::uint64_t occasions) {
+    if (number < 1 || number > kButtonCount || Pending(number)) return 0;
+    // Never 0, which says that nothing started.
+    if (++lastTicket_ == 0) ++lastTicket_;
+    starts_.push_back({lastTicket_, number, occasions, {}});
+    return lastTicket_;
 }
 
-bool PendingLaunches::End(int number, std::uint64_t occasions) {
-    if (number < 1 || number >= kSlots || !pending_[number]) return false;
-    pending_[number] = false;
-    --count_;
-    return occasions == occasionAt_[number];
+bool PendingLaunches::Queue(int number, std::vector<std::wstring> files) {
+    for (Start& start : starts_)
+        if (number != 0 && start.number == number) {
+            start.dropped.push_back(std::move(files));
+            return true;
+        }
+    return false;
+}
+
+PendingLaunches::Ended PendingLaunches::End(unsigned ticket, std::uint64_t occasions) {
+    const auto start = std::find_if(starts_.begin(), starts_.end(), [&](const Start& s) { return s.ticket == ticket; });
+    if (start == starts_.end()) return {};
+    Ended ended{occasions == start->occasions, start->number, std::move(start->dropped)};
+    starts_.erase(start);
+    return ended;
+}
+
+void PendingLaunches::Swap(int a, int b) {
+    for (Start& start : starts_) {
+        if (start.number == a)
+            start.number = b;
+        else if (start.number == b)
+            start.number = a;
+    }
+}
+
+void PendingLaunches::Release(int number) {
+    for (Start& start : starts_)
+        if (number != 0 && start.number == number) start.number = 0;
+}
+
+bool PendingLaunches::Pending(int number) const {
+    return number != 0 &&
+           std::any_of(starts_.begin(), starts_.end(), [&](const Start& s) { return s.number == number; });
 }
 
 PanelDrop DropOn(const ButtonRecord& record) {

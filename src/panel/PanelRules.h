@@ -37,20 +37,40 @@ PanelDrop DropOn(const ButtonRecord& record);
 std::wstring OpenWithParameters(const std::wstring& options, const std::vector<std::wstring>& files);
 
 // Launches that have been asked for and not yet answered (the program may lie on a share that takes
-// minutes). A button starts at most once until its answer comes, and the answer hides the panel only when
-// nothing has asked for the panel since the click: no show of any kind and no edit mode.
+// minutes). A start belongs to the item it starts, not to the button: the item starts at most once until
+// its answer comes, wherever a swap moves it; a button given another item starts that one at once. The
+// answer hides the panel only when nothing has asked for the panel since the click: no show of any kind
+// and no edit mode. Files dropped on an item while it starts wait for its answer, then open with it.
 class PendingLaunches {
 public:
-    // The panel's count of show requests and modes begun, as it stands at the click.
-    // False, and nothing is noted, while the button's launch is still pending.
-    bool Begin(int number, std::uint64_t occasions);
-    // The button's answer came, with the count as it stands now: true when the panel is to hide.
-    bool End(int number, std::uint64_t occasions);
-    bool Any() const { return count_ > 0; }
+    // The start of button number's item, with the panel's count of show requests and modes begun as it
+    // stands at the click: its ticket, which its answer brings back; 0, and nothing noted, while that item
+    // is still starting.
+    unsigned Begin(int number, std::uint64_t occasions);
+    // Files dropped on the button while its item starts; false when it is not starting.
+    bool Queue(int number, std::vector<std::wstring> files);
+    struct Ended {
+        bool hide = false; // nothing has asked for the panel since the click
+        int number = 0;    // the button the item is on now; 0 when it is gone from the panel
+        std::vector<std::vector<std::wstring>> dropped; // the files dropped on it meanwhile
+    };
+    // The answer of a start, with the count as it stands now.
+    Ended End(unsigned ticket, std::uint64_t occasions);
+    // The two buttons exchanged their items: each start goes with its item.
+    void Swap(int a, int b);
+    // The button holds another item now: the start of the one it held goes on without it.
+    void Release(int number);
+    // Whether the button's item is starting.
+    bool Pending(int number) const;
+    bool Any() const { return !starts_.empty(); }
 
 private:
-    static constexpr int kSlots = 31; // buttons 1..30
-    std::uint64_t occasionAt_[kSlots] = {};
-    bool pending_[kSlots] = {};
-    int count_ = 0;
+    struct Start {
+        unsigned ticket;
+        int number;
+        std::uint64_t occasions;
+        std::vector<std::vector<std::wstring>> dropped;
+    };
+    std::vector<Start> starts_;
+    unsigned lastTicket_ = 0;
 };

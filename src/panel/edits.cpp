@@ -99,12 +99,24 @@ void TBtnF1::SwapButtons(int source, int target) {
     launcher_.SaveButtons({source, target});
 }
 
+int TBtnF1::FreeButtonForDrop() const {
+    return launcher_.FirstFreeButton(BtnSetF && BtnSetF->Visible() ? BtnSetF->ButtonNo : 0);
+}
+
 bool TBtnF1::RegisterDropped(const std::wstring& path, int target) {
-    const int n = target != 0 ? target : launcher_.FirstFreeButton();
+    const int n = target != 0 ? target : FreeButtonForDrop();
     if (n == 0) return false;
     PrepareSettingsDialog(n);
     dropReads_.Run(path, [answers = dropAnswers_.MakeSender(), path, target] {
-        answers.Put(DropAnswer{target, ReadDropped(path)});
+        DropAnswer answer{target, {}};
+        try {
+            answer.made = ReadDropped(path);
+        } catch (...) {
+            // Whatever stopped the reading is told, and the face comes back.
+            answer.made = DroppedRecords{};
+            answer.made.error = ui::Application::CurrentExceptionMessage();
+        }
+        answers.Put(std::move(answer));
     });
     ++dropsPending_;
     if (OnDropsChanged) OnDropsChanged();
@@ -129,8 +141,8 @@ void TBtnF1::Register(int target, const DroppedRecords& made) {
     if (!made.error.empty()) throw Exception(made.error);
     // The button asked for, if it is free still; or the first free one now: another drop, or the settings
     // dialog, may have taken the one that was.
-    const int n = target != 0 ? (Records[target].Assigned() ? 0 : target) : launcher_.FirstFreeButton();
-    if (n == 0) return;
+    const int n = target != 0 && !Records[target].Assigned() ? target : FreeButtonForDrop();
+    if (n == 0) throw Exception(L"空いているボタンがありません");
     launcher_.SetButton(n, made.file);
     launcher_.SaveButtons({n});
     if (made.folder) {
@@ -146,7 +158,8 @@ int TBtnF1::ButtonAtScreen(POINT screen) const {
 }
 
 DWORD TBtnF1::DropEffectAt(POINT screen) {
-    const int n = ButtonAtScreen(screen);
+    // In an edit mode the buttons are being edited: a drop does nothing, and the pointer says so.
+    const int n = launcher_.EditMode() == EditState::None ? ButtonAtScreen(screen) : 0;
     ToolBar1.MarkButton(n - 1);
     if (n == 0) return DROPEFFECT_NONE;
     switch (DropOn(Records[n])) {
@@ -158,18 +171,17 @@ DWORD TBtnF1::DropEffectAt(POINT screen) {
 
 void TBtnF1::FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files) {
     ToolBar1.MarkButton(-1);
-    const int n = ButtonAtScreen(screen);
+    const int n = launcher_.EditMode() == EditState::None ? ButtonAtScreen(screen) : 0;
     if (n == 0 || files.empty()) return;
     switch (DropOn(Records[n])) {
     // Only the first of several items, as on the mascot.
     case PanelDrop::Register: RegisterDropped(files.front(), n); break;
-    case PanelDrop::OpenWith: Launch(n, files); break;
+    case PanelDrop::OpenWith: Launch(n, files); break; // after its start under way, if one is
     default: break;
     }
 }
 
 void TBtnF1::ButtonDragged(int from, int to) {
-    // Only outside the edit modes, where a press is a click and the modes give buttons other meanings.
     if (launcher_.EditMode() != EditState::None || to < 1 || to == from) return;
     SwapButtons(from, to);
 }

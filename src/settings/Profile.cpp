@@ -50,9 +50,6 @@ void KeepIdentity(const std::wstring& path, DWORD attributes, const std::vector<
         SetFileAttributesW(path.c_str(), attributes);
 }
 
-bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
 
 std::wstring FromCodePage(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) return {};
@@ -168,13 +165,20 @@ bool ProfileFile::Replace(const std::wstring& replaced, const std::wstring& repl
                         nullptr) != FALSE;
 }
 
+// A file system that cannot flush (some shares answer ERROR_INVALID_FUNCTION) still takes the save, as it
+// would without this step.
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-flushfilebuffers
-bool ProfileFile::FlushToDisk(const std::wstring& path) {
+void ProfileFile::FlushToDisk(const std::wstring& path) {
     // The call needs a handle with write access.
     const base::UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE,
                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && FlushFileBuffers(file.get());
+    if (file) FlushFileBuffers(file.get());
+}
+
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexw
+bool ProfileFile::MoveIntoPlace(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool ProfileFile::MakeUnicode(const std::wstring& path) {
@@ -189,19 +193,14 @@ bool ProfileFile::MakeUnicode(const std::wstring& path) {
     const std::optional<std::string> unicode =
         UnicodeProfileBytes(bytes, [](std::string_view ansi) { return FromCodePage(CP_ACP, ansi); });
     if (!unicode) return true;
-    // Written beside it and put in its place: the file may be the only whole copy of the settings, and a
-    // disk that fills up half-way must not cut it short.
+    // Written beside it and moved into its place in one step (a rename, never half done): the file may be
+    // the only whole copy of the settings, and a disk that fills up half-way must not cut it short.
     const std::wstring fresh = path + L".unicode";
-    const bool existed = IsFile(path);
-    const base::ScopeExit cleanup([&] {
-        // Unless a replace that failed half-way has left the whole text in it alone.
-        if (IsFile(path) || !existed) RemoveFile(fresh);
-    });
+    const base::ScopeExit cleanup([&] { RemoveFile(fresh); });
     const Identity was{GetFileAttributesW(path.c_str()), AccessOf(path)};
-    if (!WriteNewFile(fresh, *unicode) || !FlushToDisk(fresh)) return false;
-    const bool replaced = IsFile(path) && Replace(path, fresh);
-    // A missing file, or one that a replace which failed half-way removed: the new one moves there.
-    if (!replaced && (IsFile(path) || !MoveIntoPlace(fresh, path))) return false;
+    if (!WriteNewFile(fresh, *unicode)) return false;
+    FlushToDisk(fresh);
+    if (!MoveIntoPlace(fresh, path)) return false;
     KeepIdentity(path, was.attributes, was.access);
     return true;
 }
@@ -210,7 +209,7 @@ bool ProfileFile::CopyTakesFilesPlace() {
     // The profile functions keep written files in a cache; flushing it puts the copy in the file, and the
     // file's data on the disk comes before its name takes the settings' place.
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath_.c_str());
-    if (!FlushToDisk(copyPath_)) Fail();
+    FlushToDisk(copyPath_);
     if (Exists()) {
         if (Replace(path_, copyPath_)) {
             KeepIdentity(path_, identity_.attributes, identity_.access);

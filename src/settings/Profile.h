@@ -64,7 +64,9 @@ protected:
     virtual bool Replace(const std::wstring& replaced, const std::wstring& replacement);
     // The file's data on the disk (FlushFileBuffers), before it replaces another: after a power cut the
     // disk then holds the old settings or the new ones, never an empty file.
-    virtual bool FlushToDisk(const std::wstring& path);
+    virtual void FlushToDisk(const std::wstring& path);
+    // The file from takes to's name in one step, asked to write through (MoveFileExW).
+    virtual bool MoveIntoPlace(const std::wstring& from, const std::wstring& to);
 
     // Where the writes go: the file, or the copy of a change in progress.
     const std::wstring& WritePath() const { return copyPath_.empty() ? path_ : copyPath_; }

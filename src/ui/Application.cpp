@@ -7,6 +7,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -16,6 +17,8 @@ Application* g_application = nullptr;
 
 // Deferred destruction of a form: posted by ReleaseForm, handled once the current message is done.
 constexpr UINT kReleaseFormMessage = WM_APP + 1;
+// Errors told once the call that met them has returned (HandleCurrentExceptionLater).
+constexpr UINT kShowLaterMessage = WM_APP + 2;
 
 std::wstring Widen(const char* text) {
     int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
@@ -267,17 +270,29 @@ void Application::ShowException(const std::wstring& message) {
     MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
 }
 
-void Application::HandleCurrentException() {
-    std::wstring message;
+std::wstring Application::CurrentExceptionMessage() {
     try {
         throw;
     } catch (const Exception& e) {
-        message = e.Message();
+        return e.Message();
     } catch (const std::exception& e) {
-        message = Widen(e.what());
+        return Widen(e.what());
     } catch (...) {
-        message = L"予期しないエラーが発生しました";
+        return L"予期しないエラーが発生しました";
     }
+}
+
+void Application::HandleCurrentExceptionLater() {
+    const std::wstring message = CurrentExceptionMessage();
+    if (!g_application) return;
+    g_application->laterMessages_.push_back(message);
+    // One post for all that waits; one that fails is tried again by the next error.
+    if (!g_application->laterPosted_)
+        g_application->laterPosted_ = PostMessageW(g_application->Handle(), kShowLaterMessage, 0, 0) != FALSE;
+}
+
+void Application::HandleCurrentException() {
+    const std::wstring message = CurrentExceptionMessage();
     if (g_application)
         g_application->ShowException(message);
     else
@@ -295,6 +310,11 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) EndSession();
         return 0;
     case kReleaseFormMessage: DestroyReleased(reinterpret_cast<Form*>(lParam)); return 0;
+    case kShowLaterMessage:
+        laterPosted_ = false;
+        for (const std::wstring& later : std::exchange(laterMessages_, {}))
+            ShowException(later);
+        return 0;
     default: return DefaultHandler(message, wParam, lParam);
     }
 }

@@ -138,6 +138,11 @@ public:
     void ShowException(const std::wstring& message);
     // Shows whatever exception is in flight; called from catch blocks around dispatch.
     static void HandleCurrentException();
+    // The same, once the call under way has returned: for calls that must not wait on a box, such as
+    // OLE's drag-and-drop callbacks, where the program the drag comes from waits too.
+    static void HandleCurrentExceptionLater();
+    // What the error box says of the exception in flight; any thread may ask.
+    static std::wstring CurrentExceptionMessage();
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -158,6 +163,9 @@ private:
     std::vector<FormPtr> forms_;
     std::vector<HintHost*> hintHosts_;
     std::vector<std::function<void()>> startSteps_;
+    // Messages of HandleCurrentExceptionLater, shown in turn.
+    std::vector<std::wstring> laterMessages_;
+    bool laterPosted_ = false;
     bool terminated_ = false;
     bool terminateRequested_ = false;
     bool active_ = false;

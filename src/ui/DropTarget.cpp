@@ -56,8 +56,12 @@ bool FileDropTarget::Register(HWND window) {
     return true;
 }
 
+// https://learn.microsoft.com/windows/win32/api/ole2/nf-ole2-revokedragdrop
+// https://learn.microsoft.com/windows/win32/api/combaseapi/nf-combaseapi-codisconnectobject
 void FileDropTarget::Revoke(HWND window) {
-    if (std::erase(windows_, window)) RevokeDragDrop(window);
+    if (!std::erase(windows_, window)) return;
+    RevokeDragDrop(window);
+    if (windows_.empty()) CoDisconnectObject(static_cast<IDropTarget*>(this), 0);
 }
 
 HRESULT FileDropTarget::QueryInterface(REFIID iid, void** object) {
@@ -86,7 +90,7 @@ DWORD FileDropTarget::EffectAt(POINTL at, DWORD allowed) const {
     try {
         effect = OnOver(POINT{at.x, at.y}, files_);
     } catch (...) {
-        Application::HandleCurrentException();
+        Application::HandleCurrentExceptionLater();
     }
     if (effect == DROPEFFECT_NONE || (effect & allowed) == effect) return effect;
     // The effect only shows what the drop does here; the source's files are never moved or linked by us.
@@ -97,14 +101,17 @@ DWORD FileDropTarget::EffectAt(POINTL at, DWORD allowed) const {
     return DROPEFFECT_NONE;
 }
 
+// https://learn.microsoft.com/windows/win32/api/oleidl/nf-oleidl-idroptarget-dragenter
 HRESULT FileDropTarget::DragEnter(IDataObject* data, DWORD, POINTL at, DWORD* effect) {
+    if (!effect) return E_INVALIDARG;
     files_ = FilesOf(data);
-    if (effect) *effect = EffectAt(at, *effect);
+    *effect = EffectAt(at, *effect);
     return S_OK;
 }
 
 HRESULT FileDropTarget::DragOver(DWORD, POINTL at, DWORD* effect) {
-    if (effect) *effect = EffectAt(at, *effect);
+    if (!effect) return E_INVALIDARG;
+    *effect = EffectAt(at, *effect);
     return S_OK;
 }
 
@@ -113,24 +120,29 @@ HRESULT FileDropTarget::DragLeave() {
     try {
         if (OnLeave) OnLeave();
     } catch (...) {
-        Application::HandleCurrentException();
+        Application::HandleCurrentExceptionLater();
     }
     return S_OK;
 }
 
+// https://learn.microsoft.com/windows/win32/api/oleidl/nf-oleidl-idroptarget-drop
 HRESULT FileDropTarget::Drop(IDataObject* data, DWORD, POINTL at, DWORD* effect) {
+    if (!effect) {
+        DragLeave(); // the drag is over all the same
+        return E_INVALIDARG;
+    }
     const std::vector<std::wstring> files = FilesOf(data);
-    const DWORD allowed = effect ? *effect : DROPEFFECT_COPY;
     files_ = files;
-    const DWORD done = EffectAt(at, allowed);
+    DWORD done = EffectAt(at, *effect);
     files_.clear();
-    if (effect) *effect = done;
     try {
         if (OnLeave) OnLeave();
-        if (done != DROPEFFECT_NONE && OnDrop) OnDrop(POINT{at.x, at.y}, files);
+        if (done != DROPEFFECT_NONE && (!OnDrop || !OnDrop(POINT{at.x, at.y}, files))) done = DROPEFFECT_NONE;
     } catch (...) {
-        Application::HandleCurrentException();
+        done = DROPEFFECT_NONE;
+        Application::HandleCurrentExceptionLater();
     }
+    *effect = done;
     return S_OK;
 }
 

@@ -23,7 +23,8 @@ public:
     FileDropTarget& operator=(const FileDropTarget&) = delete;
 
     // Takes the drops of window (and of its children that have no target of their own). Revoke before the
-    // window goes; false when OLE refuses.
+    // window goes; false when OLE refuses. Once revoked from its last window, the object is cut off from
+    // every source that still holds it, so that none calls it after it is gone.
     bool Register(HWND window);
     void Revoke(HWND window);
 
@@ -32,8 +33,11 @@ public:
     std::function<DWORD(POINT screen, const std::vector<std::wstring>& files)> OnOver;
     // The drag left the window, or ended elsewhere.
     std::function<void()> OnLeave;
-    // The files were dropped at this screen point.
-    std::function<void(POINT screen, const std::vector<std::wstring>& files)> OnDrop;
+    // The files were dropped at this screen point. False when they could not be taken: the source then
+    // learns that nothing was dropped.
+    std::function<bool(POINT screen, const std::vector<std::wstring>& files)> OnDrop;
+    // The handlers run inside OLE's drag loop, where the source program waits: an error there is told
+    // once they have returned (Application::HandleCurrentExceptionLater).
 
     // IUnknown: the object's life is its owner's; the count only keeps OLE's calls honest.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;

@@ -11,6 +11,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -90,6 +91,7 @@ void Form::Create() {
 }
 
 void Form::Destroy() {
+    if (OnDestroy) std::exchange(OnDestroy, nullptr)();
     // The hint tools go first, while the windows they watch still exist, then the window itself.
     hints_.reset();
     DestroyHandle();

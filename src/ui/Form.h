@@ -128,6 +128,8 @@ public:
     std::function<void(WORD& key, ShiftState shift)> OnKeyDown;
     std::function<void(wchar_t& key)> OnKeyPress;
     std::function<void(bool& canClose)> OnCloseQuery;
+    // The form is about to go, its window still there.
+    std::function<void()> OnDestroy;
     std::function<void(MouseButton, ShiftState, int x, int y)> OnMouseDown;
     std::function<void(ShiftState, int x, int y)> OnMouseMove;
 

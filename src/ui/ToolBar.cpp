@@ -91,7 +91,7 @@ bool ToolBar::DragMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return false;
     case WM_MOUSEMOVE: {
         if (!dragging_) {
-            if (pressed_ < 0 || !(wParam & MK_LBUTTON) ||
+            if (pressed_ < 0 || !(wParam & MK_LBUTTON) || (CanStartDrag && !CanStartDrag()) ||
                 !BeyondDragDistance(pressPoint_.x, pressPoint_.y, at.x, at.y, GetSystemMetrics(SM_CXDRAG),
                                     GetSystemMetrics(SM_CYDRAG)))
                 return false;
@@ -112,7 +112,11 @@ bool ToolBar::DragMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         const int from = pressed_, to = ButtonAt(at);
         EndDrag();
-        OnButtonDragged(from, to);
+        // Back where it began: the drag does nothing, and the press and release are the button's click.
+        if (to == from && from >= 0 && from < static_cast<int>(buttons_.size()))
+            buttons_[static_cast<std::size_t>(from)]->Click();
+        else
+            OnButtonDragged(from, to);
         return true;
     }
     case WM_KEYDOWN:

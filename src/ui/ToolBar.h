@@ -108,8 +108,10 @@ public:
     int MarkedButton() const { return marked_; }
     // With a handler, pressing a button and moving past the system's drag distance drags it instead of
     // clicking it: the button under the pointer is marked, releasing reports where (from, to; to is -1
-    // outside the buttons), and Esc or a lost capture gives the drag up. Without one, presses only click.
+    // outside the buttons), and Esc or a lost capture gives the drag up. Released on the button it began
+    // on, it is that button's click. Without a handler, or while CanStartDrag says no, presses only click.
     std::function<void(int from, int to)> OnButtonDragged;
+    std::function<bool()> CanStartDrag;
 
     bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -6,7 +6,7 @@
 
 namespace testfiles {
 
-HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at) {
+HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at, bool nonClient) {
     std::wstring list;
     for (const auto& path : paths)
         list += path + L'\0';
@@ -17,6 +17,7 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths, POINT at) {
     header->pFiles = sizeof(DROPFILES);
     header->pt = at;
     header->fWide = TRUE;
+    header->fNC = nonClient;
     std::memcpy(reinterpret_cast<BYTE*>(header) + sizeof(DROPFILES), list.data(),
                 list.size() * sizeof(wchar_t));
     GlobalUnlock(memory);

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 TEST(ButtonCaptions, DigitsThenLetters) {
     EXPECT_EQ(ButtonCaption(1), L"1");
@@ -105,18 +107,41 @@ TEST(KeySelection, DigitsAndLettersOfBothCases) {
 TEST(PendingLaunchesTest, OneStartPerButtonAndALateAnswerHidesOnlyAnUnaskedPanel) {
     PendingLaunches launches;
     EXPECT_FALSE(launches.Any());
-    EXPECT_TRUE(launches.Begin(1, 5));
-    EXPECT_FALSE(launches.Begin(1, 5)); // a repeat click on a pending button
-    EXPECT_FALSE(launches.Begin(1, 9)); // ... or a key, later
-    EXPECT_TRUE(launches.Begin(2, 5));  // another button works as usual
-    EXPECT_TRUE(launches.Any());
-    EXPECT_FALSE(launches.End(1, 6)); // the panel was asked for since: it stays
-    EXPECT_TRUE(launches.End(2, 5));  // nothing asked since: it hides
+    const unsigned one = launches.Begin(1, 5);
+    EXPECT_NE(one, 0u);
+    EXPECT_EQ(launches.Begin(1, 5), 0u); // a repeat click on a pending button
+    EXPECT_EQ(launches.Begin(1, 9), 0u); // ... or a key, later
+    const unsigned two = launches.Begin(2, 5); // another button works as usual
+    EXPECT_NE(two, 0u);
+    EXPECT_TRUE(launches.Pending(1) && launches.Pending(2) && !launches.Pending(3));
+    EXPECT_FALSE(launches.End(one, 6).hide); // the panel was asked for since: it stays
+    EXPECT_TRUE(launches.End(two, 5).hide);  // nothing asked since: it hides
     EXPECT_FALSE(launches.Any());
-    EXPECT_FALSE(launches.End(2, 5)); // an answer with no launch behind it hides nothing
-    EXPECT_TRUE(launches.Begin(1, 7)); // answered, the button starts again
+    EXPECT_FALSE(launches.End(two, 5).hide); // an answer with no launch behind it hides nothing
+    EXPECT_NE(launches.Begin(1, 7), 0u);     // answered, the button starts again
     for (int outside : {0, 31, -1})
-        EXPECT_FALSE(launches.Begin(outside, 0));
+        EXPECT_EQ(launches.Begin(outside, 0), 0u);
+}
+
+TEST(PendingLaunchesTest, AStartGoesWithItsItemAndFilesDroppedMeanwhileWaitForItsAnswer) {
+    PendingLaunches launches;
+    const unsigned first = launches.Begin(1, 0);
+    EXPECT_FALSE(launches.Queue(2, {L"a.txt"})); // nothing starts there
+    EXPECT_TRUE(launches.Queue(1, {L"a.txt"}));
+    launches.Swap(1, 4); // a swap or a drag moves the item, and its start
+    EXPECT_FALSE(launches.Pending(1));
+    EXPECT_EQ(launches.Begin(4, 0), 0u);
+    EXPECT_TRUE(launches.Queue(4, {L"b.txt", L"c.txt"}));
+    const PendingLaunches::Ended ended = launches.End(first, 0);
+    EXPECT_EQ(ended.number, 4);
+    EXPECT_EQ(ended.dropped, (std::vector<std::vector<std::wstring>>{{L"a.txt"}, {L"b.txt", L"c.txt"}}));
+    // A button given another item starts it at once; the answer of the old one names no button.
+    const unsigned old = launches.Begin(4, 0);
+    launches.Release(4);
+    EXPECT_FALSE(launches.Pending(4));
+    EXPECT_TRUE(launches.Any()); // the old item still starts
+    EXPECT_NE(launches.Begin(4, 0), 0u);
+    EXPECT_EQ(launches.End(old, 0).number, 0);
 }
 
 TEST(PanelDropTest, FreeButtonsRegisterProgramsOpenFilesOthersTakeNone) {

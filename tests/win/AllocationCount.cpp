@@ -3,13 +3,20 @@
 
 #include "AllocationCount.h"
 
+#include <windows.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
 std::atomic<long long> g_allocations{0};
+std::atomic<unsigned long> g_failOffThread{0}; // the thread spared, or 0
 } // namespace
+
+void FailNextAllocationOffThisThread() {
+    g_failOffThread = GetCurrentThreadId();
+}
 
 long long AllocationCount() {
     return g_allocations.load();
@@ -17,6 +24,9 @@ long long AllocationCount() {
 
 void* operator new(std::size_t size) {
     ++g_allocations;
+    if (unsigned long spared = g_failOffThread.load();
+        spared != 0 && spared != GetCurrentThreadId() && g_failOffThread.compare_exchange_strong(spared, 0))
+        throw std::bad_alloc();
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }

@@ -88,7 +88,24 @@ TEST(BackgroundTest, ResultsWakeTheWindowOnceAndAGoneMailboxTakesNothing) {
         ++wakes;
     EXPECT_EQ(wakes, 1);
     EXPECT_EQ(mailbox->Take(), (std::vector<int>{1, 2}));
+    // A queue that refuses the wake-up, as a full one does: it is posted again until it goes through.
+    const wintest::MessageWatch wakes2(window, [](UINT message, WPARAM, LPARAM) { return message == kArrived; });
+    std::atomic<int> refusals{3};
+    mailbox->SetPoster([&](HWND to, UINT message) { return refusals-- <= 0 && PostMessageW(to, message, 0, 0); });
+    EXPECT_TRUE(sender.Put(3));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return wakes2.Count() == 1; }, std::chrono::seconds(10)));
+    EXPECT_EQ(mailbox->Take(), std::vector<int>{3});
+    // A window that is gone takes none: a window opened afterwards is woken for what waits.
+    const HWND gone = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    mailbox->Open(gone, kArrived);
+    EXPECT_TRUE(sender.Put(4));
+    EXPECT_TRUE(wintest::PumpUntil([&] {
+        mailbox->Open(window, kArrived);
+        return wakes2.Count() == 2;
+    }, std::chrono::seconds(10)));
+    EXPECT_EQ(mailbox->Take(), std::vector<int>{4});
     mailbox.reset();
-    EXPECT_FALSE(sender.Put(3));
+    EXPECT_FALSE(sender.Put(5));
     DestroyWindow(window);
 }

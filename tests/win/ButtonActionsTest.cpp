@@ -480,6 +480,14 @@ TEST_F(ButtonActionsTest, APendingLaunchStartsOnceShowsItIsStartingAndHidesOnlyA
     Click(1);
     Click(1);
     EXPECT_EQ(GetCursor(), starting);
+    // Only over the button that is starting.
+    const RECT other = panel->Buttons[2]->ItemRect();
+    POINT away{(other.left + other.right) / 2, (other.top + other.bottom) / 2};
+    ClientToScreen(panel->ToolBar1.Handle(), &away);
+    SetCursorPos(away.x, away.y);
+    SendMessageW(panel->ToolBar1.Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(panel->ToolBar1.Handle()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), starting);
     panel->Show();
     ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
     EXPECT_TRUE(panel->Visible());
@@ -526,6 +534,60 @@ TEST_F(ButtonActionsTest, AButtonDraggedOntoAnotherSwapsWithItAndEscGivesTheDrag
     EXPECT_EQ(SavedValue(1, "pg"), "C:\\three.exe");
     EXPECT_FALSE(panel->LaunchesPending()); // a drag is no click
     EXPECT_EQ(panel->ToolBar1.MarkedButton(), -1);
+    // In an edit mode a drop on a button does nothing, and the pointer says so; and nothing drags: a press
+    // that moved past the drag distance, up on its button, is its click.
+    mascot->PM_BtnDel.Click();
+    const RECT r = panel->Buttons[1]->ItemRect();
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &at);
+    EXPECT_EQ(panel->DropEffectAt(at), static_cast<DWORD>(DROPEFFECT_NONE));
+    SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.left + 4, r.top + 4));
+    SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(r.right - 4, r.bottom - 4));
+    SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 4, r.bottom - 4));
+    app->ProcessMessages();
+    EXPECT_FALSE(panel->Records[1].Assigned());
+}
+
+TEST_F(ButtonActionsTest, AStartGoesWithItsItemAndFilesDroppedOnItOpenOnceItHasAnswered) {
+    const std::wstring first = wintest::TempPath(L"pmrun_first.exe"), second = wintest::TempPath(L"pmrun_second.exe");
+    for (const std::wstring& probe : {first, second}) {
+        ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), probe.c_str(), FALSE));
+        DeleteFileW((probe + L".log").c_str());
+    }
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + first + L"\r\n[btn2]\r\npg=" + second + L"\r\n");
+    panel->Show();
+    const HWND bar = panel->ToolBar1.Handle();
+    const auto centre = [&](int n) {
+        const RECT r = panel->Buttons[n]->ItemRect();
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    const auto drag = [&](int from, int via, int to) {
+        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre(from).x, centre(from).y));
+        for (int over : {via, to})
+            SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(centre(over).x, centre(over).y));
+        SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(centre(to).x, centre(to).y));
+    };
+    // Each answer is held back (nothing is pumped) while the user goes on.
+    drag(1, 3, 1); // away and back to its own button: the drag does nothing, so it is the first's click
+    ASSERT_TRUE(panel->LaunchesPending());
+    drag(1, 2, 2); // the first, starting, swaps places with the second
+    Click(2);   // the first again: still starting
+    Click(1);   // the second starts
+    POINT on2 = centre(2);
+    MapWindowPoints(bar, panel->Handle(), &on2, 1);
+    const HDROP drop = testfiles::MakeDrop({L"C:\\dropped.txt"}, on2);
+    SendMessageW(panel->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
+    ASSERT_TRUE(PumpUntil([&] { return testfiles::ProbeStarts(first).size() == 2 && testfiles::ProbeStarts(second).size() == 1; }, 10s));
+    EXPECT_NE(testfiles::ProbeStarts(first)[1].commandLine.find(L"C:\\dropped.txt"), std::wstring::npos);
+    // Nothing more comes.
+    ASSERT_TRUE(wintest::PumpTicks(3, 100ms));
+    EXPECT_EQ(testfiles::ProbeStarts(first).size(), 2u);
+    for (const std::wstring& probe : {first, second}) {
+        PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), probe.substr(probe.rfind(L'\\') + 1)); }, 10s);
+        DeleteFileW((probe + L".log").c_str());
+        DeleteFileW(probe.c_str());
+    }
 }
 
 // Through WM_DROPFILES, as from a program of lower integrity; a drag through OLE is shown end to end.

@@ -1,17 +1,23 @@
 // Registering by drop: real HDROPs sent to the mascot, and what lands in the panel and the settings file.
 
+#include "AllocationCount.h"
 #include "Drops.h"
 #include "Programs.h"
 #include "WinTestSupport.h"
 
 #include "base/ComPtr.h"
 #include "base/PathParts.h"
+#include "base/WinUtil.h"
 #include "dialogs/BtnSet.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 #include "components/FmxUtils.h"
+#include "ui/DropTarget.h"
 
 #include <shlobj.h>
+
+#include <atomic>
+#include <thread>
 
 using testfiles::MakeDrop;
 using wintest::AllGrey;
@@ -263,4 +269,149 @@ TEST_F(DropTest, FailingSaveIsReportedAndTheFaceComesBack) {
     EXPECT_EQ(errors[0], SettingsPath() + L" に書き込めません");
     ExpectFaceRestored();
     EXPECT_EQ(panel->Records[1].Program, a); // registered in memory; quitting tries the file again
+}
+
+TEST_F(DropTest, ADropNeverVanishesNorLandsWhereASettingsDialogEdits) {
+    std::wstring ini;
+    for (int n = 1; n <= 30; ++n)
+        if (n != 5 && n != 6) ini += L"[btn" + std::to_wstring(n) + L"]\r\npg=C:\\p" + std::to_wstring(n) + L".exe\r\n";
+    TBtnF1* panel = Start(ini);
+    const std::wstring a = MakeFile(L"a.txt"), b = MakeFile(L"b.txt"), c = MakeFile(L"c.txt");
+    // Three drops on free button 5 before the first is read: the next free button, then a word.
+    RECT r = panel->Buttons[5]->ItemRect();
+    MapWindowPoints(panel->ToolBar1.Handle(), panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    for (const std::wstring& file : {a, b, c})
+        SendMessageW(panel->Handle(), WM_DROPFILES,
+                     reinterpret_cast<WPARAM>(MakeDrop({file}, {(r.left + r.right) / 2, r.top + 2})), 0);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return panel->DropsPending() == 0; }, std::chrono::seconds(10)));
+    EXPECT_EQ(panel->Records[5].Program, a);
+    EXPECT_EQ(panel->Records[6].Program, b);
+    EXPECT_EQ(errors, std::vector<std::wstring>{L"空いているボタンがありません"});
+    // The settings dialog of a free button: a drop on the mascot goes past it, and its OK keeps the drop.
+    launcher->SetButton(6, {});
+    launcher->SetButton(7, {});
+    panel->Buttons[6]->Click();
+    ASSERT_NE(BtnSetF, nullptr);
+    Drop({c});
+    BtnSetF->Button4.Click();
+    EXPECT_EQ(panel->Records[7].Program, c);
+    EXPECT_FALSE(panel->Records[6].Assigned());
+}
+
+TEST_F(DropTest, ThePanelTakesOleDropsAndNoneOutsideItsButtons) {
+    TBtnF1* panel = Start();
+    // Registered for OLE drops (this program runs no higher than the shell here).
+    ASSERT_FALSE(base::AboveTheShell());
+    ui::FileDropTarget other;
+    EXPECT_EQ(RegisterDragDrop(panel->Handle(), &other), DRAGDROP_E_ALREADYREGISTERED);
+    // A drop on the frame or caption, over where a button would be: no button takes it.
+    RECT r = panel->Buttons[1]->ItemRect();
+    MapWindowPoints(panel->ToolBar1.Handle(), panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    const HDROP drop = MakeDrop({MakeFile(L"a.txt")}, {r.left + 2, r.top + 2}, true);
+    SendMessageW(panel->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(panel->DropsPending(), 0);
+    EXPECT_FALSE(panel->Records[1].Assigned());
+}
+
+TEST_F(DropTest, AWorkerThatRunsOutOfMemoryStillAnswers) {
+    const std::wstring program = wintest::TempPath(L"pmrun_memory.exe");
+    ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + program + L"\r\n");
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !panel->IconsPending(); }, std::chrono::seconds(10)));
+    // The drop's reading: the failure is told and the face comes back.
+    FailNextAllocationOffThisThread();
+    Drop({MakeFile(L"a.txt")});
+    ExpectFaceRestored();
+    // A start: the button is free again.
+    FailNextAllocationOffThisThread();
+    panel->Buttons[1]->Click();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return !panel->LaunchesPending(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(errors.size(), 2u);
+    DeleteFileW(program.c_str());
+}
+
+TEST_F(DropTest, TheDropTargetOffersOnlyWhatTheSourceAllowsAndNeverAMove) {
+    StartProgram();
+    // What the shell drags from a folder window.
+    LPITEMIDLIST item = nullptr;
+    ASSERT_EQ(SHParseDisplayName(MakeFile(L"a.txt").c_str(), nullptr, &item, 0, nullptr), S_OK);
+    base::ComPtr<IShellFolder> parent;
+    LPCITEMIDLIST child = nullptr;
+    ASSERT_EQ(SHBindToParent(item, IID_IShellFolder, reinterpret_cast<void**>(parent.put()), &child), S_OK);
+    base::ComPtr<IDataObject> data;
+    ASSERT_EQ(parent->GetUIObjectOf(nullptr, 1, &child, IID_IDataObject, nullptr,
+                                    reinterpret_cast<void**>(data.put())), S_OK);
+    CoTaskMemFree(item);
+    ui::FileDropTarget target;
+    DWORD wanted = DROPEFFECT_COPY;
+    target.OnOver = [&](POINT, const std::vector<std::wstring>&) { return wanted; };
+    const struct {
+        DWORD wanted, allowed, effect;
+    } cases[] = {
+        {DROPEFFECT_COPY, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+        {DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_NONE},
+        {DROPEFFECT_LINK, DROPEFFECT_COPY | DROPEFFECT_MOVE, DROPEFFECT_COPY},
+        {DROPEFFECT_LINK, DROPEFFECT_LINK | DROPEFFECT_COPY, DROPEFFECT_LINK},
+        {DROPEFFECT_LINK, DROPEFFECT_MOVE, DROPEFFECT_NONE},
+    };
+    for (const auto& c : cases) {
+        wanted = c.wanted;
+        DWORD effect = c.allowed;
+        EXPECT_EQ(target.DragEnter(data.get(), 0, {}, &effect), S_OK);
+        EXPECT_EQ(effect, c.effect) << c.wanted << " " << c.allowed;
+    }
+    EXPECT_EQ(target.DragEnter(data.get(), 0, {}, nullptr), E_INVALIDARG);
+    EXPECT_EQ(target.DragOver(0, {}, nullptr), E_INVALIDARG);
+    EXPECT_EQ(target.Drop(data.get(), 0, {}, nullptr), E_INVALIDARG);
+    // A drop that cannot be handed on is none; an error inside OLE's loop is told once it has returned.
+    target.OnDrop = [](POINT, const std::vector<std::wstring>&) { return false; };
+    DWORD effect = DROPEFFECT_COPY;
+    EXPECT_EQ(target.Drop(data.get(), 0, {}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    target.OnOver = [](POINT, const std::vector<std::wstring>&) -> DWORD { throw Exception(L"over"); };
+    effect = DROPEFFECT_COPY;
+    target.DragEnter(data.get(), 0, {}, &effect);
+    EXPECT_TRUE(errors.empty());
+    app->ProcessMessages();
+    EXPECT_EQ(errors, std::vector<std::wstring>{L"over"});
+}
+
+TEST_F(DropTest, ASourceThatStillHoldsARevokedTargetReachesNothing) {
+    StartProgram();
+    ui::FileDropTarget target;
+    int leaves = 0;
+    target.OnLeave = [&] { ++leaves; };
+    const HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(target.Register(window));
+    // As another program's drag holds it: marshalled, then called through a proxy from another apartment.
+    const auto hold = [&] {
+        IStream* stream = nullptr;
+        EXPECT_EQ(CoMarshalInterThreadInterfaceInStream(IID_IDropTarget, &target, &stream), S_OK);
+        return stream;
+    };
+    const auto leaveFromAnotherApartment = [&](IStream* stream) {
+        HRESULT hr = E_FAIL;
+        std::atomic<bool> done{false};
+        std::thread source([&] {
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            IDropTarget* proxy = nullptr;
+            hr = CoGetInterfaceAndReleaseStream(stream, IID_IDropTarget, reinterpret_cast<void**>(&proxy));
+            if (SUCCEEDED(hr)) {
+                hr = proxy->DragLeave();
+                proxy->Release();
+            }
+            CoUninitialize();
+            done = true;
+        });
+        wintest::PumpUntil([&] { return done.load(); }, std::chrono::seconds(10));
+        source.join();
+        return hr;
+    };
+    EXPECT_EQ(leaveFromAnotherApartment(hold()), S_OK);
+    EXPECT_EQ(leaves, 1);
+    IStream* held = hold();
+    target.Revoke(window);
+    EXPECT_TRUE(FAILED(leaveFromAnotherApartment(held)));
+    EXPECT_EQ(leaves, 1);
+    DestroyWindow(window);
 }

@@ -77,13 +77,31 @@ TEST_F(MascotTest, RoundTopmostFaceAtItsStoredPlaceWithoutTaskBarButton) {
 }
 
 TEST_F(MascotTest, ThePanelAndTheTrayIconWaitUntilTheMascotHasShown) {
-    // What the program's entry runs before the loop shows the mascot; the rest follows it.
+    // What the program's entry runs before the loop shows the mascot; the rest follows it, once the loop
+    // has shown it and before it takes a message.
     TpamuF* mascot = app->CreateForm<TpamuF>(*launcher);
     EXPECT_EQ(BtnF1, nullptr);
     EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Wanted);
-    app->RunStartSteps();
-    EXPECT_NE(BtnF1, nullptr);
-    EXPECT_TRUE(mascot->TrayIcon1.TaskTrayIcon().Wanted);
+    bool shownFirst = false;
+    app->AfterMainFormShown([&] {
+        shownFirst = IsWindowVisible(mascot->Handle()) && BtnF1 && mascot->TrayIcon1.TaskTrayIcon().Wanted;
+        app->Terminate();
+    });
+    app->Run();
+    EXPECT_TRUE(shownFirst);
+}
+
+TEST_F(MascotTest, ThePanelGoneBeforeTheMascotIsReachedNoMore) {
+    TpamuF* mascot = Start();
+    DeleteFileW(SettingsPath().c_str());
+    // The forms go newest first; the tray icon's last callbacks, and a session end, come after.
+    app->ReleaseForm(BtnF1);
+    app->ProcessMessages();
+    ASSERT_EQ(BtnF1, nullptr);
+    mascot->TrayIcon1MouseClick(ui::MouseButton::mbLeft, 0, 0, 0);
+    mascot->TrayIcon1MouseMove(0, 0, 0);
+    mascot->SaveOnEnd();
+    EXPECT_EQ(GetFileAttributesW(SettingsPath().c_str()), INVALID_FILE_ATTRIBUTES); // no places from gone windows
 }
 
 TEST_F(MascotTest, ShapesTakeTheirBoundsAndTheDropFaceIsHidden) {

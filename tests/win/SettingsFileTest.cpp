@@ -44,9 +44,13 @@ struct HalfWayReplace : ProfileFile {
 struct LoggedSteps : ProfileFile {
     using ProfileFile::ProfileFile;
     std::wstring Name(const std::wstring& path) const { return L"file" + path.substr(Path().size()); }
-    bool FlushToDisk(const std::wstring& path) override {
+    void FlushToDisk(const std::wstring& path) override {
         log.push_back(L"flush " + Name(path));
-        return ProfileFile::FlushToDisk(path);
+        ProfileFile::FlushToDisk(path);
+    }
+    bool MoveIntoPlace(const std::wstring& from, const std::wstring& to) override {
+        log.push_back(L"move " + Name(from) + L" to " + Name(to));
+        return ProfileFile::MoveIntoPlace(from, to);
     }
     bool Replace(const std::wstring& replaced, const std::wstring& replacement) override {
         log.push_back(L"replace " + Name(replaced) + L" by " + Name(replacement));
@@ -313,7 +317,7 @@ TEST_F(SettingsFileTest, ANewFileIsOnTheDiskBeforeItTakesTheOldOnesPlace) {
     LoggedSteps file(SettingsPath());
     // A value outside the code page: the copy is made UTF-16 first, the same way.
     file.WriteAsOneChange([&] { file.WriteString(L"btn1", L"pg", L"C:\\Zoë.exe"); });
-    EXPECT_EQ(file.log, (std::vector<std::wstring>{L"flush file.saving.unicode", L"replace file.saving by file.saving.unicode",
+    EXPECT_EQ(file.log, (std::vector<std::wstring>{L"flush file.saving.unicode", L"move file.saving.unicode to file.saving",
                                                    L"flush file.saving", L"replace file by file.saving"}));
     EXPECT_EQ(ReadFileBytes(SettingsPath()).substr(0, 2), "\xFF\xFE");
 }
