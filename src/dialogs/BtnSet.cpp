@@ -32,7 +32,6 @@ TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
                 .clientSize = true,
                 .borderStyle = ui::BorderStyle::Single,
                 .systemMenu = false,
-                .stayOnTop = true, // never under the panel, which stays above other windows
                 .color = clBtnFace}),
       Label1(*this, {8, 12, 70, 12}, L"実行ﾌﾟﾛｸﾞﾗﾑ"), Label3(*this, {8, 32, 70, 12}, L"作業ﾌｫﾙﾀﾞ"),
       Label4(*this, {8, 52, 70, 12}, L"実行ｵﾌﾟｼｮﾝ"), Label2(*this, {8, 72, 70, 12}, L"ﾋﾝﾄ文字"),

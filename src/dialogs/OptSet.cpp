@@ -37,8 +37,7 @@ TOptSetF::TOptSetF(Launcher& launcher, const OptionTargets& targets)
                 .height = 348,
                 .clientSize = true,
                 .centred = true,
-                .borderStyle = ui::BorderStyle::Dialog,
-                .stayOnTop = true}), // never under the panel, which stays above other windows
+                .borderStyle = ui::BorderStyle::Dialog}),
       Button1(*this, {208, 312, 89, 25}, L"OK"), Button2(*this, {304, 312, 89, 25}, L"ｷｬﾝｾﾙ"),
       PageControl1(*this, {8, 8, 385, 297}), TabSheet1(PageControl1.AddPage(L"全般の設定")),
       TabSheet2(PageControl1.AddPage(L"出る・消える")), Panel3(TabSheet1, kPanel3, clBtnFace),
@@ -167,8 +166,10 @@ void TOptSetF::HotKey2Exit() {
 void TOptSetF::ButtonEx1Click() {
     EyeOptions options = launcher_.Options();
     if (ColorDialog1.Execute(Handle())) options.Color = ColorDialog1.Color;
-    // The mascot shows it at once, and Cancel does not undo it.
+    // The mascot shows it at once, and Cancel does not undo it; either way the mascot takes the colour
+    // the option names, also over an edit mode's colour.
     launcher_.ChangeOptions(options);
+    targets_.mascot.SetColor(options.Color);
     ButtonEx1.SetFontColor(options.Color);
 }
 
@@ -189,6 +190,12 @@ void TOptSetF::Button1Click() {
     options.PamuHide = YesNo::Of(CheckBox1.Checked());
     options.TPamuHide = YesNo::Of(CheckBox2.Checked());
     launcher_.ChangeOptions(options);
+    // By the boxes every time, not only when they changed: at start the icon shows whatever the file says.
+    if (CheckBox1.Checked())
+        targets_.mascot.Hide();
+    else
+        targets_.mascot.Show();
+    targets_.tray.SetVisible(!CheckBox2.Checked());
     // The running program itself, wherever it was started from.
     MakeShortCut1.SCExecFile = ui::Application::ExeName();
     if (CheckBox3.Checked())

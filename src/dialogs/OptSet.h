@@ -21,6 +21,7 @@ struct OptionTargets {
     TTrayIcon& tray;
     THookHotKey& hotKeys;
     ui::Form& panel;
+    ui::Form& mascot; // hidden or shown by OK, and given the colour after the colour dialog
 };
 
 class TOptSetF : public ui::Form {

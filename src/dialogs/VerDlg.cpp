@@ -26,7 +26,6 @@ TVerDlgF::TVerDlgF()
                 .clientSize = true,
                 .centred = true,
                 .borderStyle = ui::BorderStyle::Dialog,
-                .stayOnTop = true, // never under the panel, which stays above other windows
                 .color = clBtnFace}),
       OKBtn(*this, {300, 8, 75, 25}, L"OK", true), Bevel1(*this, {8, 8, 281, 65}),
       Image1(*this, {20, 20, 36, 36}, clBtnFace),

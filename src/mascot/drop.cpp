@@ -23,8 +23,8 @@ void TpamuF::DropsChanged() {
 
 void TpamuF::ShowDropFace(bool show) {
     if (show) {
-        Shape3.SetTop(3);
-        Shape4.SetTop(3);
+        Shape3.SetTop(Scale(3));
+        Shape4.SetTop(Scale(3));
         Shape5.Show();
         Shape6.Show();
     } else {

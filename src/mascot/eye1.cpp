@@ -267,7 +267,7 @@ EdgeOptions TpamuF::Edges() const {
 
 TOptSetF* TpamuF::CreateOptionsDialog() {
     return ui::Application::Instance().CreateOwnedForm<TOptSetF>(
-        launcher_, OptionTargets{TrayIcon1, HookHotKey1, *panel_});
+        launcher_, OptionTargets{TrayIcon1, HookHotKey1, *panel_, *this});
 }
 
 ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {

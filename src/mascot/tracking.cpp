@@ -36,9 +36,12 @@ void TpamuF::ApplyHoverRule(POINT pointer) {
     if (!HoverMode()) return;
     HWND foreground = GetForegroundWindow();
     if (foreground != panel_->Handle() && foreground != Handle()) return;
+    // The tick's show once the pointer comes over the panel; its repeats, every tick after, are no new
+    // request (a launch's answer hides a panel nobody asked for since).
     if (PointerOverPanel({pointer.x, pointer.y}, panel_->Left(), panel_->Top(), panel_->Width(),
-                         panel_->Height()))
-        BtnFormShow();
+                         panel_->Height())) {
+        if (!panel_->Visible()) BtnFormShow();
+    }
     else
         panel_->HidePanel();
 }

@@ -43,9 +43,6 @@ TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
                 .height = 220,
                 .borderStyle = ui::BorderStyle::SizeToolWin,
                 .systemMenu = true,
-                // Shown by an edge or a hover, the panel has no right to come to the front: only the
-                // topmost band keeps it above the window the user is in.
-                .stayOnTop = true,
                 .vertScrollBar = true,
                 .color = clBtnFace}),
       ToolBar1(*this, ToolBarParams()), Records(launcher.Records()), launcher_(launcher), look_(look) {
@@ -300,9 +297,6 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         return result;
     }
     case WM_NCHITTEST: return MapPanelHitTest(static_cast<int>(ui::Form::Dispatch(message, wParam, lParam)));
-    case WM_WINDOWPOSCHANGING:
-        KeepBelowMascot(*reinterpret_cast<WINDOWPOS*>(lParam));
-        return ui::Form::Dispatch(message, wParam, lParam);
     case WM_SETCURSOR:
         // A start under way, as Windows shows it, over the button whose item is starting.
         if (LOWORD(lParam) == HTCLIENT && PointerOnStartingButton()) {
@@ -473,6 +467,7 @@ void TBtnF1::ShowNormally() {
     NormalForm();
     // The pointer's move went to another program, which keeps the activation.
     ShowNoActivate();
+    BringToFront();
 }
 
 void TBtnF1::ShowForKeys() {
@@ -506,11 +501,15 @@ void TBtnF1::HidePanel(DWORD startedProcess) {
     SetForegroundWindow(back);
 }
 
-void TBtnF1::KeepBelowMascot(WINDOWPOS& position) const {
-    if (position.flags & SWP_NOZORDER) return;
-    if (position.hwndInsertAfter != HWND_TOP && position.hwndInsertAfter != HWND_TOPMOST) return;
-    if (const ui::Form* mascot = ui::Application::Instance().MainForm(); mascot && mascot != this)
-        position.hwndInsertAfter = mascot->Handle();
+void TBtnF1::BringToFront() {
+    // Shown by an edge, a hover or the tray, this program has no right to the foreground, and HWND_TOP
+    // would leave the panel under the window the user is in. Made topmost, it goes above every window;
+    // made not topmost again at once, it stays above all that are not topmost, below the topmost mascot,
+    // and an ordinary window from then on. Neither step activates it or needs the foreground.
+    // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setwindowpos
+    constexpr UINT kOnlyTheOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kOnlyTheOrder);
+    SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, kOnlyTheOrder);
 }
 
 bool TBtnF1::PointerOnStartingButton() const {

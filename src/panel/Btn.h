@@ -41,8 +41,9 @@ public:
     // Records[N] is the record of button N (1..30), kept by the model; index 0 is unused.
     const ButtonRecords& Records;
 
-    // What the mascot asks of the panel. The panel stays above other windows while it shows (and below
-    // the mascot); a show takes the activation only where the user's input went to this program.
+    // What the mascot asks of the panel. Every show brings it in front of the other windows (the mascot,
+    // topmost, stays above it), after which it is an ordinary window that one the user activates covers;
+    // a show takes the activation only where the user's input went to this program.
     // For an edge or a hover: the normal form (icons only, rows of the normal height, the width fitted to
     // whole buttons), shown without taking the activation.
     void ShowNormally();
@@ -100,6 +101,9 @@ public:
     // Exchanges two records (and their images and hints) and saves both.
     void SwapButtons(int source, int target);
 
+    // In front of every window that is not topmost, with no right to the foreground needed.
+    void BringToFront() override;
+
 protected:
     void WindowCreated() override;
     // Buttons and icons at the new DPI; the stored width stays the window's.
@@ -148,8 +152,6 @@ private:
     void UpdatePointer();
     bool PointerOnStartingButton() const;
     void HidePanel(DWORD startedProcess);
-    // Keeps the panel below the mascot in the topmost band, whatever brings it forward.
-    void KeepBelowMascot(WINDOWPOS& position) const;
     void DropsRead();
     void Register(int target, const DroppedRecords& made);
     // The first free button that no shown settings dialog edits (its OK would overwrite a drop); 0 for none.

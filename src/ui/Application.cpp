@@ -266,8 +266,7 @@ void Application::ShowException(const std::wstring& message) {
         return;
     }
     HWND owner = GetActiveWindow();
-    // Above the program's topmost windows, whichever window owns it.
-    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST);
+    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
 }
 
 std::wstring Application::CurrentExceptionMessage() {

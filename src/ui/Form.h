@@ -105,7 +105,8 @@ public:
     // finishes late can tell whether anyone has asked for the form since it began.
     std::uint64_t ShowRequests() const { return showRequests_; }
     void Hide();
-    void BringToFront();
+    // To the top of the form's band (topmost or not), without taking the activation.
+    virtual void BringToFront();
     // The close request: OnCloseQuery decides; the main form then ends the program, any other hides.
     void Close();
     bool CloseQuery();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace e2e;
 
 namespace {
@@ -151,4 +153,51 @@ TEST_F(HoverE2E, WithTheMascotInFrontThePanelShowsOnlyWhileThePointerIsOverIt) {
     // The panel's border is outside: all four comparisons are strict.
     SetCursorPos(r.left, r.top + 40);
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); }));
+}
+
+namespace {
+
+// Whether upper lies above lower in the z-order.
+bool Above(HWND upper, HWND lower) {
+    for (HWND next = GetWindow(upper, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+        if (next == lower) return true;
+    return false;
+}
+
+// Handles this test's own window's messages while it waits.
+bool PumpUntil(const std::function<bool()>& condition) {
+    return WaitFor([&] {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&msg);
+        return condition();
+    });
+}
+
+} // namespace
+
+TEST_F(HoverE2E, AnEdgeBringsThePanelOverAnotherProgramsWindowAndOneBroughtForwardThenCoversIt) {
+    pmrun.WriteIni(StandardIni(L"LWall=1\r\nTWall=2\r\nRWall=2\r\nBWall=2\r\n"));
+    ASSERT_TRUE(pmrun.Start());
+    const HWND panel = pmrun.Panel(), mascot = pmrun.Mascot();
+    ShowWindow(panel, SW_HIDE);
+    // The window the user is in, of this process, all around where the panel shows.
+    const RECT p = WindowRect(panel);
+    const HWND user = CreateWindowExW(0, L"STATIC", L"user", WS_POPUP | WS_BORDER | WS_VISIBLE, p.left - 40, p.top - 40,
+                                      p.right - p.left + 80, p.bottom - p.top + 80, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(user);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == user; }));
+    ASSERT_TRUE(pmrun.MovePointerForTick(0, 500));
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(panel) != FALSE; }));
+    EXPECT_EQ(GetForegroundWindow(), user);
+    EXPECT_FALSE(GetWindowLongW(panel, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Above(panel, user));
+    EXPECT_TRUE(Above(mascot, panel));
+    // An ordinary window again: one the user brings forward afterwards covers it.
+    const HWND later = CreateWindowExW(0, L"STATIC", L"later", WS_POPUP | WS_BORDER, p.left, p.top, 100, 100,
+                                       nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(later, SW_SHOW);
+    SetForegroundWindow(later);
+    EXPECT_TRUE(PumpUntil([&] { return Above(later, panel); }));
+    DestroyWindow(later);
+    DestroyWindow(user);
 }

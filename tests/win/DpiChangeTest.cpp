@@ -1,6 +1,7 @@
 // A window moved onto a monitor of another DPI: Windows sends WM_DPICHANGED with the new DPI and a
 // rectangle for it, and the window lays itself out again at that DPI.
 
+#include "Drops.h"
 #include "WinTestSupport.h"
 
 #include "ui/Dpi.h"
@@ -35,6 +36,11 @@ TEST_F(DpiChangeTest, MascotMakesItsFaceAndRegionAtTheNewDpiAndBack) {
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(mascot->Handle(), region), ERROR);
     EXPECT_TRUE(PtInRegion(region, 31, 59));
+    // The surprised face of a drop, whole: its pupils go up by six pixels here.
+    SendMessageW(mascot->Handle(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(testfiles::MakeDrop({ui::Application::ExeName()})), 0);
+    EXPECT_EQ(mascot->Shape3.Top(), 6);
+    ASSERT_TRUE(wintest::PumpUntil([&] { return !mascot->Shape5.Visible(); }, std::chrono::seconds(10)));
 
     MoveToDpi(*mascot, 96, 31, 31);
     EXPECT_EQ(mascot->Width(), 31);

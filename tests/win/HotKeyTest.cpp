@@ -192,13 +192,14 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     app->ProcessMessages(); // what the start queued, before the panel is hidden
     BtnF1->Hide();
     // The window the user is in; a show by an edge or a hover leaves it the activation, and the panel
-    // stays above it, below the mascot.
+    // comes above it, below the mascot, an ordinary window.
     const HWND user = CreateWindowExW(0, L"STATIC", L"user", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
                                       100, nullptr, nullptr, nullptr, nullptr);
     SetForegroundWindow(user);
     mascot->BtnFormShow();
     EXPECT_EQ(GetForegroundWindow(), user);
-    EXPECT_TRUE(GetWindowLongW(BtnF1->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(GetWindowLongW(BtnF1->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(Below(user, BtnF1->Handle()));
     EXPECT_TRUE(Below(BtnF1->Handle(), mascot->Handle()));
     BtnF1->Hide();
 

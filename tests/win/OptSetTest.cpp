@@ -278,6 +278,16 @@ TEST_F(OptSetTest, HidingTheMascotOrItsIconAndStartingWithWindows) {
     EXPECT_EQ(mascot->Options().Startup.Text(), L"No");
 }
 
+TEST_F(OptSetTest, OkHidesOrShowsTheMascotAndItsIconByTheBoxesEvenWhenTheyDidNotChange) {
+    TOptSetF* d = Open(L"TPamuHide=Yes\r\n");
+    ASSERT_TRUE(mascot->TrayIcon1.Visible()); // at start whatever the file says
+    d->Button1Click();
+    EXPECT_FALSE(mascot->TrayIcon1.Visible());
+    mascot->Hide();
+    mascot->CreateOptionsDialog()->Button1Click();
+    EXPECT_TRUE(mascot->Visible());
+}
+
 TEST_F(OptSetTest, CancelAndTheCloseBoxGiveTheKeysBackAndChangeNothing) {
     TOptSetF* d = Open(L"LineMax=4\r\n");
     const std::string before = Ini();
@@ -341,6 +351,11 @@ TEST_F(OptSetTest, TheColourTakesEffectAtOnceAndCancelKeepsIt) {
     answer = RGB(200, 0, 0);
     d->ButtonEx1Click();
     EXPECT_EQ(startedOn, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(10, 20, 30)}));
+    EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
+    // Over a mode's colour too.
+    mascot->PM_BtnChange.Click();
+    ASSERT_NE(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
+    d->ButtonEx1Click();
     EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
     d->Button2Click();
     EXPECT_EQ(mascot->ui::Form::Color(), static_cast<TColor>(RGB(10, 20, 30)));
