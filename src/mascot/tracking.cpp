@@ -36,11 +36,14 @@ void TpamuF::ApplyHoverRule(POINT pointer) {
     if (!HoverMode()) return;
     HWND foreground = GetForegroundWindow();
     if (foreground != panel_->Handle() && foreground != Handle()) return;
-    // The tick's show once the pointer comes over the panel; its repeats, every tick after, are no new
-    // request (a launch's answer hides a panel nobody asked for since).
+    // The tick's show once the pointer comes over the panel. Every tick after keeps its normal form, but
+    // is no new request to show it (a launch's answer hides a panel nobody asked for since).
     if (PointerOverPanel({pointer.x, pointer.y}, panel_->Left(), panel_->Top(), panel_->Width(),
                          panel_->Height())) {
-        if (!panel_->Visible()) BtnFormShow();
+        if (panel_->Visible())
+            panel_->NormalForm();
+        else
+            BtnFormShow();
     }
     else
         panel_->HidePanel();

@@ -502,10 +502,11 @@ void TBtnF1::HidePanel(DWORD startedProcess) {
 }
 
 void TBtnF1::BringToFront() {
-    // Shown by an edge, a hover or the tray, this program has no right to the foreground, and HWND_TOP
-    // would leave the panel under the window the user is in. Made topmost, it goes above every window;
-    // made not topmost again at once, it stays above all that are not topmost, below the topmost mascot,
-    // and an ordinary window from then on. Neither step activates it or needs the foreground.
+    // Shown by an edge, a hover or the tray, this program has no right to the foreground, which bringing a
+    // window to the top with HWND_TOP needs, so the panel would stay under the window the user is in.
+    // Made topmost it goes above every window; made not topmost again at once ("places the window above
+    // all non-topmost windows"), it stays above all that are not topmost, below the topmost mascot, and is
+    // an ordinary window from then on. Nothing is activated.
     // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setwindowpos
     constexpr UINT kOnlyTheOrder = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, kOnlyTheOrder);

@@ -47,6 +47,8 @@ public:
     // For an edge or a hover: the normal form (icons only, rows of the normal height, the width fitted to
     // whole buttons), shown without taking the activation.
     void ShowNormally();
+    // The normal form alone, for a panel that shows already.
+    void NormalForm();
     // Icons only, rows of the normal height and a scroll step of one row (the tray icon's moves and clicks).
     void ResetToolBar();
     // For the first hot key: the button characters as captions, the scroll step of a row of them, shown
@@ -162,7 +164,6 @@ private:
     void FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files);
     // A button dragged onto another: the two swap, as in the swap mode.
     void ButtonDragged(int from, int to);
-    void NormalForm();
     void ShowNewSettingsDialog(int number);
     void EditInSettingsDialog(int number);
     void PickForSwap(int number);

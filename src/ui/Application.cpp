@@ -265,8 +265,11 @@ void Application::ShowException(const std::wstring& message) {
         OnException(message);
         return;
     }
+    // The active window's; with none of ours active (a drop from another program, a tray callback), above
+    // the others, as a box owned by the hidden application window could not come forward.
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(),
+                MB_OK | MB_ICONERROR | (owner ? 0 : MB_TOPMOST));
 }
 
 std::wstring Application::CurrentExceptionMessage() {

@@ -204,6 +204,9 @@ TEST_F(TrackingTest, HoverModeShowsThePanelOnlyUnderThePointer) {
     const RECT r = BtnF1->BoundsRect();
     TickAt(r.left + 20, r.top + 20);
     EXPECT_TRUE(BtnF1->Visible());
+    BtnF1->ToolBar1.SetShowCaptions(true); // as Alt+Q leaves it: the next tick gives the normal form back
+    TickAt(r.left + 22, r.top + 20);
+    EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
     TickAt(r.left, r.top + 20); // on the border line: outside
     EXPECT_FALSE(BtnF1->Visible());
 
