@@ -49,6 +49,19 @@ protected:
         EXPECT_EQ(BtnF1->Caption(), DatedCaption());
     }
     void Click(int button) { BtnF1->Buttons[button]->Click(); }
+    // The centre of button n in the bar's client area.
+    static LPARAM Centre(int n) {
+        const RECT r = BtnF1->Buttons[n]->ItemRect();
+        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // Pressed on the first button, moved over each of the others and released on the last.
+    static void Drag(std::initializer_list<int> path) {
+        const HWND bar = BtnF1->ToolBar1.Handle();
+        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, Centre(*path.begin()));
+        for (const int* n = path.begin() + 1; n != path.end(); ++n)
+            SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, Centre(*n));
+        SendMessageW(bar, WM_LBUTTONUP, 0, Centre(*(path.end() - 1)));
+    }
     // A key typed while the panel's bar has the focus, through the application's loop and its preview.
     void Type(wchar_t key) {
         PostMessageW(BtnF1->ToolBar1.Handle(), WM_CHAR, key, 0);
@@ -465,10 +478,7 @@ TEST_F(ButtonActionsTest, LaunchIntoAJapaneseFolder) {
 }
 
 TEST_F(ButtonActionsTest, APendingLaunchStartsOnceShowsItIsStartingAndHidesOnlyAPanelNobodyAskedFor) {
-    const std::wstring program = wintest::TempPath(L"pmrun_pending.exe");
-    ASSERT_TRUE(
-        CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
-    DeleteFileW((program + L".log").c_str());
+    const std::wstring program = Probe(L"pmrun_pending.exe");
     TBtnF1* panel = Start(L"[btn1]\r\npg=" + program + L"\r\n");
     panel->Show();
     RECT button = panel->Buttons[1]->ItemRect();
@@ -502,25 +512,18 @@ TEST_F(ButtonActionsTest, APendingLaunchStartsOnceShowsItIsStartingAndHidesOnlyA
     mascot->PM_BtnChange.Click();
     Click(1);
     EXPECT_TRUE(PumpUntil([&] { return !panel->Visible(); }, 10s));
-    PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_pending.exe"); }, 10s);
-    DeleteFileW((program + L".log").c_str());
-    DeleteFileW(program.c_str());
 }
 
 TEST_F(ButtonActionsTest, AButtonDraggedOntoAnotherSwapsWithItAndEscGivesTheDragUp) {
     TBtnF1* panel = Start(L"[btn1]\r\npg=C:\\one.exe\r\nlb=one\r\n[btn3]\r\npg=C:\\three.exe\r\n");
     panel->Show();
     const HWND bar = panel->ToolBar1.Handle();
-    const auto centre = [&](int n) {
-        const RECT r = panel->Buttons[n]->ItemRect();
-        return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    };
     const auto drag = [&](int from, int to, bool escape) {
-        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, centre(from));
-        SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, centre(to));
+        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, Centre(from));
+        SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, Centre(to));
         EXPECT_EQ(panel->ToolBar1.MarkedButton(), to - 1);
         if (escape) SendMessageW(bar, WM_KEYDOWN, VK_ESCAPE, 0);
-        SendMessageW(bar, WM_LBUTTONUP, 0, centre(to));
+        SendMessageW(bar, WM_LBUTTONUP, 0, Centre(to));
         app->ProcessMessages();
     };
     drag(1, 2, true); // given up over a free button: no swap, and no click on it either
@@ -549,32 +552,17 @@ TEST_F(ButtonActionsTest, AButtonDraggedOntoAnotherSwapsWithItAndEscGivesTheDrag
 }
 
 TEST_F(ButtonActionsTest, AStartGoesWithItsItemAndFilesDroppedOnItOpenOnceItHasAnswered) {
-    const std::wstring first = wintest::TempPath(L"pmrun_first.exe"), second = wintest::TempPath(L"pmrun_second.exe");
-    for (const std::wstring& probe : {first, second}) {
-        ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), probe.c_str(), FALSE));
-        DeleteFileW((probe + L".log").c_str());
-    }
+    const std::wstring first = Probe(L"pmrun_first.exe"), second = Probe(L"pmrun_second.exe");
     TBtnF1* panel = Start(L"[btn1]\r\npg=" + first + L"\r\n[btn2]\r\npg=" + second + L"\r\n");
     panel->Show();
-    const HWND bar = panel->ToolBar1.Handle();
-    const auto centre = [&](int n) {
-        const RECT r = panel->Buttons[n]->ItemRect();
-        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    };
-    const auto drag = [&](int from, int via, int to) {
-        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre(from).x, centre(from).y));
-        for (int over : {via, to})
-            SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(centre(over).x, centre(over).y));
-        SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(centre(to).x, centre(to).y));
-    };
     // Each answer is held back (nothing is pumped) while the user goes on.
-    drag(1, 3, 1); // away and back to its own button: the drag does nothing, so it is the first's click
+    Drag({1, 3, 1}); // away and back to its own button: the drag does nothing, so it is the first's click
     ASSERT_TRUE(panel->LaunchesPending());
-    drag(1, 2, 2); // the first, starting, swaps places with the second
-    Click(2);   // the first again: still starting
-    Click(1);   // the second starts
-    POINT on2 = centre(2);
-    MapWindowPoints(bar, panel->Handle(), &on2, 1);
+    Drag({1, 2});    // the first, starting, swaps places with the second
+    Click(2);        // the first again: still starting
+    Click(1);        // the second starts
+    POINT on2{LOWORD(Centre(2)), HIWORD(Centre(2))};
+    MapWindowPoints(panel->ToolBar1.Handle(), panel->Handle(), &on2, 1);
     const HDROP drop = testfiles::MakeDrop({L"C:\\dropped.txt"}, on2);
     SendMessageW(panel->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     ASSERT_TRUE(PumpUntil([&] { return !panel->LaunchesPending(); }, 10s));
@@ -583,11 +571,6 @@ TEST_F(ButtonActionsTest, AStartGoesWithItsItemAndFilesDroppedOnItOpenOnceItHasA
     // Nothing more comes.
     ASSERT_TRUE(wintest::PumpTicks(3, 100ms));
     EXPECT_EQ(testfiles::ProbeStarts(first).size(), 2u);
-    for (const std::wstring& probe : {first, second}) {
-        PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), probe.substr(probe.rfind(L'\\') + 1)); }, 10s);
-        DeleteFileW((probe + L".log").c_str());
-        DeleteFileW(probe.c_str());
-    }
 }
 
 // Through WM_DROPFILES, as from a program of lower integrity; a drag through OLE is shown end to end.
@@ -605,10 +588,8 @@ TEST_F(ButtonActionsTest, FilesDroppedOnAFreeButtonRegisterTheFirstThere) {
 }
 
 TEST_F(ButtonActionsTest, CtrlShiftWithAClickOrTheKeyStartsTheItemAsAdministrator) {
-    const std::wstring probe = wintest::TempPath(L"pmrun_verbs.exe");
+    const std::wstring probe = Probe(L"pmrun_verbs.exe");
     const std::wstring document = wintest::TempPath(L"pmrun_verb.pmrunverb");
-    ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), probe.c_str(), FALSE));
-    DeleteFileW((probe + L".log").c_str());
     testfiles::WriteFileBytes(document, "x");
     // A file type whose two verbs run the probe, each saying which. Machine-wide: Wine's shell reads no other.
     const auto set = [](const std::wstring& key, const std::wstring& value) {
@@ -646,9 +627,6 @@ TEST_F(ButtonActionsTest, CtrlShiftWithAClickOrTheKeyStartsTheItemAsAdministrato
             << testfiles::ToAnsi(starts[i].commandLine);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\pmrun.test.verb");
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\.pmrunverb");
-    PumpUntil([&] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_verbs.exe"); }, 10s);
-    DeleteFileW((probe + L".log").c_str());
-    DeleteFileW(probe.c_str());
     DeleteFileW(document.c_str());
 }
 

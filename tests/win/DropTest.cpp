@@ -314,9 +314,7 @@ TEST_F(DropTest, ThePanelTakesOleDropsAndNoneOutsideItsButtons) {
 }
 
 TEST_F(DropTest, AWorkerThatRunsOutOfMemoryStillAnswers) {
-    const std::wstring program = wintest::TempPath(L"pmrun_memory.exe");
-    ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
-    TBtnF1* panel = Start(L"[btn1]\r\npg=" + program + L"\r\n");
+    TBtnF1* panel = Start(L"[btn1]\r\npg=" + Probe(L"pmrun_memory.exe") + L"\r\n");
     ASSERT_TRUE(wintest::PumpUntil([&] { return !panel->IconsPending(); }, std::chrono::seconds(10)));
     // The drop's reading: the failure is told and the face comes back.
     FailNextAllocationOffThisThread();
@@ -327,7 +325,6 @@ TEST_F(DropTest, AWorkerThatRunsOutOfMemoryStillAnswers) {
     panel->Buttons[1]->Click();
     EXPECT_TRUE(wintest::PumpUntil([&] { return !panel->LaunchesPending(); }, std::chrono::seconds(10)));
     EXPECT_EQ(errors.size(), 2u);
-    DeleteFileW(program.c_str());
 }
 
 TEST_F(DropTest, TheDropTargetOffersOnlyWhatTheSourceAllowsAndNeverAMove) {

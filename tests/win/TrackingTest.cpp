@@ -2,7 +2,6 @@
 // pointer over the mascot or the tray icon does.
 
 #include "AllocationCount.h"
-#include "Programs.h"
 #include "WinTestSupport.h"
 
 #include "mascot/eye1.h"
@@ -221,9 +220,7 @@ TEST_F(TrackingTest, HoverModeShowsThePanelOnlyUnderThePointer) {
 }
 
 TEST_F(TrackingTest, InHoverModeALaunchAnsweredAfterTheTicksShowHidesThePanel) {
-    const std::wstring program = wintest::TempPath(L"pmrun_hovered.exe");
-    ASSERT_TRUE(CopyFileW((testfiles::ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), program.c_str(), FALSE));
-    Start(std::wstring(kHover) + L"[btn1]\r\npg=" + program + L"\r\n");
+    Start(std::wstring(kHover) + L"[btn1]\r\npg=" + Probe(L"pmrun_hovered.exe") + L"\r\n");
     BtnF1->SetBounds(200, 200, 238, 220);
     SetForegroundWindow(mascot->Handle());
     const RECT r = BtnF1->BoundsRect();
@@ -232,9 +229,6 @@ TEST_F(TrackingTest, InHoverModeALaunchAnsweredAfterTheTicksShowHidesThePanel) {
     TickAt(r.left + 22, r.top + 20); // the hover rule's show again: no new request
     ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->LaunchesPending(); }, 10s));
     EXPECT_FALSE(BtnF1->Visible());
-    wintest::PumpUntil([] { return !testfiles::ChildRunning(GetCurrentProcessId(), L"pmrun_hovered.exe"); }, 10s);
-    DeleteFileW((program + L".log").c_str());
-    DeleteFileW(program.c_str());
 }
 
 TEST_F(TrackingTest, HoverModeNeedsPamuHideNo) {

@@ -1,5 +1,6 @@
 #include "WinTestSupport.h"
 
+#include "Programs.h"
 #include "settings/IniValues.h"
 
 #include <commctrl.h>
@@ -150,7 +151,21 @@ void AppTest::SetEditMode(EditState mode) {
     }
 }
 
+std::wstring AppTest::Probe(const std::wstring& name) {
+    const std::wstring path = TempPath(name);
+    EXPECT_TRUE(CopyFileW((ExeFolder() + L"\\pmrun_launch_probe.exe").c_str(), path.c_str(), FALSE));
+    DeleteFileW((path + L".log").c_str());
+    probes_.push_back(path);
+    return path;
+}
+
 void AppTest::TearDown() {
+    for (const std::wstring& probe : probes_) {
+        PumpUntil([&] { return !ChildRunning(GetCurrentProcessId(), probe.substr(probe.rfind(L'\\') + 1)); },
+                  std::chrono::seconds(10));
+        DeleteFileW((probe + L".log").c_str());
+        DeleteFileW(probe.c_str());
+    }
     app.reset();
     launcher.reset();
     // A closed main form leaves WM_QUIT behind; the next test starts with an empty queue.

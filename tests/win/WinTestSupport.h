@@ -77,10 +77,16 @@ protected:
     void SetEditMode(EditState mode);
     // Changes options through the model, as the options dialog does.
     void ChangeOptions(const std::function<void(EyeOptions&)>& change);
+    // A copy of the launch probe by that name in the temporary folder, with no log yet; it, its log and
+    // the programs it started go when the test ends.
+    std::wstring Probe(const std::wstring& name);
     // Declared before the application, which it outlives as in the program.
     std::unique_ptr<Launcher> launcher;
     std::unique_ptr<ui::Application> app;
     std::vector<std::wstring> errors;
+
+private:
+    std::vector<std::wstring> probes_;
 };
 
 } // namespace wintest
