@@ -9,6 +9,7 @@
 #include "IniFiles.h"
 #include "Programs.h"
 
+#include "app/Program.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 #include "settings/IniValues.h"
@@ -90,15 +91,16 @@ void ShowAndHide(TpamuF& mascot, ui::Application& app, int cycles) {
     }
 }
 
-void RegisterAndRemove(TpamuF& mascot, ui::Application& app, const std::wstring& program, int cycles) {
+void RegisterAndRemove(TpamuF& mascot, TBtnF1& panel, ui::Application& app, const std::wstring& program,
+                       int cycles) {
     for (int i = 0; i < cycles; ++i) {
         SendMessageW(mascot.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(testfiles::MakeDrop({program})),
                      0);
         // The icon is read on another thread: the cycle waits for it, as a user would see it arrive.
-        while (BtnF1->IconsPending())
+        while (panel.IconsPending())
             app.PumpOne();
         mascot.PM_BtnDel.Click();
-        BtnF1->Buttons[1]->Click();
+        panel.Buttons[1]->Click();
         app.ProcessMessages();
     }
 }
@@ -125,13 +127,14 @@ int wmain(int argc, wchar_t** argv) {
 
     int errors = 0;
     {
-        Launcher launcher(settings);
+        Program pmrun(settings);
         ui::Application app;
         app.Initialize();
         app.SetTitle(L"ぱむぱむランチ");
         app.OnException = [&](const std::wstring&) { ++errors; };
-        TpamuF* mascot = app.CreateForm<TpamuF>(launcher);
+        TpamuF* mascot = pmrun.Start(app);
         app.RunStartSteps(); // the panel, made once the mascot would show
+        TBtnF1& panel = *pmrun.Panel();
         mascot->Timer1.SetEnabled(false); // the pointer rules would show and hide the panel as well
         app.ProcessMessages();
 
@@ -140,9 +143,9 @@ int wmain(int argc, wchar_t** argv) {
         ShowAndHide(*mascot, app, showCycles);
         const Reading showEnd = Read();
 
-        RegisterAndRemove(*mascot, app, program, 5);
+        RegisterAndRemove(*mascot, panel, app, program, 5);
         const Reading registerStart = Read();
-        RegisterAndRemove(*mascot, app, program, registerCycles);
+        RegisterAndRemove(*mascot, panel, app, program, registerCycles);
         const Reading registerEnd = Read();
 
         std::printf("resource growth (%s)\n", showStart.windowsOnly ? "USER column: windows only; the system "

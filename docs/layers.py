@@ -43,6 +43,10 @@ WHAT = {
     "base": "colours, exceptions, paths, RAII handles",
 }
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.M)
+HEADER = re.compile(r'^\s*#\s*include\s+"([a-z]+/[A-Za-z0-9_]+\.h)"', re.M)
+# Headers a folder may not include although it may use their folder: the mascot and the panel know each
+# other only through panel/Interfaces.h (and the panel may not include src/mascot at all).
+NARROW = {"mascot": {"panel/Btn.h"}}
 MAX_LINES = 600
 # The functions that free a handle; only the owners in these files call them.
 CLOSE = re.compile(r"\b(CloseHandle|RegCloseKey|FreeLibrary|DeleteObject|DestroyIcon|DestroyCursor|ReleaseDC|"
@@ -74,6 +78,14 @@ def problems(found):
         for used, files in sorted(found.get(folder, {}).items()):
             if used not in ALLOWED[folder]:
                 out.append(f"src/{folder} may not include src/{used}: {', '.join(files)}")
+    for folder, headers in NARROW.items():
+        for path in sorted((SRC / folder).rglob("*")):
+            if path.suffix not in (".h", ".cpp") or not path.is_file():
+                continue
+            for header in HEADER.findall(path.read_text(encoding="utf-8")):
+                if header in headers:
+                    out.append(f"{path.relative_to(ROOT)} may not include {header}: it knows that form through "
+                               f"panel/Interfaces.h")
     return out
 
 

@@ -1,9 +1,8 @@
 // Program entry of ぱむぱむランチ: where the model, the application and the forms are put together.
 
+#include "app/Program.h"
 #include "components/SysCtrls.h"
 #include "dialogs/VerDlg.h"
-#include "mascot/eye1.h"
-#include "model/Launcher.h"
 #include "settings/IniValues.h"
 #include "ui/Application.h"
 
@@ -16,8 +15,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TSingleInstance SingleInstance1;
         SingleInstance1.UniqueName = L"Ident766";
         if (!SingleInstance1.Loaded()) return 0;
-        // Outlives the application, and with it every form that reads it.
-        Launcher launcher(SettingsPathFor(ui::Application::ExeName()));
+        // Outlives the application, and with it every form that reads the model.
+        Program program(SettingsPathFor(ui::Application::ExeName()));
         ui::Application app;
         // Before anything else: a tool window gets no task-bar button, so neither does the program.
         HWND appWindow = app.Handle();
@@ -26,9 +25,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.Initialize();
         app.SetTitle(L"ぱむぱむランチ");
         app.HelpFile = L"pmrun.hlp";
-        app.CreateForm<TpamuF>(launcher);
-        // Hidden until asked for; its version text is read at start, once the mascot is on screen.
-        app.AfterMainFormShown([&app] { VerDlgF = app.CreateOwnedForm<TVerDlgF>(); });
+        program.Start(app);
+        // Hidden until the application goes; its version text is read at start, once the mascot is on
+        // screen.
+        app.AfterMainFormShown([&app] { app.CreateOwnedForm<TVerDlgF>(); });
         app.Run();
     } catch (...) {
         ui::Application::HandleCurrentException();

@@ -10,7 +10,6 @@
 #include <string>
 #include <utility>
 
-TBtnSetF* BtnSetF = nullptr;
 
 namespace {
 
@@ -22,7 +21,20 @@ template <class Field> void Derive(Field& field, std::wstring& derived, const st
 
 } // namespace
 
-TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
+TBtnSetF& SettingsDialogSlot::Make(Launcher& launcher, ui::Form& panel, int number) {
+    dialog_ = ui::Application::Instance().CreateOwnedForm<TBtnSetF>(launcher, panel, *this);
+    dialog_->ButtonNo = number;
+    return *dialog_;
+}
+
+void SettingsDialogSlot::Close() {
+    if (!dialog_) return;
+    TBtnSetF* dialog = std::exchange(dialog_, nullptr);
+    dialog->Close();
+    dialog->Release();
+}
+
+TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel, SettingsDialogSlot& slot)
     : ui::Form({.className = L"TBtnSetF",
                 .caption = L"ぱむぱむランチ",
                 .left = 427,
@@ -43,7 +55,7 @@ TBtnSetF::TBtnSetF(Launcher& launcher, ui::Form& panel)
       Button5(*this, {80, 135, 65, 25}, L"ｷｬﾝｾﾙ"), Button3(*this, {150, 135, 67, 25}, L"ｸﾘｱ"),
       Button4(*this, {220, 135, 69, 25}, L"OK"), Panel1(*this, {18, 110, 40, 40}, clBtnHighlight),
       Edit6(*this, {120, 110, 171, 20}, true, false), Image1(*this, {22, 114, 33, 33}, clBtnHighlight),
-      launcher_(launcher), panel_(panel) {}
+      launcher_(launcher), panel_(panel), slot_(slot) {}
 
 void TBtnSetF::WindowCreated() {
     Edit6.SetColor(clBtnFace);
@@ -67,7 +79,7 @@ void TBtnSetF::WindowCreated() {
 }
 
 TBtnSetF::~TBtnSetF() {
-    if (BtnSetF == this) BtnSetF = nullptr;
+    if (slot_.dialog_ == this) slot_.dialog_ = nullptr;
 }
 
 void TBtnSetF::FormCreate() {
@@ -84,9 +96,8 @@ void TBtnSetF::FormShow() {
 }
 
 void TBtnSetF::PlaceBesidePanel() {
-    // Against the work area of the monitor the mascot (the main form) is on.
-    const ui::Form* mascot = ui::Application::Instance().MainForm();
-    const MonitorArea monitor = mascot ? ui::MonitorOfWindow(mascot->Handle()) : ui::PrimaryMonitor();
+    // Against the work area of the monitor the mascot is on.
+    const MonitorArea monitor = slot_.placedBy ? ui::MonitorOfWindow(slot_.placedBy) : ui::PrimaryMonitor();
     const ScreenRect panel{panel_.Left(), panel_.Top(), panel_.Left() + panel_.Width(),
                            panel_.Top() + panel_.Height()};
     const ScreenRect at = BesideAnchor(panel, Width(), Height(), monitor);

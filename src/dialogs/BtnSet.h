@@ -1,6 +1,6 @@
 #pragma once
 // The button settings dialog: edits one launcher button record. Not modal; at most one exists, held by
-// BtnSetF while it does.
+// its slot while it does.
 
 #include "components/Background.h"
 #include "model/Launcher.h"
@@ -11,10 +11,30 @@
 #include <cstdint>
 #include <functional>
 
+class TBtnSetF;
+
+// The one button settings dialog while it exists. The program's root keeps the slot; the panel makes the
+// dialog in it, and the end of the set-details mode lets it go.
+class SettingsDialogSlot {
+public:
+    // Owned by the application, as every form; null while there is none.
+    TBtnSetF* const& Dialog() const { return dialog_; }
+    // A new dialog, hidden, for button number, beside the panel.
+    TBtnSetF& Make(Launcher& launcher, ui::Form& panel, int number);
+    // Closes and lets go of the dialog, if there is one.
+    void Close();
+    // The dialog is placed on the monitor of this window (the mascot's); null: the primary monitor.
+    HWND placedBy = nullptr;
+
+private:
+    friend class TBtnSetF;
+    TBtnSetF* dialog_ = nullptr;
+};
+
 class TBtnSetF : public ui::Form {
 public:
     // Edits the launcher's records; placed beside the panel and shows it after a change.
-    TBtnSetF(Launcher& launcher, ui::Form& panel);
+    TBtnSetF(Launcher& launcher, ui::Form& panel, SettingsDialogSlot& slot);
     ~TBtnSetF() override;
 
     // The number (1..30) of the button being edited; set before the dialog is shown.
@@ -85,6 +105,7 @@ private:
 
     Launcher& launcher_;
     ui::Form& panel_;
+    SettingsDialogSlot& slot_;
     // The defaults last derived for the icon file and the folder: a field that still holds its default
     // follows the program path.
     std::wstring derivedIconFile_, derivedFolder_;
@@ -97,8 +118,5 @@ private:
     background::PlaceQueues reads_{background::ThreadCom::Apartment};
     background::Mailbox<FileAnswer> answers_;
 };
-
-// The one dialog while it exists; the panel, which holds the slot, makes and releases it.
-extern TBtnSetF* BtnSetF;
 
 

@@ -112,12 +112,9 @@ TOptSetF::~TOptSetF() {
 void TOptSetF::FormCreate() {
     const EyeOptions& options = launcher_.Options();
     PageControl1.SetTabWidth(TabSheet1.Width() / 2);
-    // Read before the keys rest: the last registration is what tells whether another program holds them.
+    // The last registration, before the keys rested, tells whether another program holds them.
     HeldNote1.SetCaption(HeldKeyNoteOf(targets_.hotKeys, 1));
     HeldNote2.SetCaption(HeldKeyNoteOf(targets_.hotKeys, 2));
-    // Typed into the fields while the dialog is open, instead of showing or hiding the panel.
-    targets_.hotKeys.UnregisterKey(1);
-    targets_.hotKeys.UnregisterKey(2);
     HotKey1.SetValue(TextToShortCut(options.ApSc));
     HotKey2.SetValue(TextToShortCut(options.DApSc));
     ComboBox1.SetItemIndex(static_cast<int>(options.TWall));
@@ -164,23 +161,10 @@ void TOptSetF::HotKey2Exit() {
 }
 
 void TOptSetF::ButtonEx1Click() {
-    EyeOptions options = launcher_.Options();
-    if (ColorDialog1.Execute(Handle())) options.Color = ColorDialog1.Color;
     // The mascot shows it at once, and Cancel does not undo it; either way the mascot takes the colour
     // the option names, also over an edit mode's colour.
-    launcher_.ChangeOptions(options);
-    targets_.mascot.SetColor(options.Color);
-    ButtonEx1.SetFontColor(options.Color);
-}
-
-void TOptSetF::RegisterPanelHotKeys() {
-    const EyeOptions& options = launcher_.Options();
-    targets_.hotKeys.RegisterKey(1, TextToShortCut(options.ApSc));
-    targets_.hotKeys.RegisterKey(2, TextToShortCut(options.DApSc));
-    targets_.hotKeys.Activate = true;
-    // The dialog is closing, so a key now held is told by the tray icon; its note waits for the next
-    // opening.
-    TellHeldKeys(targets_.hotKeys, targets_.tray);
+    launcher_.ChooseColour(ColorDialog1.Execute(Handle()) ? ColorDialog1.Color : launcher_.Options().Color);
+    ButtonEx1.SetFontColor(launcher_.Options().Color);
 }
 
 void TOptSetF::Button1Click() {
@@ -215,7 +199,6 @@ void TOptSetF::Button1Click() {
     // The colour written is the one the option names, not the mascot's face of the moment (blue in an
     // edit mode).
     launcher_.SaveOptions();
-    RegisterPanelHotKeys();
     // Shown anew, so that the new row limit applies.
     targets_.panel.Hide();
     targets_.panel.Show();
@@ -223,12 +206,11 @@ void TOptSetF::Button1Click() {
 }
 
 void TOptSetF::Button2Click() {
-    RegisterPanelHotKeys();
     ModalResult = IDCANCEL;
 }
 
 LRESULT TOptSetF::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The close box and Alt+F4 cancel, hot keys included.
+    // The close box and Alt+F4 cancel.
     if (message == WM_CLOSE) {
         Button2Click();
         return 0;

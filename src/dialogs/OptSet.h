@@ -15,13 +15,13 @@
 #include "ui/StdControls.h"
 
 // What the dialog acts on besides the options, which change through the model (whose observers apply
-// them): the panel's two hot keys rest while the dialog is open and come back when it ends, held ones told
-// by the tray icon; the panel is shown anew by OK.
+// them, the panel's hot keys among them): the hot keys tell which of them another program holds; the
+// panel is shown anew by OK, and the mascot and its tray icon hidden or shown.
 struct OptionTargets {
     TTrayIcon& tray;
-    THookHotKey& hotKeys;
+    const THookHotKey& hotKeys;
     ui::Form& panel;
-    ui::Form& mascot; // hidden or shown by OK, and given the colour after the colour dialog
+    ui::Form& mascot;
 };
 
 class TOptSetF : public ui::Form {
@@ -84,8 +84,6 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void RegisterPanelHotKeys();
-
     Launcher& launcher_;
     OptionTargets targets_;
 };

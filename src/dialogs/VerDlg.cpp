@@ -4,7 +4,6 @@
 #include "components/VersionParts.h"
 #include "ui/Application.h"
 
-TVerDlgF* VerDlgF = nullptr;
 std::wstring TVerDlgF::VersionSource;
 
 namespace {
@@ -40,10 +39,6 @@ void TVerDlgF::WindowCreated() {
     DialogKeys = true;
     ActiveControl = OKBtn.Handle();
     OnCreate = [this] { FormCreate(); };
-}
-
-TVerDlgF::~TVerDlgF() {
-    if (VerDlgF == this) VerDlgF = nullptr;
 }
 
 void TVerDlgF::FormCreate() {

@@ -9,7 +9,6 @@
 class TVerDlgF : public ui::Form {
 public:
     TVerDlgF();
-    ~TVerDlgF() override;
 
     // The names are the designer's.
     ui::Button OKBtn;   // "OK", the default button
@@ -27,5 +26,3 @@ protected:
     void WindowCreated() override;
 };
 
-// The instance a menu command shows; empty while there is none.
-extern TVerDlgF* VerDlgF;

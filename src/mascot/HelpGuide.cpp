@@ -11,7 +11,7 @@
 
 std::function<bool(const std::wstring& path)> HelpGuide::Override;
 
-void HelpGuide::Open() {
+void HelpGuide::Open(HWND owner) {
     auto& app = ui::Application::Instance();
     const std::wstring folder = ExtractFilePath(ui::Application::ExeName());
     // The help file's name may carry its own folder; a bare name is looked for beside the program.
@@ -29,7 +29,6 @@ void HelpGuide::Open() {
     if (Override) {
         opened = Override(guide);
     } else {
-        HWND owner = app.MainForm() ? app.MainForm()->Handle() : app.Handle();
         const auto result = ShellExecuteW(owner, L"open", guide.c_str(), nullptr,
                                           ExtractFilePath(guide).c_str(), SW_SHOWNORMAL);
         opened = reinterpret_cast<INT_PTR>(result) > 32;

@@ -4,7 +4,6 @@
 #include "mascot/eye1.h"
 
 #include "base/Handles.h"
-#include "panel/Btn.h"
 #include "ui/DropTarget.h"
 
 #include <shellapi.h>
@@ -14,11 +13,11 @@ void TpamuF::FilesDropped(HDROP drop) {
     const std::vector<std::wstring> paths = ui::DroppedPaths(drop);
     // Before the start's last steps there is no panel to take it; with every button taken, nothing
     // happens at all.
-    if (panel_ && !paths.empty()) panel_->RegisterDropped(paths.front());
+    if (panel_ && !paths.empty()) panel_->RegisterDropped(paths.front(), 0);
 }
 
 void TpamuF::DropsChanged() {
-    ShowDropFace(panel_->DropsPending() > 0);
+    ShowDropFace(panel_ && panel_->DropsPending() > 0);
 }
 
 void TpamuF::ShowDropFace(bool show) {

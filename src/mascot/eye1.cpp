@@ -3,15 +3,12 @@
 #include "base/WinUtil.h"
 #include "components/HeldKeys.h"
 #include "dialogs/OptSet.h"
-#include "panel/Btn.h"
 #include "resources/resource.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
 #include "ui/Monitors.h"
 
 #include <shellapi.h>
-
-TpamuF* pamuF = nullptr;
 
 namespace {
 
@@ -46,8 +43,7 @@ TpamuF::TpamuF(Launcher& launcher)
       PM_WinReset(PopupMenu1.Add(L"PM_WinReset", L"Windowsの再起動")),
       PM_WinEnd(PopupMenu1.Add(L"PM_WinEnd", L"Windowsの終了")), N3(PopupMenu1.AddSeparator(L"N3")),
       PM_Close(PopupMenu1.Add(L"PM_Close", L"ぱむの終了")), HookHotKey1(*this), TrayIcon1(*this),
-      launcher_(launcher) {
-    pamuF = this;
+      launcher_(launcher), panelKeys_(launcher, HookHotKey1, TrayIcon1) {
     launcher_.AddObserver(this);
 }
 
@@ -113,22 +109,20 @@ void TpamuF::WindowCreated() {
 
 TpamuF::~TpamuF() {
     launcher_.RemoveObserver(this);
-    if (pamuF == this) pamuF = nullptr;
 }
 
 void TpamuF::FormCreate() {
     base::AcceptDroppedFiles(Handle());
     // The monitors first: the stored place is checked against them.
     ReadDesktop();
+    // The panel's two hot keys come with the options.
     ReadIni();
-    SetColor(OptionColor());
+    SetColor(launcher_.FaceColour());
     FaceSize = 31;
     ButtonSize = 38;
     IconSize = 32;
     LayOutFace();
     // A key another program holds does nothing, and the tray icon says which.
-    HookHotKey1.RegisterKey(1, TextToShortCut(Options().ApSc));
-    HookHotKey1.RegisterKey(2, TextToShortCut(Options().DApSc));
     HookHotKey1.RegisterKey(3, TextToShortCut(L"Alt+ESC"));
     HookHotKey1.RegisterKey(4, TextToShortCut(L"Alt+Q"));
     ui::Application::Instance().OnActivate = [this] { ApplicationActivate(); };
@@ -145,16 +139,11 @@ void TpamuF::FinishStart() {
     // Whatever TPamuHide says, the icon shows at start.
     TrayIcon1.Loaded();
     TellHeldKeys(HookHotKey1, TrayIcon1);
-    panel_ = ui::Application::Instance().CreateOwnedForm<TBtnF1>(launcher_,
-                                                                PanelLook{icon_.get(), ButtonSize, IconSize});
-    panel_->OnDropsChanged = [this] { DropsChanged(); };
-    // The forms go newest first: a tray callback or a hot key that comes while the mascot's own parts go
-    // must not reach the panel gone before them.
-    panel_->OnDestroy = [this] { panel_ = nullptr; };
-    // Visible from its creation, without taking the activation from the mascot.
-    panel_->ShowNoActivate();
-    // The tick reads the panel: it starts once there is one.
-    Timer1.SetEnabled(true);
+}
+
+void TpamuF::AttachPanel(PanelForMascot* panel) {
+    panel_ = panel;
+    Timer1.SetEnabled(panel_ != nullptr);
 }
 
 void TpamuF::SetUpTrayIcon() {
@@ -213,7 +202,7 @@ void TpamuF::ReadIni() {
 }
 
 WindowPlaces TpamuF::Places() const {
-    return {Left(), Top(), PanelBounds{panel_->Left(), panel_->Top(), panel_->Width(), panel_->Height()}};
+    return {Left(), Top(), panel_->Bounds()};
 }
 
 void TpamuF::SaveAll(ProfileFile& file) {
@@ -256,10 +245,6 @@ void TpamuF::Shape2MouseDown(ui::MouseButton button, ui::ShiftState, int, int) {
     HideForTwoSeconds(button);
 }
 
-TColor TpamuF::OptionColor() const {
-    return Options().Color;
-}
-
 EdgeOptions TpamuF::Edges() const {
     const EyeOptions& o = launcher_.Options();
     return {o.LWall, o.TWall, o.RWall, o.BWall};
@@ -267,7 +252,7 @@ EdgeOptions TpamuF::Edges() const {
 
 TOptSetF* TpamuF::CreateOptionsDialog() {
     return ui::Application::Instance().CreateOwnedForm<TOptSetF>(
-        launcher_, OptionTargets{TrayIcon1, HookHotKey1, *panel_, *this});
+        launcher_, OptionTargets{TrayIcon1, HookHotKey1, panel_->Form(), *this});
 }
 
 ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
@@ -279,18 +264,8 @@ ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
     }
 }
 
-void TpamuF::EditModeChanged(const ModeChange& change) {
-    ModeMenuItem(change.captionItem).SetCaption(change.caption);
-    for (int i = 0; i < kModeItemCount; ++i)
-        if (const auto& enabled = change.enabled[static_cast<std::size_t>(i)])
-            ModeMenuItem(static_cast<ModeItem>(i)).SetEnabled(*enabled);
-    SetColor(change.colour == kOptionColour ? OptionColor() : change.colour);
-}
-
 void TpamuF::OptionsChanged(const EyeOptions& before) {
     const EyeOptions& now = Options();
-    // At once, and whatever the edit mode's colour: the colour the user just chose.
-    if (now.Color != before.Color) SetColor(now.Color);
     if (now.PamuHide != before.PamuHide) {
         if (now.PamuHide.On())
             Hide();

@@ -1,15 +1,17 @@
 #pragma once
 // The mascot "ぱむ太": the program's main window, a 31-pixel disc (at 96 DPI) that floats above all windows.
-// It owns the hot keys, the tray icon and the single-instance guard, creates the launcher panel, and has the
-// model save everything when it closes.
+// Its face follows the pointer; it owns the hot keys, the tray icon and the menu, and has the model save
+// everything when it closes. It knows the panel only as PanelForMascot.
 
 #include "base/Handles.h"
 #include "components/ExitWin32.h"
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
 #include "components/Taskbar.h"
+#include "mascot/HotKeys.h"
 #include "mascot/TrackingRules.h"
 #include "model/Launcher.h"
+#include "panel/Interfaces.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
 #include "ui/Shape.h"
@@ -23,10 +25,9 @@
 constexpr UINT_PTR kTimer1Id = 1; // eye tracking and edge triggers, every 100 ms
 constexpr UINT_PTR kTimer2Id = 2; // brings the mascot back after a click on an eye
 
-class TBtnF1;
 class TOptSetF;
 
-class TpamuF : public ui::Form, private LauncherObserver {
+class TpamuF : public ui::Form, public MascotForPanel, private LauncherObserver {
 public:
     explicit TpamuF(Launcher& launcher);
     ~TpamuF() override;
@@ -73,6 +74,15 @@ public:
     TPseudoApp PseudoApp1;
     // "ミニぱむ太" in the notification area.
     TTrayIcon TrayIcon1;
+    PanelHotKeys& PanelKeys() { return panelKeys_; }
+
+    // What the panel takes from the mascot; null joins none (the panel is going).
+    PanelLook LookForPanel() const { return {icon_.get(), ButtonSize, IconSize}; }
+    // The tick, which reads the panel, starts once there is one.
+    void AttachPanel(PanelForMascot* panel);
+    HWND Window() const override { return Handle(); }
+    // A drop begun or read: the surprised face shows while any is read.
+    void DropsChanged() override;
 
     // The form's own icon: 32 x 32 and wholly transparent.
     HICON Icon() const { return icon_.get(); }
@@ -127,8 +137,6 @@ public:
 
     // The panel follows the pointer only when nothing else would show it.
     bool HoverMode() const;
-    // The colour the Color option names: the mascot's colour outside the edit modes.
-    TColor OptionColor() const;
     ui::MenuItem& ModeMenuItem(ModeItem item);
 
 protected:
@@ -137,13 +145,8 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The mode items of the menu and the mascot's colour follow the edit mode.
-    void EditModeChanged(const ModeChange& change) override;
-    void ButtonChanged(int) override {}
-    // The colour chosen, and the mascot and its tray icon hidden or shown, as the options now say.
+    // The mascot and its tray icon hidden or shown, as the options now say.
     void OptionsChanged(const EyeOptions& before) override;
-    // A drop begun or read: the surprised face shows while any is read.
-    void DropsChanged();
     // The disc, its region and its six shapes at the form's DPI.
     void LayOutFace();
     // The red, surprised face shown while a drop is registered.
@@ -160,9 +163,8 @@ private:
     ScreenRect desktop_;
     void HideForTwoSeconds(ui::MouseButton button);
     Launcher& launcher_;
-    // Made by the start's last steps, once the face shows; null before.
-    TBtnF1* panel_ = nullptr;
+    // Made by the start's last steps, once the face shows; null before and once it has gone.
+    PanelForMascot* panel_ = nullptr;
     base::UniqueHicon icon_;
+    PanelHotKeys panelKeys_;
 };
-
-extern TpamuF* pamuF;

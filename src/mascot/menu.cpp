@@ -6,7 +6,6 @@
 #include "dialogs/OptSet.h"
 #include "dialogs/VerDlg.h"
 #include "mascot/HelpGuide.h"
-#include "panel/Btn.h"
 #include "ui/Application.h"
 
 #include <vector>
@@ -21,13 +20,11 @@ void TpamuF::PM_OptionClick() {
 }
 
 void TpamuF::PM_HelpClick() {
-    HelpGuide::Open();
+    HelpGuide::Open(Handle());
 }
 
 void TpamuF::PM_AboutClick() {
-    auto& app = ui::Application::Instance();
-    VerDlgF = app.CreateOwnedForm<TVerDlgF>();
-    TVerDlgF* dialog = VerDlgF;
+    TVerDlgF* dialog = ui::Application::Instance().CreateOwnedForm<TVerDlgF>();
     dialog->ShowModal();
     dialog->Release();
 }
@@ -77,12 +74,14 @@ void TpamuF::HookHotKey1HotKey(int index) {
         if (EditMode() == EditState::Remove) PM_BtnDelClick();
         panel_->HideByKey();
         break;
-    case 4:
+    case 4: {
         panel_->ShowForKeys();
         DropQueuedAltPress();
         // Owned by the panel, so that the panel stays active for the keys once the menu closes.
-        PopupMenu1.Popup(panel_->Handle(), panel_->Left() + panel_->Width(), panel_->Top());
+        const PanelBounds at = panel_->Bounds();
+        PopupMenu1.Popup(panel_->Window(), at.left + at.width, at.top);
         break;
+    }
     default: break;
     }
 }
@@ -92,5 +91,5 @@ void TpamuF::TrayIcon1MouseClick(ui::MouseButton, ui::ShiftState, int, int) {
     ui::Application::Instance().BringToFront();
     panel_->ResetToolBar();
     // Whatever the hover mode and the edit mode.
-    panel_->Show();
+    panel_->ShowPanel();
 }

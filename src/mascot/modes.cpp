@@ -2,8 +2,6 @@
 
 #include "mascot/eye1.h"
 
-#include "panel/Btn.h"
-
 void TpamuF::PM_BtnSetClick() {
     ToggleEditMode(ModeItem::BtnSet);
 }
@@ -18,7 +16,7 @@ void TpamuF::PM_BtnDelClick() {
 
 void TpamuF::ToggleEditMode(ModeItem item) {
     const bool entering = EditMode() != ModeOf(item);
-    // The panel follows the mode: a swap's source goes up again, a details dialog closes.
+    // What the mode shows follows the model: menu, colour, the panel's caption, the details dialog.
     launcher_.ChangeMode(MenuItemChosen(EditMode(), item));
-    if (entering && panel_) panel_->Show();
+    if (entering && panel_) panel_->ShowPanel();
 }

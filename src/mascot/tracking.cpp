@@ -2,7 +2,6 @@
 
 #include "mascot/eye1.h"
 
-#include "panel/Btn.h"
 #include "ui/Application.h"
 #include "ui/Monitors.h"
 
@@ -35,12 +34,12 @@ void TpamuF::ApplyEdgeRules(POINT pointer) {
 void TpamuF::ApplyHoverRule(POINT pointer) {
     if (!HoverMode()) return;
     HWND foreground = GetForegroundWindow();
-    if (foreground != panel_->Handle() && foreground != Handle()) return;
+    if (foreground != panel_->Window() && foreground != Handle()) return;
     // The tick's show once the pointer comes over the panel. Every tick after keeps its normal form, but
     // is no new request to show it (a launch's answer hides a panel nobody asked for since).
-    if (PointerOverPanel({pointer.x, pointer.y}, panel_->Left(), panel_->Top(), panel_->Width(),
-                         panel_->Height())) {
-        if (panel_->Visible())
+    const PanelBounds at = panel_->Bounds();
+    if (PointerOverPanel({pointer.x, pointer.y}, at.left, at.top, at.width, at.height)) {
+        if (panel_->Shown())
             panel_->NormalForm();
         else
             BtnFormShow();

@@ -89,3 +89,12 @@ ModeChange SettingsDialogClosed() {
     // Reads without the "の" of the menu's own caption; kept as users have always seen it.
     return Ended(ModeItem::BtnSet, L"ﾎﾞﾀﾝ詳細設定");
 }
+
+ModeStep StepOf(EditState mode, int number, int source) {
+    switch (mode) {
+    case EditState::SetDetails: return {L"ボタンの詳細設定中", 0};
+    case EditState::Swap: return {L"入れ替え先のボタンを押してください", source == 0 ? number : 0};
+    case EditState::Remove: return {L"ボタンの設定削除中", 0};
+    default: return {};
+    }
+}

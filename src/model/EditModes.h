@@ -33,6 +33,8 @@ struct ModeChange {
     TColor colour = kOptionColour;
     // The panel's caption afterwards; empty: the dated caption.
     std::wstring panelCaption;
+    // The swap's source the change lets go of (its button goes up); the model fills it in.
+    int releasedSource = 0;
 };
 
 // The state a mode item stands for; None for the options item.
@@ -48,3 +50,12 @@ ModeChange SwapCompleted();
 ModeChange RemovalCompleted();
 // OK or Cancel in the button settings dialog.
 ModeChange SettingsDialogClosed();
+
+// A button clicked in an edit mode: the panel's caption while the click is dealt with, and the button
+// drawn down as the swap's source (0 for none).
+struct ModeStep {
+    std::wstring panelCaption;
+    int pressed = 0;
+};
+// source: the swap's source before the click, 0 while none is picked.
+ModeStep StepOf(EditState mode, int number, int source);

@@ -29,6 +29,8 @@ MascotPlace Launcher::ReadOptions() {
     place.top = eye.Integer(L"Top", kDefaultMascotTop);
     place.left = eye.Integer(L"Left", kDefaultMascotLeft);
     options_ = ReadEyeOptions(eye);
+    for (LauncherObserver* observer : observers_)
+        observer->OptionsRead();
     return place;
 }
 
@@ -38,11 +40,13 @@ std::optional<PanelBounds> Launcher::ReadButtons() {
         const PanelBounds bounds = ReadPanelBounds(file);
         for (int n = 1; n <= kButtonCount; ++n)
             records_[n] = ReadButtonRecord(file, n);
+        TellButtonsRead();
         return bounds;
     }
     const std::optional<PanelBounds> bounds = ReadLegacyPanelBounds();
     for (int n = 1; n <= kButtonCount; ++n)
         if (auto record = ReadLegacyButton(n)) records_[n] = std::move(*record);
+    TellButtonsRead();
     return bounds;
 }
 
@@ -65,17 +69,56 @@ void Launcher::SwapButtons(int source, int target) {
         observer->ButtonsSwapped(source, target);
 }
 
+void Launcher::TellButtonsRead() {
+    for (LauncherObserver* observer : observers_)
+        observer->ButtonsRead();
+}
+
 void Launcher::ChangeOptions(const EyeOptions& options) {
     const EyeOptions before = std::exchange(options_, options);
+    // The colour the user just chose shows, whatever the edit mode's.
+    if (options_.Color != before.Color) modeColour_ = kOptionColour;
     for (LauncherObserver* observer : observers_)
         observer->OptionsChanged(before);
 }
 
+void Launcher::ChooseColour(TColor colour) {
+    modeColour_ = kOptionColour;
+    EyeOptions options = options_;
+    options.Color = colour;
+    ChangeOptions(options);
+}
+
+TColor Launcher::FaceColour() const {
+    return modeColour_ == kOptionColour ? options_.Color : modeColour_;
+}
+
 void Launcher::ChangeMode(const ModeChange& change) {
     editMode_ = change.editMode;
-    swapSource_ = 0;
+    modeColour_ = change.colour;
+    ModeChange told = change;
+    told.releasedSource = std::exchange(swapSource_, 0);
     for (LauncherObserver* observer : observers_)
-        observer->EditModeChanged(change);
+        observer->EditModeChanged(told);
+}
+
+void Launcher::PickButton(int number) {
+    const ModeStep step = StepOf(editMode_, number, swapSource_);
+    if (step.pressed != 0) swapSource_ = step.pressed;
+    for (LauncherObserver* observer : observers_)
+        observer->ModeStepTaken(step);
+}
+
+void Launcher::BeginOptionsDialog() {
+    editMode_ = EditState::Options;
+    for (LauncherObserver* observer : observers_)
+        observer->OptionsDialogShown(true);
+}
+
+void Launcher::EndOptionsDialog() {
+    editMode_ = EditState::None;
+    for (LauncherObserver* observer : observers_)
+        observer->OptionsDialogShown(false);
 }
 
 void Launcher::SaveButtons(std::initializer_list<int> numbers) {

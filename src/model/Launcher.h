@@ -20,9 +20,18 @@ using ButtonRecords = std::array<ButtonRecord, kButtonCount + 1>;
 class LauncherObserver {
 public:
     // The edit mode changed; the change says what the menu, the mascot and the panel show now.
-    virtual void EditModeChanged(const ModeChange& change) = 0;
+    virtual void EditModeChanged(const ModeChange& /*change*/) {}
+    // A button was clicked in the current edit mode.
+    virtual void ModeStepTaken(const ModeStep& /*step*/) {}
+    // The options dialog opened or closed: the panel's hot keys rest while it is open.
+    virtual void OptionsDialogShown(bool /*open*/) {}
     // Record N changed in memory (it may not be saved yet).
-    virtual void ButtonChanged(int number) = 0;
+    virtual void ButtonChanged(int /*number*/) {}
+    // All thirty records were read from the settings.
+    virtual void ButtonsRead() {
+        for (int n = 1; n <= kButtonCount; ++n)
+            ButtonChanged(n);
+    }
     // Records a and b exchanged places in memory (they may not be saved yet).
     virtual void ButtonsSwapped(int a, int b) {
         ButtonChanged(a);
@@ -30,6 +39,8 @@ public:
     }
     // The options changed in memory (they may not be saved yet); before is what they were.
     virtual void OptionsChanged(const EyeOptions& /*before*/) {}
+    // The options were read from the settings, before anything was shown.
+    virtual void OptionsRead() {}
 
 protected:
     ~LauncherObserver() = default;
@@ -85,11 +96,20 @@ public:
     void ChangeMode(const ModeChange& change);
     // The first button picked in the swap mode, or 0 while none is.
     int SwapSource() const { return swapSource_; }
-    void PickSwapSource(int number) { swapSource_ = number; }
-    // The options dialog is open: the panel's clicks and the edges rest. Nothing on screen changes.
-    void BeginOptionsDialog() { editMode_ = EditState::Options; }
+    // A button clicked in the current edit mode: the first of a swap becomes its source.
+    void PickButton(int number);
+    // The options dialog is open: the panel's clicks and the edges rest, and so do its hot keys. The
+    // swap's source stays, and nothing else on screen changes.
+    void BeginOptionsDialog();
     // Whatever mode was on before the dialog, none is now.
-    void EndOptionsDialog() { editMode_ = EditState::None; }
+    void EndOptionsDialog();
+
+    // The mascot's colour: the edit mode's, or the one the options name when no mode has its own or the
+    // user chose a colour since the mode began.
+    TColor FaceColour() const;
+    // A colour chosen in the options dialog (or the choice cancelled): it shows at once, also over an
+    // edit mode's colour.
+    void ChooseColour(TColor colour);
 
     // Each save is one change of the file: a failed one leaves it as it was.
     void SaveButtons(std::initializer_list<int> numbers);
@@ -98,6 +118,7 @@ public:
     void SaveAll(ProfileFile& file, const WindowPlaces& places);
 
 private:
+    void TellButtonsRead();
     void WriteWindowsAndOptions(ProfileFile& file, const WindowPlaces& places) const;
 
     std::wstring settingsPath_;
@@ -105,5 +126,6 @@ private:
     ButtonRecords records_{};
     EditState editMode_ = EditState::None;
     int swapSource_ = 0;
+    TColor modeColour_ = kOptionColour;
     std::vector<LauncherObserver*> observers_;
 };

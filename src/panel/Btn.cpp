@@ -2,7 +2,6 @@
 
 #include "base/ScopeExit.h"
 #include "base/WinUtil.h"
-#include "dialogs/BtnSet.h"
 #include "components/FmxUtils.h"
 #include "panel/PanelRules.h"
 #include "ui/Application.h"
@@ -14,8 +13,6 @@
 
 #include <algorithm>
 #include <utility>
-
-TBtnF1* BtnF1 = nullptr;
 
 namespace {
 
@@ -34,7 +31,7 @@ ui::ToolBar::Params ToolBarParams() {
 
 } // namespace
 
-TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
+TBtnF1::TBtnF1(Launcher& launcher, MascotForPanel& mascot, const PanelLook& look, SettingsDialogSlot& settings)
     : ui::Form({.className = L"TBtnF1",
                 .caption = L"ぱむぱむランチ",
                 .left = 310,
@@ -45,8 +42,8 @@ TBtnF1::TBtnF1(Launcher& launcher, const PanelLook& look)
                 .systemMenu = true,
                 .vertScrollBar = true,
                 .color = clBtnFace}),
-      ToolBar1(*this, ToolBarParams()), Records(launcher.Records()), launcher_(launcher), look_(look) {
-    BtnF1 = this;
+      ToolBar1(*this, ToolBarParams()), Records(launcher.Records()), launcher_(launcher), mascot_(mascot),
+      look_(look), settings_(settings) {
     launcher_.AddObserver(this);
 }
 
@@ -68,7 +65,7 @@ void TBtnF1::WindowCreated() {
     // Only outside the edit modes, where a press is a click and the modes give buttons other meanings.
     ToolBar1.CanStartDrag = [this] { return launcher_.EditMode() == EditState::None; };
     ToolBar1.OnButtonDragged = [this](int from, int to) { ButtonDragged(from + 1, to + 1); };
-    // Files dropped on a button (edits.cpp): through OLE, which shows what a drop would do; and as
+    // Files dropped on a button (EditsAndDrops.cpp): through OLE, which shows what a drop would do; and as
     // WM_DROPFILES, which is all that comes from Explorer when this program runs as administrator. OLE
     // does not cross that line, and a window registered for it would then get no WM_DROPFILES either.
     dropTarget_.OnOver = [this](POINT at, const std::vector<std::wstring>&) { return DropEffectAt(at); };
@@ -97,7 +94,6 @@ void TBtnF1::WindowCreated() {
 
 TBtnF1::~TBtnF1() {
     launcher_.RemoveObserver(this);
-    if (BtnF1 == this) BtnF1 = nullptr;
 }
 
 void TBtnF1::FormCreate() {
@@ -142,8 +138,12 @@ void TBtnF1::ReadIni() {
         SetTop(100);
         SetLeft(100);
     }
+}
+
+void TBtnF1::ButtonsRead() {
+    // The pictures follow once the form is sized (ImageListSet).
     for (int n = 1; n <= kButtonCount; ++n)
-        Buttons[n]->SetHint(Records[n].Hint);
+        if (Buttons[n]) Buttons[n]->SetHint(Records[n].Hint);
 }
 
 void TBtnF1::ImageListSet() {
@@ -240,10 +240,10 @@ void TBtnF1::ShowRecord(int number) {
 
 void TBtnF1::EditModeChanged(const ModeChange& change) {
     if (change.editMode != EditState::None) ++modesBegun_;
-    // What belongs to a mode goes with it, however it ends (the menu, Alt+Esc, its last click).
-    if (change.ended == EditState::SetDetails) CloseSettingsDialog();
-    if (change.ended == EditState::Swap && swapDown_ != 0) Buttons[std::exchange(swapDown_, 0)]->SetDown(false);
-    SetCaption(change.panelCaption.empty() ? DatedCaption() : change.panelCaption);
+}
+
+void TBtnF1::PressButton(int number, bool down) {
+    if (number >= 1 && number <= kButtonCount && Buttons[number]) Buttons[number]->SetDown(down);
 }
 
 void TBtnF1::OptionsChanged(const EyeOptions& before) {
@@ -375,7 +375,7 @@ void TBtnF1::ToolButton1Click(ui::ToolButton& sender) {
         }
         break;
     case EditState::SetDetails:
-        SetCaption(L"ボタンの詳細設定中");
+        launcher_.PickButton(number);
         EditInSettingsDialog(number);
         break;
     case EditState::Swap: PickForSwap(number); break;
@@ -388,13 +388,12 @@ void TBtnF1::Launch(int number, const std::vector<std::wstring>& files, const wc
     // Files dropped on an item that is starting open with it once it has answered.
     if (!files.empty() && launching_.Queue(number, files)) return;
     // Clicks and keys on a button whose start is under way start nothing more.
-    const unsigned start = launching_.Begin(number, ShowOccasions());
+    const unsigned start = launching_.Begin(number, ShowsAndModesBegun());
     if (start == 0) return;
     const ButtonRecord& record = Records[number];
-    const ui::Form* main = ui::Application::Instance().MainForm();
     const std::wstring parameters = OpenWithParameters(record.Options, files);
     try {
-        launches_.Run([answers = launchAnswers_.MakeSender(), owner = main ? main->Handle() : nullptr, start,
+        launches_.Run([answers = launchAnswers_.MakeSender(), owner = mascot_.Window(), start,
                        record, parameters, verb] {
             LaunchAnswer answer{start, true, 0, 0, {}};
             try {
@@ -412,14 +411,14 @@ void TBtnF1::Launch(int number, const std::vector<std::wstring>& files, const wc
             answers.Put(std::move(answer));
         });
     } catch (...) {
-        launching_.End(start, ShowOccasions());
+        launching_.End(start, ShowsAndModesBegun());
         throw;
     }
     UpdatePointer();
 }
 
 void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
-    const std::uint64_t occasions = ShowOccasions();
+    const std::uint64_t occasions = ShowsAndModesBegun();
     PendingLaunches::Ended ended = launching_.End(answer.start, occasions);
     UpdatePointer();
     // The shell has shown its own message for any other failure.
@@ -434,7 +433,7 @@ void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
         return;
     }
     // Nor anything asked for while the box was up.
-    if (ended.hide && ShowOccasions() == occasions) HidePanel(answer.processId);
+    if (ended.hide && ShowsAndModesBegun() == occasions) HidePanel(answer.processId);
 }
 
 namespace {

@@ -2,8 +2,10 @@
 // The launcher panel "ひょこ太": a grid of 30 icon buttons, one per button record.
 
 #include "components/Background.h"
+#include "dialogs/BtnSet.h"
 #include "model/Launcher.h"
 #include "panel/DroppedRecord.h"
+#include "panel/Interfaces.h"
 #include "panel/PanelRules.h"
 #include "ui/DropTarget.h"
 #include "ui/Form.h"
@@ -17,17 +19,10 @@
 #include <utility>
 #include <vector>
 
-// What the panel takes from the mascot: its picture for buttons without one, and the sizes.
-// Sizes in 96-DPI units.
-struct PanelLook {
-    HICON fallbackIcon = nullptr; // not owned; outlives the panel
-    int buttonSize = 38;
-    int iconSize = 32;
-};
-
-class TBtnF1 : public ui::Form, private LauncherObserver {
+class TBtnF1 : public ui::Form, public PanelForMascot, private LauncherObserver {
 public:
-    TBtnF1(Launcher& launcher, const PanelLook& look);
+    // The settings dialog it makes goes in the slot.
+    TBtnF1(Launcher& launcher, MascotForPanel& mascot, const PanelLook& look, SettingsDialogSlot& settings);
     ~TBtnF1() override;
 
     // The thirty pictures, image N-1 for button N. Declared before the tool bar, which draws from it, so
@@ -46,38 +41,41 @@ public:
     // a show takes the activation only where the user's input went to this program.
     // For an edge or a hover: the normal form (icons only, rows of the normal height, the width fitted to
     // whole buttons), shown without taking the activation.
-    void ShowNormally();
+    void ShowNormally() override;
     // The normal form alone, for a panel that shows already.
-    void NormalForm();
+    void NormalForm() override;
     // Icons only, rows of the normal height and a scroll step of one row (the tray icon's moves and clicks).
-    void ResetToolBar();
+    void ResetToolBar() override;
+    void ShowPanel() override { Show(); }
     // For the first hot key: the button characters as captions, the scroll step of a row of them, shown
     // anew (its show handler fits the height to the captions) with the activation the key brought, and the
     // pointer just inside its corner.
-    void ShowForKeys();
+    void ShowForKeys() override;
     // For the second hot key: the normal form, hidden, and the pointer just outside its corner.
-    void HideByKey();
+    void HideByKey() override;
     // The window the user was in when a hot key brought this program forward (one of this program's own
     // is not remembered): a later hide gives it the activation back.
-    void NoteUsersWindow(HWND window);
+    void NoteUsersWindow(HWND window) override;
     // Hides the panel. When this program holds the activation and a hot key took it from the user's
     // window, that window gets it back, rather than whichever window of this program Windows would choose.
-    void HidePanel();
+    void HidePanel() override;
+    bool Shown() const override { return Visible(); }
+    HWND Window() const override { return Handle(); }
+    PanelBounds Bounds() const override { return {Left(), Top(), Width(), Height()}; }
+    ui::Form& Form() override { return *this; }
+    // Button n drawn down, as the swap's source is, or up again.
+    void PressButton(int number, bool down);
 
-    // The button settings dialog, at most one (BtnSetF while it exists). A drop prepares one, hidden, for
-    // the button it fills, unless one exists; the end of the set-details mode closes it.
+    // The button settings dialog, at most one (in the slot while it exists). A drop prepares one, hidden,
+    // for the button it fills, unless one exists; the end of the set-details mode closes it.
     void PrepareSettingsDialog(int number);
-    void CloseSettingsDialog();
 
     // A file, shortcut or folder to register, when it has answered (read on a thread of its place): on
     // button target if it is still free then, else (and for 0, a drop on the mascot) on the first free
     // button that no settings dialog shows, or, with none, an error that says so. False when every
     // button is taken already.
-    bool RegisterDropped(const std::wstring& path, int target = 0);
-    int DropsPending() const { return dropsPending_; }
-    // A drop begins to be read, or has been registered or failed to be: the mascot's surprised face shows
-    // while any is read.
-    std::function<void()> OnDropsChanged;
+    bool RegisterDropped(const std::wstring& path, int target = 0) override;
+    int DropsPending() const override { return dropsPending_; }
 
     // The records and bounds from the settings file, or from the registry of older versions.
     void ReadIni();
@@ -113,8 +111,7 @@ protected:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // A mode's prompt, or the dated caption, as the caption; a swap's source button up again once its
-    // mode is over.
+    // A mode begun is a show occasion.
     void EditModeChanged(const ModeChange& change) override;
     // A new row limit applies at once to a panel that shows.
     void OptionsChanged(const EyeOptions& before) override;
@@ -124,6 +121,7 @@ private:
     // Each item takes its start under way along.
     void ButtonsSwapped(int a, int b) override;
     void ShowRecord(int number);
+    void ButtonsRead() override;
     // Icons are read, and programs looked for and started, on other threads: a file on a share that does
     // not answer must not freeze the panel or the mascot. The answers come back as these messages.
     static constexpr UINT kIconsArrivedMessage = WM_APP + 0x200;
@@ -149,7 +147,7 @@ private:
     void Launch(int number, const std::vector<std::wstring>& files = {}, const wchar_t* verb = nullptr);
     void LaunchAnswered(const LaunchAnswer& answer);
     // Requests to show the panel and edit modes begun: what a late launch answer must not undo.
-    std::uint64_t ShowOccasions() const { return ShowRequests() + modesBegun_; }
+    std::uint64_t ShowsAndModesBegun() const { return ShowRequests() + modesBegun_; }
     // The pointer over a button says whether its item is starting.
     void UpdatePointer();
     bool PointerOnStartingButton() const;
@@ -158,7 +156,7 @@ private:
     void Register(int target, const DroppedRecords& made);
     // The first free button that no shown settings dialog edits (its OK would overwrite a drop); 0 for none.
     int FreeButtonForDrop() const;
-    // Files dragged over the panel, and dropped on it (edits.cpp): what the button under the pointer
+    // Files dragged over the panel, and dropped on it (EditsAndDrops.cpp): what the button under the pointer
     // would do with them, marked; and what it does.
     int ButtonAtScreen(POINT screen) const;
     void FilesDroppedAt(POINT screen, const std::vector<std::wstring>& files);
@@ -177,15 +175,15 @@ private:
     void OnGetMinMaxInfo(MINMAXINFO& info) const;
 
     Launcher& launcher_;
+    MascotForPanel& mascot_;
     PanelLook look_;
+    SettingsDialogSlot& settings_;
     bool resizing_ = false;
     // Requests per button, and the request whose icon is shown; they differ while one is on its way.
     background::Requests iconRequests_{kButtonCount + 1};
     std::uint64_t modesBegun_ = 0;
     // The window that had the activation before a hot key gave it to the panel.
     HWND usersWindow_ = nullptr;
-    // The swap's source, drawn down until its mode ends.
-    int swapDown_ = 0;
     int dropsPending_ = 0;
     PendingLaunches launching_;
     background::PlaceQueues iconReads_;
@@ -202,8 +200,6 @@ private:
     ui::FileDropTarget dropTarget_;
     std::vector<std::pair<POINT, std::vector<std::wstring>>> droppedFiles_;
 };
-
-extern TBtnF1* BtnF1;
 
 // "ぱむぱむランチ　" and today's date as 12月6日（日） and one blank, in the user's locale.
 std::wstring DatedCaption();

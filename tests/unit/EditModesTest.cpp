@@ -121,3 +121,24 @@ TEST(EditModes, ItemsStandForTheirModes) {
     EXPECT_EQ(ModeOf(ModeItem::BtnChange), EditState::Swap);
     EXPECT_EQ(ModeOf(ModeItem::BtnDel), EditState::Remove);
 }
+
+TEST(EditModes, AClickInAModeSaysWhatItDoesAndOnlyASwapsFirstPressesItsButton) {
+    struct Case {
+        EditState mode;
+        int source;
+        const wchar_t* caption;
+        int pressed;
+    };
+    const Case cases[] = {
+        {EditState::SetDetails, 0, L"ボタンの詳細設定中", 0},
+        {EditState::Swap, 0, L"入れ替え先のボタンを押してください", 7},
+        {EditState::Swap, 3, L"入れ替え先のボタンを押してください", 0},
+        {EditState::Remove, 0, L"ボタンの設定削除中", 0},
+        {EditState::None, 0, L"", 0},
+    };
+    for (const Case& c : cases) {
+        const ModeStep step = StepOf(c.mode, 7, c.source);
+        EXPECT_EQ(step.panelCaption, c.caption) << static_cast<int>(c.mode);
+        EXPECT_EQ(step.pressed, c.pressed) << static_cast<int>(c.mode);
+    }
+}

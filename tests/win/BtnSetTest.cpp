@@ -43,7 +43,8 @@ protected:
         }
     }
     // Once the files the fields name have answered.
-    void Settle(const TBtnSetF* dialog = BtnSetF) {
+    void Settle() { Settle(BtnSetF); }
+    void Settle(const TBtnSetF* dialog) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_TRUE(wintest::PumpUntil([&] { return !dialog->ReadsPending(); }, std::chrono::seconds(10)));
     }

@@ -50,12 +50,12 @@ protected:
     }
     void Click(int button) { BtnF1->Buttons[button]->Click(); }
     // The centre of button n in the bar's client area.
-    static LPARAM Centre(int n) {
+    LPARAM Centre(int n) {
         const RECT r = BtnF1->Buttons[n]->ItemRect();
         return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     // Pressed on the first button, moved over each of the others and released on the last.
-    static void Drag(std::initializer_list<int> path) {
+    void Drag(std::initializer_list<int> path) {
         const HWND bar = BtnF1->ToolBar1.Handle();
         SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, Centre(*path.begin()));
         for (const int* n = path.begin() + 1; n != path.end(); ++n)
@@ -644,7 +644,7 @@ TEST_F(ButtonActionsTest, AnUnwritableFileIsReportedBySwapAndRemovalAndLosesNoth
     const std::wstring refused = SettingsPath() + L" に書き込めません";
 
     // Clicks as the bar reports them, so that a failure reaches the error box as in the program.
-    auto clickThroughWindow = [](int button) {
+    auto clickThroughWindow = [this](int button) {
         SendMessageW(BtnF1->Handle(), WM_COMMAND, MAKEWPARAM(BtnF1->Buttons[button]->Id(), BN_CLICKED),
                      reinterpret_cast<LPARAM>(BtnF1->ToolBar1.Handle()));
     };

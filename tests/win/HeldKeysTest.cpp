@@ -48,6 +48,15 @@ protected:
         return StartProgram(L"[eye]\r\n" + eyeKeys + kQuietEdges);
     }
     static std::wstring Note(const ui::Label& label) { return base::WindowText(label.Handle()); }
+    // As the menu opens and ends it: the panel's keys rest while it is open.
+    TOptSetF* Open(TpamuF* mascot) {
+        SetEditMode(EditState::Options);
+        return mascot->CreateOptionsDialog();
+    }
+    void Close(TOptSetF* dialog, bool ok) {
+        ok ? dialog->Button1Click() : dialog->Button2Click();
+        SetEditMode(EditState::None);
+    }
 
     std::vector<std::wstring> balloons;
     wintest::TestForm* holder = nullptr;
@@ -63,19 +72,19 @@ TEST_F(HeldKeysTest, KeysHeldAtStartAreToldOnceAndAFreedKeyIsTakenAtOk) {
     EXPECT_EQ(balloons, (std::vector<std::wstring>{L"Alt+A は他のプログラムが使用中です\n"
                                                    L"Alt+Q は他のプログラムが使用中です"}));
 
-    TOptSetF* dialog = mascot->CreateOptionsDialog();
+    TOptSetF* dialog = Open(mascot);
     EXPECT_EQ(Note(dialog->HeldNote1), L"Alt+A は他のプログラムが使用中です");
     EXPECT_EQ(Note(dialog->HeldNote2), L""); // Alt+Z is free
-    dialog->Button2Click();
+    Close(dialog, false);
     // Cancel tries Alt+A again and fails again: it stays noted, but the balloon is not shown twice.
     EXPECT_EQ(balloons.size(), 1u);
-    TOptSetF* again = mascot->CreateOptionsDialog();
+    TOptSetF* again = Open(mascot);
     EXPECT_EQ(Note(again->HeldNote1), L"Alt+A は他のプログラムが使用中です");
 
     UnregisterHotKey(holder->Handle(), altA);
-    again->Button1Click();
+    Close(again, true);
     EXPECT_FALSE(RegisterHotKey(holder->Handle(), 99, MOD_ALT, 'A')); // the mascot took it
-    EXPECT_EQ(Note(mascot->CreateOptionsDialog()->HeldNote1), L"");
+    EXPECT_EQ(Note(Open(mascot)->HeldNote1), L"");
     EXPECT_EQ(balloons.size(), 1u);
 }
 
@@ -83,23 +92,23 @@ TEST_F(HeldKeysTest, AKeyChosenAndHeldIsToldAfterOkOnceTheIconShows) {
     TpamuF* mascot = Start();
     EXPECT_TRUE(balloons.empty());
     Hold(MOD_CONTROL | MOD_SHIFT, VK_F7);
-    TOptSetF* dialog = mascot->CreateOptionsDialog();
+    TOptSetF* dialog = Open(mascot);
     EXPECT_EQ(Note(dialog->HeldNote1), L"");
     dialog->HotKey1.SetValue(scCtrl | scShift | VK_F7);
     dialog->CheckBox2.SetChecked(true); // the icon hides: no balloon, the dialog still notes it
-    dialog->Button1Click();
+    Close(dialog, true);
     EXPECT_TRUE(balloons.empty());
-    TOptSetF* again = mascot->CreateOptionsDialog();
+    TOptSetF* again = Open(mascot);
     EXPECT_EQ(Note(again->HeldNote1), L"Shift+Ctrl+F7 は他のプログラムが使用中です");
     EXPECT_EQ(Note(again->HeldNote2), L"");
 
     again->CheckBox2.SetChecked(false);
-    again->Button1Click();
+    Close(again, true);
     EXPECT_EQ(balloons, (std::vector<std::wstring>{L"Shift+Ctrl+F7 は他のプログラムが使用中です"}));
 }
 
 TEST_F(HeldKeysTest, AnEmptyKeyIsNeverHeld) {
     TpamuF* mascot = Start(L"ApSc=\r\n");
     EXPECT_TRUE(balloons.empty());
-    EXPECT_EQ(Note(mascot->CreateOptionsDialog()->HeldNote1), L"");
+    EXPECT_EQ(Note(Open(mascot)->HeldNote1), L"");
 }

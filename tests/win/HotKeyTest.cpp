@@ -181,6 +181,20 @@ TEST_F(MascotHotKeyTest, TheFourKeysAreHeldFromCreation) {
     EXPECT_TRUE(probe.RegisterKey(5, scAlt | 'A')); // the default is not used when a key is set
 }
 
+TEST_F(MascotHotKeyTest, ThePanelsKeysFollowTheOptionsAndWaitWhileTheOptionsDialogIsOpen) {
+    TpamuF* mascot = StartProgram(L"[eye]\r\nApSc=Ctrl+Shift+F7\r\n");
+    THookHotKey probe(*mascot);
+    ChangeOptions([](EyeOptions& o) { o.ApSc = L"Ctrl+Shift+F9"; });
+    EXPECT_TRUE(probe.RegisterKey(5, scShift | scCtrl | VK_F7) && probe.UnregisterKey(5)); // let go
+    EXPECT_FALSE(probe.RegisterKey(5, scShift | scCtrl | VK_F9));
+    SetEditMode(EditState::Options);
+    ChangeOptions([](EyeOptions& o) { o.DApSc = L"Ctrl+Shift+F10"; });
+    for (UINT key : {VK_F9, VK_F10})
+        EXPECT_TRUE(probe.RegisterKey(6, scShift | scCtrl | key) && probe.UnregisterKey(6)) << key;
+    SetEditMode(EditState::None);
+    EXPECT_FALSE(probe.RegisterKey(6, scShift | scCtrl | VK_F10));
+}
+
 bool Below(HWND window, HWND above) {
     for (HWND next = GetWindow(above, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
         if (next == window) return true;
@@ -205,7 +219,7 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
 
     // A hot key activates the panel, still below the mascot; the other gives the user's window back.
     testfiles::PressChord('A', {VK_MENU});
-    ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
+    ASSERT_TRUE(wintest::PumpUntil([this] { return BtnF1->Visible(); }, 2s));
     EXPECT_EQ(GetForegroundWindow(), BtnF1->Handle());
     EXPECT_TRUE(Below(BtnF1->Handle(), mascot->Handle()));
     EXPECT_TRUE(BtnF1->ToolBar1.ShowCaptions());
@@ -215,7 +229,7 @@ TEST_F(MascotHotKeyTest, PressesReachTheMascotsHandler) {
     EXPECT_EQ(p.y, BtnF1->Top() + 10);
 
     testfiles::PressChord('Z', {VK_MENU});
-    ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->Visible(); }, 2s));
+    ASSERT_TRUE(wintest::PumpUntil([this] { return !BtnF1->Visible(); }, 2s));
     EXPECT_FALSE(BtnF1->ToolBar1.ShowCaptions());
     EXPECT_EQ(mascot->EditMode(), EditState::None);
     EXPECT_EQ(GetForegroundWindow(), user);

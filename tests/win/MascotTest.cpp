@@ -79,7 +79,7 @@ TEST_F(MascotTest, RoundTopmostFaceAtItsStoredPlaceWithoutTaskBarButton) {
 TEST_F(MascotTest, ThePanelAndTheTrayIconWaitUntilTheMascotHasShown) {
     // What the program's entry runs before the loop shows the mascot; the rest follows it, once the loop
     // has shown it and before it takes a message.
-    TpamuF* mascot = app->CreateForm<TpamuF>(*launcher);
+    TpamuF* mascot = program.Start(*app);
     EXPECT_EQ(BtnF1, nullptr);
     EXPECT_FALSE(mascot->TrayIcon1.TaskTrayIcon().Wanted);
     bool shownFirst = false;

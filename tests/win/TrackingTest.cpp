@@ -227,7 +227,7 @@ TEST_F(TrackingTest, InHoverModeALaunchAnsweredAfterTheTicksShowHidesThePanel) {
     TickAt(r.left + 20, r.top + 20);
     BtnF1->Buttons[1]->Click();
     TickAt(r.left + 22, r.top + 20); // the hover rule's show again: no new request
-    ASSERT_TRUE(wintest::PumpUntil([] { return !BtnF1->LaunchesPending(); }, 10s));
+    ASSERT_TRUE(wintest::PumpUntil([this] { return !BtnF1->LaunchesPending(); }, 10s));
     EXPECT_FALSE(BtnF1->Visible());
 }
 

@@ -600,7 +600,7 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     BtnF1->Hide();
     SetCursorPos(1000, 740);
     PostMessageW(wnd, 1224, 1, 512);
-    ASSERT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 1s));
+    ASSERT_TRUE(wintest::PumpUntil([this] { return BtnF1->Visible(); }, 1s));
 
     // A click shows it too, even in hover mode and in an edit mode, once the double-click time is over.
     ChangeOptions([](EyeOptions& o) {
@@ -621,7 +621,7 @@ TEST_F(TrayTest, TheMascotsIconShowsThePanel) {
     const auto released = std::chrono::steady_clock::now();
     PostMessageW(wnd, 1224, 1, 513);
     PostMessageW(wnd, 1224, 1, 514);
-    EXPECT_TRUE(wintest::PumpUntil([] { return BtnF1->Visible(); }, 2s));
+    EXPECT_TRUE(wintest::PumpUntil([this] { return BtnF1->Visible(); }, 2s));
     // Not before: a double click may still follow until then.
     EXPECT_GE(std::chrono::steady_clock::now() - released,
               std::chrono::milliseconds(GetDoubleClickTime() * 9 / 10));

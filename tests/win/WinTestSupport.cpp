@@ -115,7 +115,6 @@ ui::FormParams Params(int width, int height) {
 
 void AppTest::SetUp() {
     DeleteSettings();
-    launcher = std::make_unique<Launcher>(SettingsPath());
     app = std::make_unique<ui::Application>();
     app->Initialize();
     app->SetTitle(L"ぱむぱむランチ");
@@ -124,7 +123,7 @@ void AppTest::SetUp() {
 
 TpamuF* AppTest::StartProgram(const std::wstring& ini) {
     if (!ini.empty()) WriteFileBytes(SettingsPath(), ToAnsi(ini));
-    TpamuF* mascot = app->CreateForm<TpamuF>(*launcher);
+    TpamuF* mascot = program.Start(*app);
     app->RunStartSteps();
     return mascot;
 }
@@ -167,7 +166,6 @@ void AppTest::TearDown() {
         DeleteFileW(probe.c_str());
     }
     app.reset();
-    launcher.reset();
     // A closed main form leaves WM_QUIT behind; the next test starts with an empty queue.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

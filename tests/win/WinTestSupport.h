@@ -2,6 +2,7 @@
 // Shared by the in-process tests: one application object per test, message pumping, files.
 
 #include "IniFiles.h"
+#include "app/Program.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
 #include "ui/Application.h"
@@ -81,8 +82,13 @@ protected:
     // the programs it started go when the test ends.
     std::wstring Probe(const std::wstring& name);
     // Declared before the application, which it outlives as in the program.
-    std::unique_ptr<Launcher> launcher;
+    Program program{SettingsPath()};
+    Launcher* const launcher = &program.Model();
     std::unique_ptr<ui::Application> app;
+    // The forms and the settings dialog as the program holds them.
+    TpamuF* const& pamuF = program.Mascot();
+    TBtnF1* const& BtnF1 = program.Panel();
+    TBtnSetF* const& BtnSetF = program.Settings().Dialog();
     std::vector<std::wstring> errors;
 
 private:

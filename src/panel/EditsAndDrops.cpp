@@ -11,12 +11,6 @@
 
 namespace {
 
-TBtnSetF* MakeSettingsDialog(Launcher& launcher, ui::Form& panel, int number) {
-    BtnSetF = ui::Application::Instance().CreateOwnedForm<TBtnSetF>(launcher, panel);
-    BtnSetF->ButtonNo = number;
-    return BtnSetF;
-}
-
 // The caption of a dialog made for a drop or retargeted; the dialog's own show says "の詳細設定".
 std::wstring RetargetedCaption(int number) {
     return L"ボタン" + std::to_wstring(number) + L"の設定";
@@ -26,51 +20,40 @@ std::wstring RetargetedCaption(int number) {
 
 void TBtnF1::ShowNewSettingsDialog(int number) {
     // A dialog the drop handler left hidden gives way, so that there is never more than one.
-    CloseSettingsDialog();
-    MakeSettingsDialog(launcher_, *this, number)->Show();
+    settings_.Close();
+    settings_.Make(launcher_, *this, number).Show();
 }
 
 void TBtnF1::PrepareSettingsDialog(int number) {
-    if (BtnSetF) return; // an existing one is left as it is
-    MakeSettingsDialog(launcher_, *this, number)->SetCaption(RetargetedCaption(number));
-}
-
-void TBtnF1::CloseSettingsDialog() {
-    if (!BtnSetF) return;
-    TBtnSetF* dialog = std::exchange(BtnSetF, nullptr);
-    dialog->Close();
-    dialog->Release();
+    if (settings_.Dialog()) return; // an existing one is left as it is
+    settings_.Make(launcher_, *this, number).SetCaption(RetargetedCaption(number));
 }
 
 void TBtnF1::EditInSettingsDialog(int number) {
-    if (!BtnSetF) {
+    TBtnSetF* dialog = settings_.Dialog();
+    if (!dialog) {
         ShowNewSettingsDialog(number);
         return;
     }
     // Retarget: a hidden dialog runs its show handler here, a shown one comes to the front; the caption
     // then says it is another button's.
-    BtnSetF->ButtonNo = number;
-    BtnSetF->Show();
-    BtnSetF->SetCaption(RetargetedCaption(number));
-    BtnSetF->FillFromRecord();
-    BtnSetF->ComboBox1Change();
+    dialog->ButtonNo = number;
+    dialog->Show();
+    dialog->SetCaption(RetargetedCaption(number));
+    dialog->FillFromRecord();
+    dialog->ComboBox1Change();
 }
 
 void TBtnF1::PickForSwap(int number) {
-    SetCaption(L"入れ替え先のボタンを押してください");
     const int source = launcher_.SwapSource();
-    if (source == 0) {
-        launcher_.PickSwapSource(number);
-        Buttons[number]->SetDown(true);
-        swapDown_ = number;
-        return;
-    }
-    // The end of the mode puts the source button up again (EditModeChanged).
+    // The first click picks the source, drawn down until the mode ends.
+    launcher_.PickButton(number);
+    if (source == 0) return;
     SaveThenEndMode([&] { SwapButtons(source, number); }, [&] { launcher_.ChangeMode(SwapCompleted()); });
 }
 
 void TBtnF1::RemoveSetting(int number) {
-    SetCaption(L"ボタンの設定削除中");
+    launcher_.PickButton(number);
     // The hint and picture follow the record before the save, which may fail.
     launcher_.SetButton(number, ButtonRecord{});
     SaveThenEndMode([&] { launcher_.SaveButtons({number}); },
@@ -100,7 +83,8 @@ void TBtnF1::SwapButtons(int source, int target) {
 }
 
 int TBtnF1::FreeButtonForDrop() const {
-    return launcher_.FirstFreeButton(BtnSetF && BtnSetF->Visible() ? BtnSetF->ButtonNo : 0);
+    const TBtnSetF* dialog = settings_.Dialog();
+    return launcher_.FirstFreeButton(dialog && dialog->Visible() ? dialog->ButtonNo : 0);
 }
 
 bool TBtnF1::RegisterDropped(const std::wstring& path, int target) {
@@ -119,7 +103,7 @@ bool TBtnF1::RegisterDropped(const std::wstring& path, int target) {
         answers.Put(std::move(answer));
     });
     ++dropsPending_;
-    if (OnDropsChanged) OnDropsChanged();
+    mascot_.DropsChanged();
     return true;
 }
 
@@ -134,7 +118,7 @@ void TBtnF1::DropsRead() {
             ui::Application::HandleCurrentException();
         }
     }
-    if (OnDropsChanged) OnDropsChanged();
+    mascot_.DropsChanged();
 }
 
 void TBtnF1::Register(int target, const DroppedRecords& made) {
