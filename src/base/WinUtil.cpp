@@ -76,7 +76,7 @@ void AcceptDroppedFiles(HWND window) {
         AllowMessageFromAnyProcess(window, message);
 }
 
-bool AboveTheShell() {
+bool RunsAboveShellIntegrity() {
     DWORD shellId = 0;
     const HWND shell = GetShellWindow();
     if (!shell || !GetWindowThreadProcessId(shell, &shellId)) return false;

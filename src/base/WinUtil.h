@@ -32,7 +32,7 @@ void AcceptDroppedFiles(HWND window);
 // on): OLE drag and drop from Explorer cannot reach it then, and a window registered for OLE drops gets
 // no WM_DROPFILES either. False when either level cannot be read.
 // https://learn.microsoft.com/windows/win32/secauthz/mandatory-integrity-control
-bool AboveTheShell();
+bool RunsAboveShellIntegrity();
 
 // Equal by the system's ordinal case mapping, which covers every Unicode letter (CompareStringOrdinal).
 // For texts Windows gives us, such as class names and captions; name rules use SameTextIgnoringAsciiCase.

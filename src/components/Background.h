@@ -98,7 +98,7 @@ public:
     unsigned Ask(std::size_t slot) { return asked_.Next(slot); }
     // Nothing is on its way for the slot (none is needed, or no worker took it): earlier answers are out
     // of date.
-    void Settle(std::size_t slot) { answered_[slot] = asked_.Next(slot); }
+    void CancelAnswers(std::size_t slot) { answered_[slot] = asked_.Next(slot); }
     // True, and the slot answered, when the ticket is the slot's latest; an older answer is to be dropped.
     bool Take(std::size_t slot, unsigned ticket);
     bool Pending() const;

@@ -246,13 +246,13 @@ void TBtnSetF::Ask(Slot slot, const std::wstring& file, std::function<void(FileA
         });
     } catch (...) {
         // No thread to ask: nothing is on its way, and the field stays as it is.
-        asked_.Settle(slot);
+        asked_.CancelAnswers(slot);
         throw;
     }
 }
 
 void TBtnSetF::Forget(Slot slot) {
-    asked_.Settle(slot);
+    asked_.CancelAnswers(slot);
 }
 
 bool TBtnSetF::ReadsPending() const {

@@ -80,7 +80,7 @@ void TBtnF1::WindowCreated() {
         }
         return true;
     };
-    if (!base::AboveTheShell())
+    if (!base::RunsAboveShellIntegrity())
         for (HWND window : {Handle(), ToolBar1.Handle()})
             dropTarget_.Register(window);
     base::AcceptDroppedFiles(Handle());
@@ -157,7 +157,7 @@ void TBtnF1::ImageListSet() {
         if (hasFile)
             AskForIcon(n);
         else
-            iconRequests_.Settle(n); // an answer still on its way is out of date
+            iconRequests_.CancelAnswers(n); // an answer still on its way is out of date
     }
     if (ImageList1.AddIcons(icons) < 0) {
         // Short of GDI memory for the strip: one at a time, so that every button still has its image.
@@ -173,7 +173,7 @@ void TBtnF1::ImageListSet() {
 
 void TBtnF1::RefreshButtonIcon(int number) {
     if (Records[number].IconFile.empty()) {
-        iconRequests_.Settle(number);
+        iconRequests_.CancelAnswers(number);
         ImageList1.ReplaceIcon(number - 1, look_.fallbackIcon);
     } else {
         // Blank until the new icon arrives, rather than the picture of what the button was.
@@ -205,7 +205,7 @@ void TBtnF1::AskForIcon(int number) {
         });
     } catch (...) {
         // No thread to read it: the button stays blank, and nothing is on its way.
-        iconRequests_.Settle(number);
+        iconRequests_.CancelAnswers(number);
         throw;
     }
 }

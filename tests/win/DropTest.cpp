@@ -301,7 +301,7 @@ TEST_F(DropTest, ADropNeverVanishesNorLandsWhereASettingsDialogEdits) {
 TEST_F(DropTest, ThePanelTakesOleDropsAndNoneOutsideItsButtons) {
     TBtnF1* panel = Start();
     // Registered for OLE drops (this program runs no higher than the shell here).
-    ASSERT_FALSE(base::AboveTheShell());
+    ASSERT_FALSE(base::RunsAboveShellIntegrity());
     ui::FileDropTarget other;
     EXPECT_EQ(RegisterDragDrop(panel->Handle(), &other), DRAGDROP_E_ALREADYREGISTERED);
     // A drop on the frame or caption, over where a button would be: no button takes it.
