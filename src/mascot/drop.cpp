@@ -1,5 +1,5 @@
-// What is dropped on the mascot: the first dropped item goes to the first free button. The panel makes
-// its record; the mascot shows its surprised face while any drop is read.
+// What is dropped on the mascot: the first dropped item goes to the first free button that no open settings
+// dialog edits. The panel makes its record; the mascot shows its surprised face while any drop is read.
 
 #include "mascot/eye1.h"
 
