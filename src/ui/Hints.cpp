@@ -1,6 +1,8 @@
 #include "ui/Hints.h"
 
 #include "ui/Application.h"
+#include "ui/Dpi.h"
+#include "ui/DpiRules.h"
 #include "ui/Graphics.h"
 #include "ui/Subclass.h"
 #include "ui/Window.h"
@@ -27,8 +29,8 @@ HintHost::HintHost(HWND form) : form_(form) {
     tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
                                    GetModuleHandleW(nullptr), nullptr));
-    // Long hints wrap instead of running off the screen.
-    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, 600);
+    // Long hints wrap instead of running off the screen, after as many characters at every DPI.
+    SendMessageW(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleToDpi(600, WindowDpi(form)));
     if (auto* app = Application::TryInstance()) app->RegisterHintHost(this);
     ApplySettings();
 }

@@ -443,8 +443,8 @@ void PanelShape::Paint(HDC dc, int dpi) const {
                           ScaleToDpi(bounds_.width, dpi), ScaleToDpi(bounds_.height, dpi)}
                        .Rect();
     if (type_ == PanelShapeType::RoundRect) {
-        // The corner as a shape of this size has always had it: a quarter of the shorter side.
-        const int corner = std::min(bounds_.width, bounds_.height) / 4;
+        // The corner as a shape of this size has always had it: a quarter of the shorter side, as drawn.
+        const int corner = std::min(r.right - r.left, r.bottom - r.top) / 4;
         RoundRect(dc, r.left, r.top, r.right, r.bottom, corner, corner);
     } else {
         Rectangle(dc, r.left, r.top, r.right, r.bottom);
