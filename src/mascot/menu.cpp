@@ -16,8 +16,7 @@ void TpamuF::PM_OptionClick() {
     // Even when the dialog cannot open: the panel's clicks and the edges must not stay switched off.
     const base::ScopeExit end([this] { launcher_.EndOptionsDialog(); });
     TOptSetF* dialog = CreateOptionsDialog();
-    dialog->ShowModal();
-    dialog->Release();
+    ui::ShowModalThenRelease(*dialog);
 }
 
 void TpamuF::PM_HelpClick() {
@@ -28,8 +27,7 @@ void TpamuF::PM_AboutClick() {
     auto& app = ui::Application::Instance();
     VerDlgF = app.CreateOwnedForm<TVerDlgF>();
     TVerDlgF* dialog = VerDlgF;
-    dialog->ShowModal();
-    dialog->Release();
+    ui::ShowModalThenRelease(*dialog);
 }
 
 void TpamuF::PM_WinResetClick() {
