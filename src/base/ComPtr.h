@@ -38,6 +38,13 @@ public:
         reset();
         return reinterpret_cast<void**>(&p_);
     }
+    // The IID of T with the pointer to fill, as IID_PPV_ARGS gives them, so that the two cannot name
+    // different interfaces: auto [iid, out] = link.put_iid(); CoCreateInstance(..., iid, out).
+    struct IidAndPointer {
+        const IID& iid;
+        void** pointer;
+    };
+    IidAndPointer put_iid() { return {__uuidof(T), put()}; }
 
 private:
     T* p_ = nullptr;
