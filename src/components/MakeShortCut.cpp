@@ -52,7 +52,8 @@ std::optional<std::wstring> ShellFolder(REFKNOWNFOLDERID id, const wchar_t* regi
 
 } // namespace
 
-EOleSysError::EOleSysError(HRESULT result) : Exception(L"OLE error " + HexCode(result)), code_(result) {}
+EOleSysError::EOleSysError(HRESULT result)
+    : Exception(L"OLE error " + HexCode(result), static_cast<std::uint32_t>(result)) {}
 
 MakeShortCutPlatform& TMakeShortCut::Platform() {
     static MakeShortCutPlatform platform;

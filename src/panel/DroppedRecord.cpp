@@ -25,7 +25,7 @@ std::wstring SystemErrorText(HRESULT hr) {
 }
 
 void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw Exception(SystemErrorText(hr));
+    if (FAILED(hr)) throw Exception(SystemErrorText(hr), static_cast<std::uint32_t>(hr));
 }
 
 // The 8.3 form of an existing path; the path as it is when the file system has no short form for it.
