@@ -51,7 +51,7 @@ MAX_LINES = 600
 # The functions that free a handle; only the owners in these files call them.
 CLOSE = re.compile(r"\b(CloseHandle|RegCloseKey|FreeLibrary|DeleteObject|DestroyIcon|DestroyCursor|ReleaseDC|"
                    r"DeleteDC|DestroyMenu|ImageList_Destroy|CoTaskMemFree|LocalFree|GlobalFree|DragFinish|"
-                   r"DestroyAcceleratorTable|UnhookWindowsHookEx|DestroyWindow)\s*\(")
+                   r"DestroyAcceleratorTable|UnhookWindowsHookEx|DestroyWindow|RevokeDragDrop)\s*\(")
 # ui::Window destroys the windows of the window table; every other window is a UniqueHelperWindow.
 OWNERS = {"src/base/Handles.h", "src/base/ComPtr.h", "src/ui/Window.cpp"}
 

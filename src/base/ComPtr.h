@@ -1,5 +1,8 @@
 #pragma once
-// Owns one COM interface pointer: released when it goes, never copied.
+// Owns one COM interface pointer: released when it goes, never copied. Also the thread's COM and OLE, and a
+// window's registration for OLE drops.
+
+#include "base/Handles.h"
 
 #include <objbase.h>
 #include <ole2.h>
@@ -35,6 +38,13 @@ public:
         reset();
         return reinterpret_cast<void**>(&p_);
     }
+    // The IID of T with the pointer to fill, as IID_PPV_ARGS gives them, so that the two cannot name
+    // different interfaces: auto [iid, out] = link.put_iid(); CoCreateInstance(..., iid, out).
+    struct IidAndPointer {
+        const IID& iid;
+        void** pointer;
+    };
+    IidAndPointer put_iid() { return {__uuidof(T), put()}; }
 
 private:
     T* p_ = nullptr;
@@ -72,5 +82,21 @@ public:
 private:
     bool started_;
 };
+
+// A window registered as the target of OLE drops, revoked when its owner goes: what one owner registered,
+// no other code revokes. Empty when the registration was refused (the window has a target already, or OLE
+// is not started). The owner must go while the window still exists.
+// https://learn.microsoft.com/windows/win32/api/ole2/nf-ole2-registerdragdrop
+// https://learn.microsoft.com/windows/win32/api/ole2/nf-ole2-revokedragdrop
+struct DropRegistrationTraits {
+    using pointer = HWND;
+    static HWND Empty() { return nullptr; }
+    // RegisterDragDrop's reference to the target goes with the revocation.
+    static void Close(HWND window) { RevokeDragDrop(window); }
+};
+using DropRegistration = UniqueHandleT<DropRegistrationTraits>;
+inline DropRegistration RegisterDropTarget(HWND window, IDropTarget* target) {
+    return DropRegistration(SUCCEEDED(RegisterDragDrop(window, target)) ? window : nullptr);
+}
 
 } // namespace base

@@ -18,7 +18,7 @@ public:
     // it); the user sees the message alone.
     Exception(std::wstring message, std::uint32_t systemError)
         : message_(std::move(message)), systemError_(systemError),
-          what_(ToUtf8(message_) + " (error " + std::to_string(systemError) + ")") {}
+          what_(ToUtf8(message_) + (systemError ? " (error " + std::to_string(systemError) + ")" : "")) {}
     const std::wstring& Message() const noexcept { return message_; }
     // 0 when no system call's failure is behind it.
     std::uint32_t SystemError() const noexcept { return systemError_; }

@@ -15,6 +15,19 @@
 
 namespace base {
 
+// Keeps the calling thread's last error across a cleanup: a close that runs between a failed call and
+// the caller's GetLastError (owner.reset(CreateX()); if (!owner) ... GetLastError()) must not change it.
+class LastErrorKept {
+public:
+    LastErrorKept() noexcept : error_(GetLastError()) {}
+    ~LastErrorKept() { SetLastError(error_); }
+    LastErrorKept(const LastErrorKept&) = delete;
+    LastErrorKept& operator=(const LastErrorKept&) = delete;
+
+private:
+    DWORD error_;
+};
+
 template <typename Traits> class UniqueHandleT {
 public:
     using pointer = typename Traits::pointer;
@@ -35,7 +48,9 @@ public:
     pointer release() noexcept { return std::exchange(handle_, Traits::Empty()); }
     void reset(pointer handle = Traits::Empty()) noexcept {
         pointer old = std::exchange(handle_, handle);
-        if (old != Traits::Empty()) Traits::Close(old);
+        if (old == Traits::Empty()) return;
+        const LastErrorKept kept;
+        Traits::Close(old);
     }
     // For calls that return a handle through an output parameter.
     pointer* put() noexcept {

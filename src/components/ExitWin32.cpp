@@ -43,7 +43,7 @@ void TExitWin::EnableShutdownPrivilege() {
         // the call that fails.
         ok = platform_.AdjustPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     }
-    if (!ok) throw EExitError(L"特権の取得に失敗しました。");
+    if (!ok) throw EExitError(L"特権の取得に失敗しました。", GetLastError());
 }
 
 bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
@@ -54,10 +54,10 @@ bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
 void TExitWin::ShutDownWindows() {
     // EWX_SHUTDOWN stops Windows without turning the power off.
     bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_POWEROFF) : platform_.EndSession(EWX_POWEROFF, kPlannedReason);
-    if (!ok) throw EExitError(L"Windows の電源を切れる状態にできませんでした。");
+    if (!ok) throw EExitError(L"Windows の電源を切れる状態にできませんでした。", GetLastError());
 }
 
 void TExitWin::RestartWindows() {
     bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_REBOOT) : platform_.EndSession(EWX_REBOOT, kPlannedReason);
-    if (!ok) throw EExitError(L"Windows を再起動できませんでした。");
+    if (!ok) throw EExitError(L"Windows を再起動できませんでした。", GetLastError());
 }

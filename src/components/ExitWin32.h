@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+// With the system's error code of the call that failed (SystemError()).
 class EExitError : public Exception {
 public:
     using Exception::Exception;

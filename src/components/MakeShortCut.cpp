@@ -52,7 +52,8 @@ std::optional<std::wstring> ShellFolder(REFKNOWNFOLDERID id, const wchar_t* regi
 
 } // namespace
 
-EOleSysError::EOleSysError(HRESULT result) : Exception(L"OLE error " + HexCode(result)), code_(result) {}
+EOleSysError::EOleSysError(HRESULT result)
+    : Exception(L"OLE error " + HexCode(result), static_cast<std::uint32_t>(result)) {}
 
 MakeShortCutPlatform& TMakeShortCut::Platform() {
     static MakeShortCutPlatform platform;
@@ -84,11 +85,13 @@ std::optional<std::wstring> TMakeShortCut::ShortCutPath() const {
 
 void TMakeShortCut::CreateShortCut() {
     base::ComPtr<IShellLinkW> link;
-    HRESULT result = Platform().CreateInstance(
-        CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkW, link.put());
+    const auto [linkIid, linkOut] = link.put_iid();
+    HRESULT result = Platform().CreateInstance(CLSID_ShellLink, nullptr,
+                                               CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, linkIid, linkOut);
     if (FAILED(result) || !link) throw EOleSysError(FAILED(result) ? result : E_NOINTERFACE);
     base::ComPtr<IPersistFile> file;
-    result = link->QueryInterface(IID_IPersistFile, file.put());
+    const auto [fileIid, fileOut] = file.put_iid();
+    result = link->QueryInterface(fileIid, fileOut);
     if (FAILED(result) || !file) throw EOleSysError(FAILED(result) ? result : E_NOINTERFACE);
     // The results are not looked at: a link that cannot be completed is simply saved as it is.
     link->SetDescription(SCDescription.c_str());

@@ -11,14 +11,11 @@
 #include <optional>
 #include <string>
 
-// A COM call that failed, with its result code.
+// A COM call that failed, with its result code (also its SystemError()).
 class EOleSysError : public Exception {
 public:
     explicit EOleSysError(HRESULT result);
-    HRESULT ErrorCode() const { return code_; }
-
-private:
-    HRESULT code_;
+    HRESULT ErrorCode() const { return static_cast<HRESULT>(SystemError()); }
 };
 
 enum class TShowMode { tsNormal, tsMax, tsMin };

@@ -16,15 +16,15 @@ std::wstring Hex4(WORD value) {
 
 } // namespace
 
-EVerInfo::EVerInfo() : Exception(L"バージョン情報が取得できません.") {}
+EVerInfo::EVerInfo(std::uint32_t systemError) : Exception(L"バージョン情報が取得できません.", systemError) {}
 
 TVerInfo::TVerInfo(const std::wstring& fileName) {
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeW(fileName.c_str(), &ignored);
-    if (size == 0) throw EVerInfo();
+    if (size == 0) throw EVerInfo(GetLastError());
     BlockSize = static_cast<std::int32_t>(size);
     Block.resize(size);
-    if (!GetFileVersionInfoW(fileName.c_str(), 0, size, Block.data())) throw EVerInfo();
+    if (!GetFileVersionInfoW(fileName.c_str(), 0, size, Block.data())) throw EVerInfo(GetLastError());
 
     void* value = nullptr;
     UINT length = 0;

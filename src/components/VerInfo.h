@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+// With the system's error code when a read of the file failed; 0 when the resource lacks the value asked
+// for (VerQueryValue tells no reason).
 class EVerInfo : public Exception {
 public:
-    EVerInfo();
+    explicit EVerInfo(std::uint32_t systemError = 0);
 };
 
 class TVerInfo {

@@ -15,8 +15,7 @@ void TpamuF::PM_OptionClick() {
     // Even when the dialog cannot open: the panel's clicks and the edges must not stay switched off.
     const base::ScopeExit end([this] { launcher_.EndOptionsDialog(); });
     TOptSetF* dialog = CreateOptionsDialog();
-    dialog->ShowModal();
-    dialog->Release();
+    ui::ShowModalThenRelease(*dialog);
 }
 
 void TpamuF::PM_HelpClick() {
@@ -24,9 +23,7 @@ void TpamuF::PM_HelpClick() {
 }
 
 void TpamuF::PM_AboutClick() {
-    TVerDlgF* dialog = ui::Application::Instance().CreateOwnedForm<TVerDlgF>();
-    dialog->ShowModal();
-    dialog->Release();
+    ui::ShowModalThenRelease(*ui::Application::Instance().CreateOwnedForm<TVerDlgF>());
 }
 
 void TpamuF::PM_WinResetClick() {

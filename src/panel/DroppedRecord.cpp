@@ -25,7 +25,7 @@ std::wstring SystemErrorText(HRESULT hr) {
 }
 
 void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw Exception(SystemErrorText(hr));
+    if (FAILED(hr)) throw Exception(SystemErrorText(hr), static_cast<std::uint32_t>(hr));
 }
 
 // The 8.3 form of an existing path; the path as it is when the file system has no short form for it.
@@ -43,10 +43,11 @@ std::wstring ShortPath(const std::wstring& path) {
 // something that is no file or folder.
 std::wstring ResolveShortcut(const std::wstring& link) {
     base::ComPtr<IShellLinkW> shellLink;
-    ThrowIfFailed(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put()));
+    const auto [linkIid, linkOut] = shellLink.put_iid();
+    ThrowIfFailed(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, linkIid, linkOut));
     base::ComPtr<IPersistFile> file;
-    ThrowIfFailed(shellLink->QueryInterface(IID_IPersistFile, file.put()));
+    const auto [fileIid, fileOut] = file.put_iid();
+    ThrowIfFailed(shellLink->QueryInterface(fileIid, fileOut));
     ThrowIfFailed(file->Load(link.c_str(), STGM_READ));
     // A buffer for any path; the link reports what fits.
     std::wstring target(32768, L'\0');

@@ -24,8 +24,9 @@ bool IsFile(const std::wstring& path) {
 }
 
 // A copy carries the file's attributes; one with the read-only attribute can be neither written nor
-// deleted until it loses it.
+// deleted until it loses it. A clean-up: the reason of the failure it follows stays the last error.
 void RemoveFile(const std::wstring& path) {
+    const base::LastErrorKept kept;
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileW(path.c_str());
 }
@@ -239,7 +240,7 @@ void ProfileFile::WriteInPlace() {
 }
 
 void ProfileFile::Fail() const {
-    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_));
+    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_), GetLastError());
 }
 
 bool ProfileFile::Exists() const {

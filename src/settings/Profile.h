@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-// A write that failed; the message names the settings file.
+// A write that failed; the message names the settings file, SystemError() the reason of the call that failed.
 class EIniFileException : public Exception {
 public:
     using Exception::Exception;

@@ -46,22 +46,22 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 FileDropTarget::~FileDropTarget() {
-    for (HWND window : std::vector<HWND>(windows_))
-        Revoke(window);
+    if (registrations_.empty()) return;
+    registrations_.clear();
+    CoDisconnectObject(static_cast<IDropTarget*>(this), 0);
 }
 
 bool FileDropTarget::Register(HWND window) {
-    if (FAILED(RegisterDragDrop(window, this))) return false;
-    windows_.push_back(window);
+    base::DropRegistration registration = base::RegisterDropTarget(window, this);
+    if (!registration) return false;
+    registrations_.push_back(std::move(registration));
     return true;
 }
 
-// https://learn.microsoft.com/windows/win32/api/ole2/nf-ole2-revokedragdrop
 // https://learn.microsoft.com/windows/win32/api/combaseapi/nf-combaseapi-codisconnectobject
 void FileDropTarget::Revoke(HWND window) {
-    if (!std::erase(windows_, window)) return;
-    RevokeDragDrop(window);
-    if (windows_.empty()) CoDisconnectObject(static_cast<IDropTarget*>(this), 0);
+    if (!std::erase_if(registrations_, [window](const auto& r) { return r.get() == window; })) return;
+    if (registrations_.empty()) CoDisconnectObject(static_cast<IDropTarget*>(this), 0);
 }
 
 HRESULT FileDropTarget::QueryInterface(REFIID iid, void** object) {

@@ -4,6 +4,8 @@
 // (Application::Initialize starts it).
 // https://learn.microsoft.com/windows/win32/api/oleidl/nn-oleidl-idroptarget
 
+#include "base/ComPtr.h"
+
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
@@ -23,8 +25,9 @@ public:
     FileDropTarget& operator=(const FileDropTarget&) = delete;
 
     // Takes the drops of window (and of its children that have no target of their own). Revoke before the
-    // window goes; false when OLE refuses. Once revoked from its last window, the object is cut off from
-    // every source that still holds it, so that none calls it after it is gone.
+    // window goes; false when OLE refuses, and then nothing is revoked for it. Once revoked from its last
+    // window, the object is cut off from every source that still holds it, so that none calls it after it
+    // is gone.
     bool Register(HWND window);
     void Revoke(HWND window);
 
@@ -54,7 +57,7 @@ private:
 
     ULONG references_ = 1;
     std::vector<std::wstring> files_;
-    std::vector<HWND> windows_;
+    std::vector<base::DropRegistration> registrations_;
 };
 
 // The paths an HDROP carries, every one of them, whole.

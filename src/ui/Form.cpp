@@ -1,5 +1,6 @@
 #include "ui/Form.h"
 
+#include "base/ScopeExit.h"
 #include "base/WinUtil.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
@@ -251,6 +252,14 @@ int Form::ShowModal() {
     for (HWND hwnd : collect.disabled)
         EnableWindow(hwnd, FALSE);
 
+    // A show that fails (OnShow throws) must not leave the other windows disabled. They are enabled before
+    // the form hides, so that the activation goes back to one of them.
+    const base::ScopeExit end([&] {
+        inModalLoop_ = false;
+        for (HWND hwnd : collect.disabled)
+            if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+        if (HandleAllocated()) Hide();
+    });
     auto& app = Application::Instance();
     ModalResult = 0;
     inModalLoop_ = true;
@@ -258,11 +267,12 @@ int Form::ShowModal() {
     SetForegroundWindow(Handle());
     while (ModalResult == 0 && !app.Terminated() && HandleAllocated())
         app.PumpOne();
-    inModalLoop_ = false;
-    for (HWND hwnd : collect.disabled)
-        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-    if (HandleAllocated()) Hide();
     return ModalResult;
+}
+
+int ShowModalThenRelease(Form& form) {
+    const base::ScopeExit release([&form] { form.Release(); });
+    return form.ShowModal();
 }
 
 bool Form::PreviewKeyDown(WORD& key) {

@@ -221,4 +221,7 @@ struct FormDeleter {
 };
 using FormPtr = std::unique_ptr<Form, FormDeleter>;
 
+// ShowModal on a form made for this one use, then Release, also when the show fails.
+int ShowModalThenRelease(Form& form);
+
 } // namespace ui

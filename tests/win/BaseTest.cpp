@@ -25,6 +25,17 @@ TEST(BaseHandles, OwnersCloseOnceAndMoveWhatTheyHold) {
     EXPECT_FALSE(none);
 }
 
+TEST(BaseHandles, AResetLeavesTheLastErrorToTheCallerThatReadsIt) {
+    // Protected from closing: its close fails with an error of its own.
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_TRUE(SetHandleInformation(event, HANDLE_FLAG_PROTECT_FROM_CLOSE, HANDLE_FLAG_PROTECT_FROM_CLOSE));
+    base::UniqueFileHandle file(event);
+    file.reset(CreateFileW(L"C:\\no such folder\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+    SetHandleInformation(event, HANDLE_FLAG_PROTECT_FROM_CLOSE, 0);
+    const base::UniqueHandle unprotected(event);
+}
+
 TEST(BaseHandles, DcGuardsPutTheDcBackAsItWas) {
     base::MemoryDc dc(nullptr);
     ASSERT_NE(dc.get(), nullptr);

@@ -17,6 +17,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 using testfiles::MakeDrop;
@@ -409,5 +410,11 @@ TEST_F(DropTest, ASourceThatStillHoldsARevokedTargetReachesNothing) {
     target.Revoke(window);
     EXPECT_TRUE(FAILED(leave(held)));
     EXPECT_EQ(leaves, 1);
+    // A target's end revokes what it registered.
+    auto first = std::make_unique<ui::FileDropTarget>();
+    ASSERT_TRUE(first->Register(window));
+    first.reset();
+    EXPECT_TRUE(target.Register(window));
+    target.Revoke(window);
     DestroyWindow(window);
 }

@@ -154,11 +154,13 @@ protected:
         return TExitWin(fake);
     }
 
+    static inline DWORD reason = 0; // the system's reason the last EExitError kept
     // The message of the EExitError the action raises; none when it returns normally.
     template <typename Action> static std::optional<std::wstring> ExitError(Action action) {
         try {
             action();
         } catch (const EExitError& e) {
+            reason = e.SystemError();
             return e.Message();
         }
         return std::nullopt;
@@ -177,6 +179,7 @@ TEST_F(ExitWinTest, TokenThatCannotBeOpenedIsThePrivilegeErrorAndWindowsStays) {
     behave.openSucceeds = false;
     TExitWin exitWin = MakeExitWin();
     EXPECT_EQ(ShutDown(exitWin), kPrivilegeError);
+    EXPECT_EQ(reason, static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_EQ(seen.calls, (Calls{"open"}));
 
     seen = {};
@@ -231,6 +234,7 @@ TEST_F(ExitWinTest, TokenLackingThePrivilegePassesAndTheRefusalIsTheShutdownOrRe
     TExitWin exitWin = MakeExitWin();
 
     EXPECT_EQ(ShutDown(exitWin), kShutDownError);
+    EXPECT_EQ(reason, static_cast<DWORD>(ERROR_PRIVILEGE_NOT_HELD));
     EXPECT_EQ(seen.calls, (Calls{"open", "lookup", "adjust", "exit"}));
     EXPECT_EQ(seen.exitFlags, static_cast<UINT>(EWX_POWEROFF));
     EXPECT_EQ(seen.exitReason, kPlanned);

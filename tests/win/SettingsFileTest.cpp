@@ -21,7 +21,7 @@ public:
 
 protected:
     bool WriteKey(const std::wstring& section, const std::wstring& key, const std::wstring& value) override {
-        if (key == failingKey_) return false;
+        if (key == failingKey_) return SetLastError(ERROR_DISK_FULL), false;
         return ProfileFile::WriteKey(section, key, value);
     }
 
@@ -219,6 +219,7 @@ TEST_F(SettingsFileTest, AKeyThatFailsOnQuittingLeavesTheFileAsItWasAndNoCopy) {
         FAIL() << "no error";
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), SettingsPath() + L" に書き込めません");
+        EXPECT_EQ(e.SystemError(), static_cast<std::uint32_t>(ERROR_DISK_FULL));
     }
     EXPECT_EQ(ReadFileBytes(SettingsPath()), before);
     EXPECT_EQ(GetFileAttributesW(CopyPath().c_str()), INVALID_FILE_ATTRIBUTES);

@@ -183,6 +183,7 @@ TEST_F(ShortCutTest, ALinkObjectThatCannotBeMadeRaisesTheComError) {
         FAIL() << "no error";
     } catch (const EOleSysError& e) {
         EXPECT_EQ(e.ErrorCode(), E_NOINTERFACE);
+        EXPECT_EQ(e.SystemError(), static_cast<std::uint32_t>(E_NOINTERFACE));
         EXPECT_EQ(e.Message(), L"OLE error 80004002");
     }
     EXPECT_FALSE(Exists(*link.ShortCutPath()));

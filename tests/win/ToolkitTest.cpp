@@ -261,6 +261,13 @@ TEST_F(FormTest, ShowModalDisablesTheOtherWindowsUntilAResultIsSet) {
     // Closing a modal form ends it with the cancel result.
     timer.OnTimer = [&] { dialog->Close(); };
     EXPECT_EQ(dialog->ShowModal(), IDCANCEL);
+    // A show that fails leaves the others enabled, and a form made for one show is released all the same.
+    auto* failing = app->CreateOwnedForm<TestForm>(Params(200, 100));
+    failing->OnShow = [] { throw Exception(L"show"); };
+    EXPECT_THROW(ui::ShowModalThenRelease(*failing), Exception);
+    app->ProcessMessages();
+    EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+    EXPECT_EQ(app->Forms().size(), 2u);
 }
 
 TEST_F(FormTest, TimersFireOnTheirFormUntilSwitchedOff) {

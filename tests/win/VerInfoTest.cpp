@@ -17,11 +17,13 @@ namespace {
 
 const std::wstring kVerInfoError = L"バージョン情報が取得できません.";
 
+std::uint32_t reason = 0; // the system's reason the last EVerInfo kept
 // The message of the EVerInfo the action raises; none when it returns normally.
 template <typename Action> std::optional<std::wstring> VerInfoError(Action action) {
     try {
         action();
     } catch (const EVerInfo& e) {
+        reason = e.SystemError();
         return e.Message();
     }
     return std::nullopt;
@@ -98,4 +100,5 @@ TEST(VerInfo, MissingFileIsTheVersionError) {
     std::wstring missing = wintest::TempPath(L"pmrun_verinfo_no_such_file.exe");
     DeleteFileW(missing.c_str());
     EXPECT_EQ(VerInfoError([&] { TVerInfo info(missing); }), kVerInfoError);
+    EXPECT_EQ(reason, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
 }
