@@ -94,6 +94,7 @@ DroppedRecords ReadDropped(const std::wstring& dropped) {
         }
     } catch (const Exception& e) {
         made.error = e.Message();
+        made.systemError = e.SystemError();
     }
     return made;
 }

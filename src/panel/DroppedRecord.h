@@ -6,6 +6,7 @@
 #include "settings/ButtonRecord.h"
 
 #include <optional>
+#include <cstdint>
 #include <string>
 
 // The record of the file, then, for a folder, the record that opens it in Explorer; or the error that
@@ -14,6 +15,7 @@ struct DroppedRecords {
     ButtonRecord file;
     std::optional<ButtonRecord> folder;
     std::wstring error;
+    std::uint32_t systemError = 0; // of the call that failed, when one did
 };
 
 // Needs COM on the calling thread (the shortcut's link object).

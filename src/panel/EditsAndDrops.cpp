@@ -122,7 +122,7 @@ void TBtnF1::DropsRead() {
 }
 
 void TBtnF1::Register(int target, const DroppedRecords& made) {
-    if (!made.error.empty()) throw Exception(made.error);
+    if (!made.error.empty()) throw Exception(made.error, made.systemError);
     // The button asked for, if it is free still; or the first free one now: another drop, or the settings
     // dialog, may have taken the one that was.
     const int n = target != 0 && !Records[target].Assigned() ? target : FreeButtonForDrop();

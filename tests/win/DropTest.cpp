@@ -190,6 +190,7 @@ TEST_F(DropTest, ShortcutRegistersItsTargetInShortForm) {
 
 TEST_F(DropTest, UnreadableShortcutRegistersNothingAndRestoresTheFace) {
     const std::wstring broken = MakeFile(L"broken.lnk", "this is not a shortcut");
+    EXPECT_TRUE(FAILED(static_cast<HRESULT>(ReadDropped(broken).systemError))); // the link object's answer
     TBtnF1* panel = Start();
     Drop({broken});
     EXPECT_EQ(errors.size(), 1u);
