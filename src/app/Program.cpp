@@ -33,7 +33,8 @@ void Program::MakePanel(ui::Application& app) {
         panel_ = nullptr;
     };
     display_.Show(panel_);
+    mascot_->AttachPanel(panel_);
     // Visible from its creation, without taking the activation from the mascot.
     panel_->ShowNoActivate();
-    mascot_->AttachPanel(panel_);
+    mascot_->StartTick();
 }

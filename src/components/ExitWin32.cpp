@@ -6,6 +6,12 @@ namespace {
 
 OSVERSIONINFOW osVersion{};
 
+// The last error is read before the message is made, which may allocate.
+[[noreturn]] void FailWithLastError(const wchar_t* message) {
+    const DWORD error = GetLastError();
+    throw EExitError(message, error);
+}
+
 // A shutdown the user chose, as Windows logs it; 0 would be logged as unplanned.
 // https://learn.microsoft.com/windows/win32/shutdown/system-shutdown-reason-codes
 constexpr DWORD kPlannedReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
@@ -43,7 +49,7 @@ void TExitWin::EnableShutdownPrivilege() {
         // the call that fails.
         ok = platform_.AdjustPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     }
-    if (!ok) throw EExitError(L"特権の取得に失敗しました。", GetLastError());
+    if (!ok) FailWithLastError(L"特権の取得に失敗しました。");
 }
 
 bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
@@ -54,10 +60,10 @@ bool TExitWin::ExitWindowsWithPrivilege(UINT flags) {
 void TExitWin::ShutDownWindows() {
     // EWX_SHUTDOWN stops Windows without turning the power off.
     bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_POWEROFF) : platform_.EndSession(EWX_POWEROFF, kPlannedReason);
-    if (!ok) throw EExitError(L"Windows の電源を切れる状態にできませんでした。", GetLastError());
+    if (!ok) FailWithLastError(L"Windows の電源を切れる状態にできませんでした。");
 }
 
 void TExitWin::RestartWindows() {
     bool ok = IsNT() ? ExitWindowsWithPrivilege(EWX_REBOOT) : platform_.EndSession(EWX_REBOOT, kPlannedReason);
-    if (!ok) throw EExitError(L"Windows を再起動できませんでした。", GetLastError());
+    if (!ok) FailWithLastError(L"Windows を再起動できませんでした。");
 }

@@ -175,11 +175,7 @@ void TOptSetF::Button1Click() {
     options.TPamuHide = YesNo::Of(CheckBox2.Checked());
     launcher_.ChangeOptions(options);
     // By the boxes every time, not only when they changed: at start the icon shows whatever the file says.
-    if (CheckBox1.Checked())
-        targets_.mascot.Hide();
-    else
-        targets_.mascot.Show();
-    targets_.tray.SetVisible(!CheckBox2.Checked());
+    targets_.host.ShowAsChosen(CheckBox1.Checked(), CheckBox2.Checked());
     // The running program itself, wherever it was started from.
     MakeShortCut1.SCExecFile = ui::Application::ExeName();
     if (CheckBox3.Checked())
@@ -199,13 +195,15 @@ void TOptSetF::Button1Click() {
     // The colour written is the one the option names, not the mascot's face of the moment (blue in an
     // edit mode).
     launcher_.SaveOptions();
+    // The panel's keys come back before the dialog goes: a key typed as it closes finds them.
+    launcher_.EndOptionsDialog();
     // Shown anew, so that the new row limit applies.
-    targets_.panel.Hide();
-    targets_.panel.Show();
+    targets_.host.ShowPanelAnew();
     ModalResult = IDOK;
 }
 
 void TOptSetF::Button2Click() {
+    launcher_.EndOptionsDialog();
     ModalResult = IDCANCEL;
 }
 

@@ -14,14 +14,22 @@
 #include "ui/PageControl.h"
 #include "ui/StdControls.h"
 
-// What the dialog acts on besides the options, which change through the model (whose observers apply
-// them, the panel's hot keys among them): the hot keys tell which of them another program holds; the
-// panel is shown anew by OK, and the mascot and its tray icon hidden or shown.
+// What OK asks of the windows besides the options, which change through the model (whose observers apply
+// them, the panel's hot keys among them).
+class OptionsHost {
+public:
+    // The mascot and its tray icon hidden or shown as the boxes say, every time, not only when they changed.
+    virtual void ShowAsChosen(bool mascotHidden, bool trayIconHidden) = 0;
+    // The panel hidden and shown again, so that a new row limit applies.
+    virtual void ShowPanelAnew() = 0;
+
+protected:
+    ~OptionsHost() = default;
+};
+
 struct OptionTargets {
-    TTrayIcon& tray;
-    const THookHotKey& hotKeys;
-    ui::Form& panel;
-    ui::Form& mascot;
+    const THookHotKey& hotKeys; // which of the panel's keys another program holds
+    OptionsHost& host;
 };
 
 class TOptSetF : public ui::Form {

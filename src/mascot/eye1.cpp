@@ -141,11 +141,6 @@ void TpamuF::FinishStart() {
     TellHeldKeys(HookHotKey1, TrayIcon1);
 }
 
-void TpamuF::AttachPanel(PanelForMascot* panel) {
-    panel_ = panel;
-    Timer1.SetEnabled(panel_ != nullptr);
-}
-
 void TpamuF::SetUpTrayIcon() {
     TrayIcon1.BeginLoading();
     LoadTrayPicture();
@@ -252,7 +247,7 @@ EdgeOptions TpamuF::Edges() const {
 
 TOptSetF* TpamuF::CreateOptionsDialog() {
     return ui::Application::Instance().CreateOwnedForm<TOptSetF>(
-        launcher_, OptionTargets{TrayIcon1, HookHotKey1, panel_->Form(), *this});
+        launcher_, OptionTargets{HookHotKey1, *this});
 }
 
 ui::MenuItem& TpamuF::ModeMenuItem(ModeItem item) {
@@ -273,6 +268,18 @@ void TpamuF::OptionsChanged(const EyeOptions& before) {
             Show();
     }
     if (now.TPamuHide != before.TPamuHide) TrayIcon1.SetVisible(!now.TPamuHide.On());
+}
+
+void TpamuF::ShowAsChosen(bool mascotHidden, bool trayIconHidden) {
+    if (mascotHidden)
+        Hide();
+    else
+        Show();
+    TrayIcon1.SetVisible(!trayIconHidden);
+}
+
+void TpamuF::ShowPanelAnew() {
+    if (panel_) panel_->ShowAnew();
 }
 
 void TpamuF::PseudoApp1ShowHint(ui::HintShowInfo& info) {

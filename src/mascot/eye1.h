@@ -8,6 +8,7 @@
 #include "components/Hkhotkey.h"
 #include "components/SysCtrls.h"
 #include "components/Taskbar.h"
+#include "dialogs/OptSet.h"
 #include "mascot/HotKeys.h"
 #include "mascot/TrackingRules.h"
 #include "model/Launcher.h"
@@ -25,9 +26,7 @@
 constexpr UINT_PTR kTimer1Id = 1; // eye tracking and edge triggers, every 100 ms
 constexpr UINT_PTR kTimer2Id = 2; // brings the mascot back after a click on an eye
 
-class TOptSetF;
-
-class TpamuF : public ui::Form, public MascotForPanel, private LauncherObserver {
+class TpamuF : public ui::Form, public MascotForPanel, private OptionsHost, private LauncherObserver {
 public:
     explicit TpamuF(Launcher& launcher);
     ~TpamuF() override;
@@ -78,8 +77,10 @@ public:
 
     // What the panel takes from the mascot; null joins none (the panel is going).
     PanelLook LookForPanel() const { return {icon_.get(), ButtonSize, IconSize}; }
-    // The tick, which reads the panel, starts once there is one.
-    void AttachPanel(PanelForMascot* panel);
+    // The panel the mascot's commands reach; null once it has gone.
+    void AttachPanel(PanelForMascot* panel) { panel_ = panel; }
+    // The tick reads the panel: it starts once there is one.
+    void StartTick() { Timer1.SetEnabled(true); }
     HWND Window() const override { return Handle(); }
     // A drop begun or read: the surprised face shows while any is read.
     void DropsChanged() override;
@@ -147,6 +148,8 @@ protected:
 private:
     // The mascot and its tray icon hidden or shown, as the options now say.
     void OptionsChanged(const EyeOptions& before) override;
+    void ShowAsChosen(bool mascotHidden, bool trayIconHidden) override;
+    void ShowPanelAnew() override;
     // The disc, its region and its six shapes at the form's DPI.
     void LayOutFace();
     // The red, surprised face shown while a drop is registered.

@@ -12,8 +12,15 @@
 
 void TpamuF::PM_OptionClick() {
     launcher_.BeginOptionsDialog();
-    // Even when the dialog cannot open: the panel's clicks and the edges must not stay switched off.
-    const base::ScopeExit end([this] { launcher_.EndOptionsDialog(); });
+    // Even when the dialog cannot open: the panel's clicks, the edges and its hot keys must not stay
+    // switched off. A failure to wake the keys is told, never thrown out of the unwinding.
+    const base::ScopeExit end([this] {
+        try {
+            launcher_.EndOptionsDialog();
+        } catch (...) {
+            ui::Application::HandleCurrentException();
+        }
+    });
     TOptSetF* dialog = CreateOptionsDialog();
     ui::ShowModalThenRelease(*dialog);
 }

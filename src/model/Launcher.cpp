@@ -15,6 +15,13 @@ void Launcher::RemoveObserver(LauncherObserver* observer) {
     std::erase(observers_, observer);
 }
 
+void Launcher::Tell(const std::function<void(LauncherObserver&)>& tell) {
+    // Over a copy, skipping any that left meanwhile: what one observer does may make or end another.
+    const std::vector<LauncherObserver*> observers = observers_;
+    for (LauncherObserver* observer : observers)
+        if (std::ranges::find(observers_, observer) != observers_.end()) tell(*observer);
+}
+
 ProfileFile Launcher::FileToRead() const {
     ProfileFile file = SettingsFile();
     if (file.Exists()) return file;
@@ -29,8 +36,7 @@ MascotPlace Launcher::ReadOptions() {
     place.top = eye.Integer(L"Top", kDefaultMascotTop);
     place.left = eye.Integer(L"Left", kDefaultMascotLeft);
     options_ = ReadEyeOptions(eye);
-    for (LauncherObserver* observer : observers_)
-        observer->OptionsRead();
+    Tell([&](LauncherObserver& observer) { observer.OptionsRead(); });
     return place;
 }
 
@@ -58,28 +64,24 @@ int Launcher::FirstFreeButton(int skipped) const {
 
 void Launcher::SetButton(int number, ButtonRecord record) {
     records_.at(static_cast<std::size_t>(number)) = std::move(record);
-    for (LauncherObserver* observer : observers_)
-        observer->ButtonChanged(number);
+    Tell([&](LauncherObserver& observer) { observer.ButtonChanged(number); });
 }
 
 void Launcher::SwapButtons(int source, int target) {
     // Both move before either is told, so that no observer sees one record twice.
     std::swap(records_.at(static_cast<std::size_t>(source)), records_.at(static_cast<std::size_t>(target)));
-    for (LauncherObserver* observer : observers_)
-        observer->ButtonsSwapped(source, target);
+    Tell([&](LauncherObserver& observer) { observer.ButtonsSwapped(source, target); });
 }
 
 void Launcher::TellButtonsRead() {
-    for (LauncherObserver* observer : observers_)
-        observer->ButtonsRead();
+    Tell([&](LauncherObserver& observer) { observer.ButtonsRead(); });
 }
 
 void Launcher::ChangeOptions(const EyeOptions& options) {
     const EyeOptions before = std::exchange(options_, options);
     // The colour the user just chose shows, whatever the edit mode's.
     if (options_.Color != before.Color) modeColour_ = kOptionColour;
-    for (LauncherObserver* observer : observers_)
-        observer->OptionsChanged(before);
+    Tell([&](LauncherObserver& observer) { observer.OptionsChanged(before); });
 }
 
 void Launcher::ChooseColour(TColor colour) {
@@ -98,27 +100,26 @@ void Launcher::ChangeMode(const ModeChange& change) {
     modeColour_ = change.colour;
     ModeChange told = change;
     told.releasedSource = std::exchange(swapSource_, 0);
-    for (LauncherObserver* observer : observers_)
-        observer->EditModeChanged(told);
+    Tell([&](LauncherObserver& observer) { observer.EditModeChanged(told); });
 }
 
 void Launcher::PickButton(int number) {
     const ModeStep step = StepOf(editMode_, number, swapSource_);
     if (step.pressed != 0) swapSource_ = step.pressed;
-    for (LauncherObserver* observer : observers_)
-        observer->ModeStepTaken(step);
+    Tell([&](LauncherObserver& observer) { observer.ModeStepTaken(step); });
 }
 
 void Launcher::BeginOptionsDialog() {
+    optionsDialogOpen_ = true;
     editMode_ = EditState::Options;
-    for (LauncherObserver* observer : observers_)
-        observer->OptionsDialogShown(true);
+    Tell([&](LauncherObserver& observer) { observer.OptionsDialogShown(true); });
 }
 
 void Launcher::EndOptionsDialog() {
+    // OK and Cancel end it as the dialog closes, and the menu once the dialog has gone.
+    if (!std::exchange(optionsDialogOpen_, false)) return;
     editMode_ = EditState::None;
-    for (LauncherObserver* observer : observers_)
-        observer->OptionsDialogShown(false);
+    Tell([&](LauncherObserver& observer) { observer.OptionsDialogShown(false); });
 }
 
 void Launcher::SaveButtons(std::initializer_list<int> numbers) {

@@ -9,6 +9,7 @@
 #include "settings/Sections.h"
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -101,7 +102,8 @@ public:
     // The options dialog is open: the panel's clicks and the edges rest, and so do its hot keys. The
     // swap's source stays, and nothing else on screen changes.
     void BeginOptionsDialog();
-    // Whatever mode was on before the dialog, none is now.
+    // Back to no mode, whatever mode was on before the dialog; only the first call after the beginning
+    // counts (OK and Cancel end it as the dialog closes, the menu once the dialog has gone).
     void EndOptionsDialog();
 
     // The mascot's colour: the edit mode's, or the one the options name when no mode has its own or the
@@ -119,6 +121,7 @@ public:
 
 private:
     void TellButtonsRead();
+    void Tell(const std::function<void(LauncherObserver&)>& tell);
     void WriteWindowsAndOptions(ProfileFile& file, const WindowPlaces& places) const;
 
     std::wstring settingsPath_;
@@ -127,5 +130,6 @@ private:
     EditState editMode_ = EditState::None;
     int swapSource_ = 0;
     TColor modeColour_ = kOptionColour;
+    bool optionsDialogOpen_ = false;
     std::vector<LauncherObserver*> observers_;
 };

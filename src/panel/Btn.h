@@ -62,7 +62,10 @@ public:
     bool Shown() const override { return Visible(); }
     HWND Window() const override { return Handle(); }
     PanelBounds Bounds() const override { return {Left(), Top(), Width(), Height()}; }
-    ui::Form& Form() override { return *this; }
+    void ShowAnew() override {
+        Hide();
+        Show();
+    }
     // Button n drawn down, as the swap's source is, or up again.
     void PressButton(int number, bool down);
 

@@ -8,10 +8,6 @@
 
 #include <string>
 
-namespace ui {
-class Form;
-}
-
 // What the panel takes from the mascot: its picture for buttons without one, and the sizes.
 // Sizes in 96-DPI units.
 struct PanelLook {
@@ -43,8 +39,8 @@ public:
     virtual HWND Window() const = 0;
     // Where it is, as the settings file keeps it.
     virtual PanelBounds Bounds() const = 0;
-    // What the options dialog shows anew after OK.
-    virtual ui::Form& Form() = 0;
+    // Hidden and shown again, as OK in the options dialog does for a new row limit.
+    virtual void ShowAnew() = 0;
 
 protected:
     ~PanelForMascot() = default;

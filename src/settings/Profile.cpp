@@ -240,7 +240,9 @@ void ProfileFile::WriteInPlace() {
 }
 
 void ProfileFile::Fail() const {
-    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_), GetLastError());
+    // Read before the message is made, which may allocate.
+    const DWORD error = GetLastError();
+    throw EIniFileException(FormatMessageText(L"%s に書き込めません", path_), error);
 }
 
 bool ProfileFile::Exists() const {

@@ -230,8 +230,7 @@ TEST_F(OptSetTest, OkAppliesEverythingAndWritesExactlyTheOptionKeysInOrder) {
     EXPECT_EQ(ValueOf(keys, "eye", "ApSc"), "Shift+Ctrl+F6");
     EXPECT_EQ(ValueOf(keys, "eye", "DApSc"), "");
     EXPECT_EQ(ValueOf(keys, "eye", "Color"), "clAqua");
-    // Once the dialog has gone the new key is held, the old one free; the panel shows again, with two rows.
-    SetEditMode(EditState::None);
+    // The new key is held, the old one is free; the panel shows again, with two rows.
     EXPECT_FALSE(IndexFree(1));
     THookHotKey probe(*mascot);
     EXPECT_FALSE(probe.RegisterKey(1, scCtrl | scShift | VK_F6));
@@ -414,7 +413,6 @@ TEST_F(OptSetTest, ASettingsFileThatCannotBeWrittenStopsOkInsideTheSave) {
     EXPECT_TRUE(IndexFree(1));                     // the keys rest while the dialog stays open
     RemoveDirectoryW(wintest::SettingsPath().c_str());
     d->Button2Click();
-    SetEditMode(EditState::None);
     EXPECT_FALSE(IndexFree(1));
 }
 
