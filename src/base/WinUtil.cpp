@@ -1,5 +1,7 @@
 #include "base/WinUtil.h"
 
+#include "base/IntegrityRules.h"
+
 #include <shellapi.h>
 
 #include <vector>
@@ -42,6 +44,17 @@ DWORD IntegrityLevelOf(HANDLE process) {
     return count == 0 ? 0 : *GetSidSubAuthority(sid, count - 1u);
 }
 
+// Whether the process's token is elevated (run as administrator with UAC on); false when unread.
+bool Elevated() {
+    HANDLE opened = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)) return false;
+    const UniqueHandle token(opened);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation), &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
 } // namespace
 
 std::wstring WindowText(HWND window) {
@@ -77,13 +90,12 @@ void AcceptDroppedFiles(HWND window) {
 }
 
 bool RunsAboveShellIntegrity() {
-    DWORD shellId = 0;
+    DWORD theShells = 0, shellId = 0;
     const HWND shell = GetShellWindow();
-    if (!shell || !GetWindowThreadProcessId(shell, &shellId)) return false;
-    const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId));
-    if (!process) return false;
-    const DWORD ours = IntegrityLevelOf(GetCurrentProcess()), theShells = IntegrityLevelOf(process.get());
-    return ours != 0 && theShells != 0 && ours > theShells;
+    if (shell && GetWindowThreadProcessId(shell, &shellId))
+        if (const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, shellId)); process)
+            theShells = IntegrityLevelOf(process.get());
+    return AboveTheShell(IntegrityLevelOf(GetCurrentProcess()), theShells, Elevated());
 }
 
 bool SameTextIgnoringCase(const std::wstring& a, const std::wstring& b) {

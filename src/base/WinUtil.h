@@ -30,7 +30,8 @@ void AllowMessageFromAnyProcess(HWND window, UINT message);
 void AcceptDroppedFiles(HWND window);
 // Whether this process runs at a higher integrity level than the shell's (run as administrator with UAC
 // on): OLE drag and drop from Explorer cannot reach it then, and a window registered for OLE drops gets
-// no WM_DROPFILES either. False when either level cannot be read.
+// no WM_DROPFILES either. When the shell's level cannot be read, this process's own token decides
+// (AboveTheShell in base/IntegrityRules).
 // https://learn.microsoft.com/windows/win32/secauthz/mandatory-integrity-control
 bool RunsAboveShellIntegrity();
 

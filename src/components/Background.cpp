@@ -1,18 +1,24 @@
 #include "components/Background.h"
 
 #include "base/ComPtr.h"
+#include "base/Exception.h"
 #include "base/Handles.h"
 #include "base/PathParts.h"
 
 #include <chrono>
-#include <condition_variable>
+#include <climits>
 #include <map>
 #include <optional>
-#include <system_error>
 
 namespace background {
 
 namespace {
+
+// In the user's words, with the system's code; read before the message is made.
+[[noreturn]] void FailWithLastError() {
+    const DWORD error = GetLastError();
+    throw Exception(L"作業を始められません。", error);
+}
 
 struct Detached {
     std::function<void()> work;
@@ -38,13 +44,14 @@ void RunDetached(std::function<void()> work, ThreadCom com) {
     // just as another ended was seen never to run, leaving its work waiting for good.
     auto detached = std::make_unique<Detached>(Detached{std::move(work), com});
     const base::UniqueHandle thread(CreateThread(nullptr, 0, RunDetachedThread, detached.get(), 0, nullptr));
-    if (!thread) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
+    if (!thread) FailWithLastError();
     detached.release(); // the thread's now
 }
 
 struct StandingThreads::State {
     std::mutex mutex;
-    std::condition_variable wake;
+    // One count per wake-up given: for work handed to an idle thread, and one per thread at the end.
+    base::UniqueHandle wake{CreateSemaphoreW(nullptr, 0, LONG_MAX, nullptr)};
     std::deque<std::function<void()>> waiting;
     int threads = 0;
     // Threads inside their wait. Each counts itself in and out, so the count is right however the
@@ -53,14 +60,46 @@ struct StandingThreads::State {
     bool closed = false;
 };
 
-StandingThreads::StandingThreads(ThreadCom com) : state_(std::make_shared<State>()), com_(com) {}
+namespace {
+
+// Waits until the condition holds or the time is up, dispatching the thread's messages meanwhile: a thread
+// in a single-threaded apartment must answer the messages broadcast to every top-level window (COM gives
+// it one), or whoever sends them waits on it. The lock is held on entry and on return.
+template <typename Condition>
+bool WaitPumping(std::unique_lock<std::mutex>& lock, HANDLE wake, std::chrono::milliseconds limit,
+                 Condition condition) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        lock.unlock();
+        const DWORD waited = MsgWaitForMultipleObjectsEx(1, &wake, static_cast<DWORD>(left.count()), QS_ALLINPUT,
+                                                         MWMO_INPUTAVAILABLE);
+        if (waited == WAIT_OBJECT_0 + 1) {
+            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+        } else if (waited == WAIT_FAILED) {
+            Sleep(10); // not expected; a busy loop must not come of it
+        }
+        lock.lock();
+    }
+    return true;
+}
+
+} // namespace
+
+StandingThreads::StandingThreads(ThreadCom com) : state_(std::make_shared<State>()), com_(com) {
+    if (!state_->wake) FailWithLastError();
+}
 
 StandingThreads::~StandingThreads() {
     std::deque<std::function<void()>> dropped;
     std::lock_guard lock(state_->mutex);
     state_->closed = true;
     dropped.swap(state_->waiting);
-    state_->wake.notify_all();
+    if (state_->threads > 0) ReleaseSemaphore(state_->wake.get(), state_->threads, nullptr);
 }
 
 void StandingThreads::Run(std::function<void()> work) {
@@ -69,7 +108,7 @@ void StandingThreads::Run(std::function<void()> work) {
         // Enough idle threads for all that waits, this too: one of them takes it.
         if (state_->waiting.size() < static_cast<std::size_t>(state_->idle)) {
             state_->waiting.push_back(std::move(work));
-            state_->wake.notify_one();
+            ReleaseSemaphore(state_->wake.get(), 1, nullptr);
             return;
         }
         ++state_->threads;
@@ -97,8 +136,8 @@ void StandingThreads::Run(std::function<void()> work) {
                 continue;
             }
             ++state->idle;
-            const bool woken = state->wake.wait_for(lock, kIdleEnd,
-                                                    [&] { return state->closed || !state->waiting.empty(); });
+            const bool woken = WaitPumping(lock, state->wake.get(), kIdleEnd,
+                                           [&] { return state->closed || !state->waiting.empty(); });
             --state->idle;
             if (woken || state->threads == 1) continue; // work, the end, or the standing one waits on
             break;

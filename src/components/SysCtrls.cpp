@@ -62,8 +62,12 @@ bool TSingleInstance::Loaded() {
     // Opening first and creating after would let both find nothing and both run.
     base::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, UniqueName.c_str()));
     const DWORD error = GetLastError();
-    if (!mutex) return true; // cannot be made: this instance runs as the first
-    if (error != ERROR_ALREADY_EXISTS) {
+    // CreateMutexW asks for MUTEX_ALL_ACCESS: a copy run as administrator (or by another account) holds a
+    // name this one may only wait on. Opened for that alone, it is another copy that runs.
+    const bool othersName = !mutex && error == ERROR_ACCESS_DENIED &&
+                            base::UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, UniqueName.c_str()));
+    if (!mutex && !othersName) return true; // cannot be made: this instance runs as the first
+    if (mutex && error != ERROR_ALREADY_EXISTS) {
         mutex_ = std::move(mutex); // held, never owned or waited on: its name marks the running instance
         return true;
     }

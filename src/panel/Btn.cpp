@@ -3,6 +3,7 @@
 #include "base/ScopeExit.h"
 #include "base/WinUtil.h"
 #include "components/FmxUtils.h"
+#include "components/TrShlApi.h"
 #include "panel/PanelRules.h"
 #include "ui/Application.h"
 #include "ui/GridRules.h"
@@ -80,10 +81,10 @@ void TBtnF1::WindowCreated() {
         }
         return true;
     };
-    if (!base::RunsAboveShellIntegrity())
-        for (HWND window : {Handle(), ToolBar1.Handle()})
-            dropTarget_.Register(window);
+    DecideDropWay();
     base::AcceptDroppedFiles(Handle());
+    // The shell started again may run at another level (and comes first at a logon task's start).
+    base::AllowMessageFromAnyProcess(Handle(), TTaskTrayIcon::TaskbarCreatedMessage());
 
     OnCreate = [this] { FormCreate(); };
     OnShow = [this] { FormShow(); };
@@ -334,7 +335,23 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             }
         }
         return 0;
-    default: return ui::Form::Dispatch(message, wParam, lParam);
+    default:
+        if (message == TTaskTrayIcon::TaskbarCreatedMessage()) DecideDropWay();
+        return ui::Form::Dispatch(message, wParam, lParam);
+    }
+}
+
+void TBtnF1::DecideDropWay() {
+    // OLE's drops, with the frame and the pointer's answer, only where they can come: run above the shell,
+    // a window registered for them would get none, and WM_DROPFILES is all that reaches the panel.
+    const bool ole = !RunsAboveTheShell();
+    if (ole == oleDrops_) return;
+    oleDrops_ = ole;
+    for (HWND window : {Handle(), ToolBar1.Handle()}) {
+        if (ole)
+            dropTarget_.Register(window);
+        else
+            dropTarget_.Revoke(window);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The launcher panel "ひょこ太": a grid of 30 icon buttons, one per button record.
 
+#include "base/WinUtil.h"
 #include "components/Background.h"
 #include "dialogs/BtnSet.h"
 #include "model/Launcher.h"
@@ -107,6 +108,10 @@ public:
     // In front of every window that is not topmost, with no right to the foreground needed.
     void BringToFront() override;
 
+    // Whether the program runs above the shell, asked at creation and whenever the shell starts again;
+    // tests stand in for the levels here.
+    static inline std::function<bool()> RunsAboveTheShell = base::RunsAboveShellIntegrity;
+
 protected:
     void WindowCreated() override;
     // Buttons and icons at the new DPI; the stored width stays the window's.
@@ -124,6 +129,8 @@ private:
     // Each item takes its start under way along.
     void ButtonsSwapped(int a, int b) override;
     void ShowRecord(int number);
+    // OLE drops or WM_DROPFILES alone, as the levels now say.
+    void DecideDropWay();
     void ButtonsRead() override;
     // Icons are read, and programs looked for and started, on other threads: a file on a share that does
     // not answer must not freeze the panel or the mascot. The answers come back as these messages.
@@ -201,6 +208,7 @@ private:
     background::PlaceQueues dropReads_{background::ThreadCom::Apartment};
     background::Mailbox<DropAnswer> dropAnswers_;
     ui::FileDropTarget dropTarget_;
+    bool oleDrops_ = false;
     std::vector<std::pair<POINT, std::vector<std::wstring>>> droppedFiles_;
 };
 

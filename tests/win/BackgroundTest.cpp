@@ -56,6 +56,21 @@ TEST(BackgroundTest, IdleThreadsAreUsedAgainHoweverWorkIsSharedOut) {
     EXPECT_LE(seen.size(), 2u);
 }
 
+TEST(BackgroundTest, AnIdleThreadInAnApartmentAnswersWhatIsSentToItsWindows) {
+    background::StandingThreads threads(background::ThreadCom::Apartment);
+    // A window of the thread, as COM gives each apartment one, that a broadcast would reach.
+    std::atomic<HWND> window = nullptr;
+    threads.Run([&] {
+        window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return window && threads.Count().idle == 1; }, 5s));
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &answer), 0);
+    std::atomic<bool> gone = false;
+    threads.Run([&] { gone = base::UniqueHelperWindow(window.load()).get() != nullptr; });
+    EXPECT_TRUE(PumpUntil([&] { return gone.load(); }, 5s));
+}
+
 TEST(BackgroundTest, APlaceThatWaitsHoldsUpOnlyItsOwnWorkInItsOrder) {
     background::PlaceQueues places;
     Gate gate;

@@ -37,14 +37,18 @@ class DropTest : public wintest::AppTest {
 protected:
     void SetUp() override {
         wintest::AppTest::SetUp();
+        // Wine's token is elevated and it has no shell window: the tests say which side of the shell we are.
+        TBtnF1::RunsAboveTheShell = [this] { return aboveTheShell; };
         folder = wintest::TempPath(L"pmrun_drop");
         testfiles::DeleteFolder(folder);
         CreateDirectoryW(folder.c_str(), nullptr);
     }
     void TearDown() override {
         wintest::AppTest::TearDown();
+        TBtnF1::RunsAboveTheShell = base::RunsAboveShellIntegrity;
         testfiles::DeleteFolder(folder);
     }
+    bool aboveTheShell = false;
     TBtnF1* Start(const std::wstring& ini = L"") {
         mascot = StartProgram(ini);
         mascot->Timer1.SetEnabled(false); // the pupils stay where the drop put them
@@ -300,11 +304,17 @@ TEST_F(DropTest, ADropNeverVanishesNorLandsWhereASettingsDialogEdits) {
     EXPECT_FALSE(panel->Records[6].Assigned());
 }
 
-TEST_F(DropTest, ThePanelTakesOleDropsAndNoneOutsideItsButtons) {
+TEST_F(DropTest, ThePanelTakesOleDropsBelowTheShellAndNoneOutsideItsButtons) {
     TBtnF1* panel = Start();
-    // Registered for OLE drops (this program runs no higher than the shell here).
-    ASSERT_FALSE(base::RunsAboveShellIntegrity());
     ui::FileDropTarget other;
+    EXPECT_EQ(RegisterDragDrop(panel->Handle(), &other), DRAGDROP_E_ALREADYREGISTERED);
+    // The shell started again, below this program now: WM_DROPFILES alone, and OLE again once it is not.
+    aboveTheShell = true;
+    SendMessageW(panel->Handle(), TTaskTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    ASSERT_EQ(RegisterDragDrop(panel->Handle(), &other), S_OK);
+    RevokeDragDrop(panel->Handle());
+    aboveTheShell = false;
+    SendMessageW(panel->Handle(), TTaskTrayIcon::TaskbarCreatedMessage(), 0, 0);
     EXPECT_EQ(RegisterDragDrop(panel->Handle(), &other), DRAGDROP_E_ALREADYREGISTERED);
     // A drop on the frame or caption, over where a button would be: no button takes it.
     RECT r = panel->Buttons[1]->ItemRect();

@@ -8,6 +8,7 @@
 #include "ui/Hints.h"
 
 #include <commctrl.h>
+#include <sddl.h>
 
 #include <algorithm>
 #include <optional>
@@ -62,6 +63,21 @@ TEST_F(SingleInstanceTest, TheFirstHoldsTheNameUntilItGoes) {
     next.UniqueName = name;
     next.Loaded();
     EXPECT_TRUE(next.HoldsName());
+}
+
+TEST_F(SingleInstanceTest, ACopyRunAsAdministratorIsTheFirstInstance) {
+    const std::wstring name = TestMutexName(L"Elevated");
+    // Its name, as a copy run elevated leaves it to others: waiting on it, nothing more.
+    base::UniqueLocalMem<void> descriptor;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x100000;;;WD)", SDDL_REVISION_1,
+                                                                     descriptor.put(), nullptr));
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor.get(), FALSE};
+    base::UniqueHandle running(CreateMutexW(&attributes, FALSE, name.c_str()));
+    ASSERT_TRUE(running);
+    TSingleInstance guard;
+    guard.UniqueName = name;
+    guard.DupInstAction = TDupInstAction::diTerminate;
+    EXPECT_FALSE(guard.Loaded());
 }
 
 TEST_F(SingleInstanceTest, ASecondInstanceActsAsTold) {
