@@ -4,6 +4,7 @@
 #include "base/TextRules.h"
 #include "components/FmxUtils.h"
 #include "ui/Application.h"
+#include "ui/Dpi.h"
 #include "ui/Monitors.h"
 #include "ui/SpinRule.h"
 
@@ -100,7 +101,10 @@ void TBtnSetF::PlaceBesidePanel() {
     const MonitorArea monitor = slot_.placedBy ? ui::MonitorOfWindow(slot_.placedBy) : ui::PrimaryMonitor();
     const ScreenRect panel{panel_.Left(), panel_.Top(), panel_.Left() + panel_.Width(),
                            panel_.Top() + panel_.Height()};
-    const ScreenRect at = BesideAnchor(panel, Width(), Height(), monitor);
+    // At the size it has on that monitor's DPI, which may not be the one it was made on.
+    const SIZE size = SizeAtDpi(
+        ui::DpiAt(RECT{monitor.work.left, monitor.work.top, monitor.work.right, monitor.work.bottom}));
+    const ScreenRect at = BesideAnchor(panel, size.cx, size.cy, monitor);
     SetBounds(at.left, at.top, at.Width(), at.Height());
 }
 

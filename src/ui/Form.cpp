@@ -144,9 +144,10 @@ void Form::SetBounds(int left, int top, int width, int height) {
     if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height) return;
     // Bounds in physical pixels, as stored or measured: a move onto a monitor of another DPI must not
     // scale them again (see OnDpiChanged).
-    settingBounds_ = true;
+    // Kept as it was, not cleared: a call nested in this one's WM_DPICHANGED must not end the outer's.
+    const bool outer = std::exchange(settingBounds_, true);
     SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    settingBounds_ = false;
+    settingBounds_ = outer;
 }
 
 int Form::ClientWidth() const {

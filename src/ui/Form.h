@@ -85,6 +85,9 @@ public:
     HFONT Font() const { return font_.get(); }
     // The DPI the form is laid out for, and a 96-DPI size or offset at that DPI.
     int Dpi() const { return dpi_; }
+    // The window's size as it will be at another DPI: the client area scaled, the frame of that DPI. For
+    // a form placed in physical pixels on a monitor of another DPI, whose WM_DPICHANGED keeps what it gets.
+    SIZE SizeAtDpi(int dpi) const;
     int Scale(int value) const;
     HWND ContainerHandle() const override { return Handle(); }
     HFONT ContainerFont() const override { return Font(); }

@@ -32,6 +32,14 @@ void Form::ScaleParamsToMonitor(const std::optional<ScreenRect>& centreIn) {
                            Scale(graphic->Height()));
 }
 
+SIZE Form::SizeAtDpi(int dpi) const {
+    if (dpi == dpi_) return {Width(), Height()};
+    RECT outer{0, 0, ScaleBetweenDpis(ClientWidth(), dpi_, dpi), ScaleBetweenDpis(ClientHeight(), dpi_, dpi)};
+    AdjustWindowRectForDpi(outer, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)), dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
 void Form::OnDpiChanged(int newDpi, const RECT& suggested) {
     if (newDpi <= 0 || newDpi == dpi_) return;
     const int oldDpi = dpi_;

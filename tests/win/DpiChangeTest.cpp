@@ -114,6 +114,28 @@ LRESULT CALLBACK CrossTo192(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
+int Always192(const RECT&) {
+    return 192;
+}
+int Always192Of(HWND) {
+    return 192;
+}
+
+TEST_F(DpiChangeTest, TheSettingsDialogBesideAPanelOnAMonitorOfAnotherDpiHasThatDpisSize) {
+    StartProgram(L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
+    BtnF1->PrepareSettingsDialog(1); // made hidden at 96 DPI
+    ASSERT_EQ(BtnSetF->Dpi(), 96);
+    const ui::DpiPlatform saved = ui::DpiCalls();
+    ui::DpiCalls() = {Always192, Always192Of};
+    SetWindowSubclass(BtnSetF->Handle(), CrossTo192, 1, 0);
+    BtnSetF->Show();
+    ui::DpiCalls() = saved;
+    EXPECT_EQ(BtnSetF->Dpi(), 192);
+    // 296 x 165 at 96 DPI, not clipped (Wine draws a caption of 96 DPI on the frame made for 192).
+    EXPECT_EQ(BtnSetF->ClientWidth(), 592);
+    EXPECT_GE(BtnSetF->ClientHeight(), 330);
+}
+
 TEST_F(DpiChangeTest, OneDpiForAFormFromWhereItShowsAndNoSecondScalingOfBoundsItIsGiven) {
     const ui::DpiPlatform saved = ui::DpiCalls();
     ui::DpiCalls() = {TwoDpisAtRect, TwoDpisOfWindow};
