@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 TrayShellPlatform& TrayShell() {
@@ -295,10 +296,13 @@ bool TTaskTrayIcon::AddIcon() {
     if (Registered) return true;
     FillRecord();
     if (!NotifyData.hIcon) return false;
-    // An add that timed out may have gone through all the same: a modify tells. Anything else waits for
-    // "TaskbarCreated". https://learn.microsoft.com/windows/win32/shell/taskbar#taskbar-creation-notification
-    Registered = Notify(NIM_ADD) ||
-                 (GetLastError() == ERROR_TIMEOUT && TrayShell().NotifyIcon(NIM_MODIFY, &NotifyData));
+    // An add that timed out may have gone through all the same: a modify tells, now or at the next change
+    // (whose add the shell then refuses for an icon it has). Anything else waits for "TaskbarCreated".
+    // https://learn.microsoft.com/windows/win32/shell/taskbar#taskbar-creation-notification
+    const bool added = Notify(NIM_ADD);
+    const bool timedOut = !added && GetLastError() == ERROR_TIMEOUT;
+    Registered = added || ((timedOut || maybeAdded_) && TrayShell().NotifyIcon(NIM_MODIFY, &NotifyData));
+    maybeAdded_ = !Registered && (timedOut || maybeAdded_);
     return Registered;
 }
 
@@ -313,15 +317,18 @@ bool TTaskTrayIcon::ModifyIcon() {
 
 bool TTaskTrayIcon::DeleteIcon() {
     Wanted = false;
-    if (!Registered) return true;
-    Registered = false;
-    return TrayShell().NotifyIcon(NIM_DELETE, &NotifyData) != FALSE;
+    // One that may be there is deleted too, so that no icon stays behind once the program has gone.
+    if (!Registered && !maybeAdded_) return true;
+    const bool known = std::exchange(Registered, false);
+    maybeAdded_ = false;
+    return TrayShell().NotifyIcon(NIM_DELETE, &NotifyData) != FALSE || !known;
 }
 
 LRESULT TTaskTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == TaskbarCreatedMessage() && Wanted) {
         // The task bar was made (again, or for the first time) and knows no icon: this one goes in.
         Registered = false;
+        maybeAdded_ = false;
         AddIcon();
     }
     Style.TrackMessage(message, wParam, lParam);

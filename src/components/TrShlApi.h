@@ -192,4 +192,6 @@ private:
     bool Notify(DWORD message);
     TrayWindow window_{*this};
     HWND wnd_ = nullptr;
+    // An add timed out, and no modify has told whether it went through.
+    bool maybeAdded_ = false;
 };

@@ -157,6 +157,18 @@ TEST_F(TrayTest, TaskbarCreatedAddsAWantedIconRegisteredOrNotAndNotADeletedOne) 
     log.answer = [](DWORD message) { return message == NIM_MODIFY ? TRUE : Fail(ERROR_TIMEOUT); };
     EXPECT_TRUE(icon.AddIcon());
     EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
+    // Its modify timed out too: the next change finds it there (the add refused), and so does the end.
+    icon.DeleteIcon();
+    log.answer = [](DWORD) { return Fail(ERROR_TIMEOUT); };
+    EXPECT_FALSE(icon.AddIcon());
+    log.answer = [](DWORD message) { return message == NIM_ADD ? Fail(ERROR_INVALID_PARAMETER) : TRUE; };
+    EXPECT_TRUE(icon.ModifyIcon());
+    icon.DeleteIcon();
+    log.answer = [](DWORD) { return Fail(ERROR_TIMEOUT); };
+    EXPECT_FALSE(icon.AddIcon());
+    log.calls.clear();
+    icon.DeleteIcon();
+    EXPECT_EQ(log.calls, (std::vector<DWORD>{NIM_DELETE}));
 }
 
 TEST_F(TrayTest, AModifyThatTheShellRefusesAddsTheIconAgain) {
