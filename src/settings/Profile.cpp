@@ -42,13 +42,14 @@ std::vector<unsigned char> AccessOf(const std::wstring& path) {
 
 // Windows' ReplaceFileW gives the copy the file's identity: its DACL, its creation time, and its attributes
 // merged in. Wine's keeps neither DACL nor attributes, nor does a copy moved or copied into place, so they
-// are put back where they differ. (Creation time is Windows' alone to keep.)
-// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-replacefilew
+// are put back where they differ, with the archive bit set as the write set it. (Creation time is Windows'
+// alone to keep.) https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-replacefilew
 void KeepIdentity(const std::wstring& path, DWORD attributes, const std::vector<unsigned char>& access) {
     if (!access.empty() && AccessOf(path) != access)
         SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<unsigned char*>(access.data()));
-    if (attributes != INVALID_FILE_ATTRIBUTES && GetFileAttributesW(path.c_str()) != attributes)
-        SetFileAttributesW(path.c_str(), attributes);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    const DWORD written = AttributesAfterSave(attributes);
+    if (GetFileAttributesW(path.c_str()) != written) SetFileAttributesW(path.c_str(), written);
 }
 
 

@@ -44,3 +44,8 @@ FitTest FitTestFor(unsigned codePage) {
         return FitTest::RoundTrip;
     return FitTest::UsedDefaultChar;
 }
+
+unsigned long AttributesAfterSave(unsigned long before) {
+    constexpr unsigned long kArchive = 0x20, kNormal = 0x80;
+    return (before & ~kNormal) | kArchive;
+}

@@ -24,3 +24,8 @@ std::optional<std::string> UnicodeProfileBytes(std::string_view bytes,
 // https://learn.microsoft.com/windows/win32/api/stringapiset/nf-stringapiset-widechartomultibyte
 enum class FitTest { UsedDefaultChar, RoundTrip };
 FitTest FitTestFor(unsigned codePage);
+
+// The attributes the settings file keeps after a save put a new file in its place: those it had, and the
+// archive bit, which says to backup tools that it was written. FILE_ATTRIBUTE_NORMAL stands only alone.
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-setfileattributesw
+unsigned long AttributesAfterSave(unsigned long before);

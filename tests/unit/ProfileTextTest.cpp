@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 TEST(ProfileText, AFileNotYetUnicodeBecomesItsTextInUtf16AfterTheMark) {
     const auto decode = [](std::string_view) { return std::wstring(L"k=é\U0001F600"); };
     for (const char* bytes : {"", "\xFF", "\xFE\xFF", "\xEF\xBB\xBFk=?"})
@@ -15,4 +17,14 @@ TEST(ProfileText, AFileNotYetUnicodeBecomesItsTextInUtf16AfterTheMark) {
 TEST(ProfileText, PagesThatCannotReportTheDefaultCharacterAreAskedByRoundTrip) {
     EXPECT_EQ(FitTestFor(932), FitTest::UsedDefaultChar);
     EXPECT_EQ(FitTestFor(65001), FitTest::RoundTrip);
+}
+
+TEST(ProfileText, ASavedFileKeepsItsAttributesWithTheArchiveBitSet) {
+    constexpr unsigned long readOnly = 0x1, hidden = 0x2, archive = 0x20, normal = 0x80;
+    const std::pair<unsigned long, unsigned long> cases[] = {
+        {normal, archive}, {hidden, hidden | archive}, {hidden | archive, hidden | archive},
+        {readOnly | hidden, readOnly | hidden | archive},
+    };
+    for (const auto& [before, after] : cases)
+        EXPECT_EQ(AttributesAfterSave(before), after) << before;
 }
