@@ -5,6 +5,8 @@
 #include "base/Handles.h"
 #include "base/PathParts.h"
 
+#include <process.h>
+
 #include <chrono>
 #include <climits>
 #include <map>
@@ -14,9 +16,8 @@ namespace background {
 
 namespace {
 
-// In the user's words, with the system's code; read before the message is made.
-[[noreturn]] void FailWithLastError() {
-    const DWORD error = GetLastError();
+// In the user's words, with the system's code, read before the message is made.
+[[noreturn]] void FailToStart(DWORD error) {
     throw Exception(L"作業を始められません。", error);
 }
 
@@ -25,7 +26,7 @@ struct Detached {
     ThreadCom com;
 };
 
-DWORD WINAPI RunDetachedThread(void* parameter) {
+unsigned __stdcall RunDetachedThread(void* parameter) {
     const std::unique_ptr<Detached> detached(static_cast<Detached*>(parameter));
     std::optional<base::ComApartment> apartment;
     if (detached->com == ThreadCom::Apartment) apartment.emplace();
@@ -43,8 +44,11 @@ void RunDetached(std::function<void()> work, ThreadCom com) {
     // A thread of the system's own rather than a detached std::thread: under Wine, one of those started
     // just as another ended was seen never to run, leaving its work waiting for good.
     auto detached = std::make_unique<Detached>(Detached{std::move(work), com});
-    const base::UniqueHandle thread(CreateThread(nullptr, 0, RunDetachedThread, detached.get(), 0, nullptr));
-    if (!thread) FailWithLastError();
+    // The work uses the C runtime, whose documentation asks for its own thread start.
+    // https://learn.microsoft.com/cpp/c-runtime-library/reference/beginthread-beginthreadex
+    const base::UniqueHandle thread(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunDetachedThread, detached.get(), 0, nullptr)));
+    if (!thread) FailToStart(static_cast<DWORD>(_doserrno));
     detached.release(); // the thread's now
 }
 
@@ -91,7 +95,7 @@ bool WaitPumping(std::unique_lock<std::mutex>& lock, HANDLE wake, std::chrono::m
 } // namespace
 
 StandingThreads::StandingThreads(ThreadCom com) : state_(std::make_shared<State>()), com_(com) {
-    if (!state_->wake) FailWithLastError();
+    if (!state_->wake) FailToStart(GetLastError());
 }
 
 StandingThreads::~StandingThreads() {
