@@ -46,9 +46,11 @@ void RunDetached(std::function<void()> work, ThreadCom com) {
     auto detached = std::make_unique<Detached>(Detached{std::move(work), com});
     // The work uses the C runtime, whose documentation asks for its own thread start.
     // https://learn.microsoft.com/cpp/c-runtime-library/reference/beginthread-beginthreadex
+    _doserrno = 0;
     const base::UniqueHandle thread(
         reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunDetachedThread, detached.get(), 0, nullptr)));
-    if (!thread) FailToStart(static_cast<DWORD>(_doserrno));
+    // The system's code, when the failure was the system's; otherwise the runtime's own lack of memory.
+    if (!thread) FailToStart(_doserrno != 0 ? static_cast<DWORD>(_doserrno) : DWORD{ERROR_NOT_ENOUGH_MEMORY});
     detached.release(); // the thread's now
 }
 
@@ -66,28 +68,44 @@ struct StandingThreads::State {
 
 namespace {
 
-// Waits until the condition holds or the time is up, dispatching the thread's messages meanwhile: a thread
-// in a single-threaded apartment must answer the messages broadcast to every top-level window (COM gives
-// it one), or whoever sends them waits on it. The lock is held on entry and on return.
+void DispatchWaitingMessages() {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        // A quit asked of this thread belongs to no window; the thread ends by its own rule.
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        try {
+            DispatchMessageW(&message);
+        } catch (...) {
+            // Nothing of ours has a window here; the wait goes on whatever a window procedure did.
+        }
+    }
+}
+
+// Waits until the condition holds or the time is up, counted idle meanwhile, and dispatches the thread's
+// messages as they come: a thread in a single-threaded apartment must answer the messages broadcast to
+// every top-level window (COM gives it one), or whoever sends them waits on it. While it dispatches it is
+// not idle, so that work never waits behind a message. The lock is held on entry and on return.
 template <typename Condition>
-bool WaitPumping(std::unique_lock<std::mutex>& lock, HANDLE wake, std::chrono::milliseconds limit,
+bool WaitPumping(std::unique_lock<std::mutex>& lock, int& idle, HANDLE wake, std::chrono::milliseconds limit,
                  Condition condition) {
     const auto until = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
+        ++idle;
         lock.unlock();
         const DWORD waited = MsgWaitForMultipleObjectsEx(1, &wake, static_cast<DWORD>(left.count()), QS_ALLINPUT,
                                                          MWMO_INPUTAVAILABLE);
-        if (waited == WAIT_OBJECT_0 + 1) {
-            for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-                TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        } else if (waited == WAIT_FAILED) {
-            Sleep(10); // not expected; a busy loop must not come of it
-        }
         lock.lock();
+        --idle;
+        if (waited == WAIT_OBJECT_0 + 1 || waited == WAIT_FAILED) {
+            lock.unlock();
+            if (waited == WAIT_FAILED)
+                Sleep(10); // not expected; a busy loop must not come of it
+            else
+                DispatchWaitingMessages();
+            lock.lock();
+        }
     }
     return true;
 }
@@ -139,10 +157,8 @@ void StandingThreads::Run(std::function<void()> work) {
                 state->waiting.pop_front();
                 continue;
             }
-            ++state->idle;
-            const bool woken = WaitPumping(lock, state->wake.get(), kIdleEnd,
+            const bool woken = WaitPumping(lock, state->idle, state->wake.get(), kIdleEnd,
                                            [&] { return state->closed || !state->waiting.empty(); });
-            --state->idle;
             if (woken || state->threads == 1) continue; // work, the end, or the standing one waits on
             break;
         }

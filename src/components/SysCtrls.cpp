@@ -62,8 +62,9 @@ bool TSingleInstance::Loaded() {
     // Opening first and creating after would let both find nothing and both run.
     base::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, UniqueName.c_str()));
     const DWORD error = GetLastError();
-    // CreateMutexW asks for MUTEX_ALL_ACCESS: a copy run as administrator (or by another account) holds a
-    // name this one may only wait on. Opened for that alone, it is another copy that runs.
+    // CreateMutexW asks for MUTEX_ALL_ACCESS: a copy run as administrator holds a name that this one may
+    // only wait on. Opened for that alone, it is another copy that runs; two copies would write one
+    // settings file, and each would find the other's hot keys held.
     const bool othersName = !mutex && error == ERROR_ACCESS_DENIED &&
                             base::UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, UniqueName.c_str()));
     if (!mutex && !othersName) return true; // cannot be made: this instance runs as the first

@@ -336,7 +336,7 @@ LRESULT TBtnF1::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        if (message == TTaskTrayIcon::TaskbarCreatedMessage()) DecideDropWay();
+        if (message != 0 && message == TTaskTrayIcon::TaskbarCreatedMessage()) DecideDropWay();
         return ui::Form::Dispatch(message, wParam, lParam);
     }
 }
@@ -346,10 +346,11 @@ void TBtnF1::DecideDropWay() {
     // a window registered for them would get none, and WM_DROPFILES is all that reaches the panel.
     const bool ole = !RunsAboveTheShell();
     if (ole == oleDrops_) return;
-    oleDrops_ = ole;
+    // As the panel's own registration went: one that failed is tried again at the next decision.
+    oleDrops_ = false;
     for (HWND window : {Handle(), ToolBar1.Handle()}) {
         if (ole)
-            dropTarget_.Register(window);
+            oleDrops_ = dropTarget_.Register(window) || oleDrops_;
         else
             dropTarget_.Revoke(window);
     }

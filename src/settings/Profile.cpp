@@ -48,8 +48,7 @@ void KeepIdentity(const std::wstring& path, DWORD attributes, const std::vector<
     if (!access.empty() && AccessOf(path) != access)
         SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, const_cast<unsigned char*>(access.data()));
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    const DWORD written = AttributesAfterSave(attributes);
-    if (GetFileAttributesW(path.c_str()) != written) SetFileAttributesW(path.c_str(), written);
+    SetFileAttributesW(path.c_str(), AttributesAfterSave(attributes));
 }
 
 

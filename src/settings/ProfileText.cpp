@@ -46,6 +46,8 @@ FitTest FitTestFor(unsigned codePage) {
 }
 
 unsigned long AttributesAfterSave(unsigned long before) {
-    constexpr unsigned long kArchive = 0x20, kNormal = 0x80;
-    return (before & ~kNormal) | kArchive;
+    // Only what SetFileAttributesW sets: read-only, hidden, system, archive, temporary, offline, not
+    // indexed. The others (compressed, encrypted, ...) are the file system's to keep.
+    constexpr unsigned long kSettable = 0x1 | 0x2 | 0x4 | 0x20 | 0x100 | 0x1000 | 0x2000, kArchive = 0x20;
+    return (before & kSettable) | kArchive;
 }

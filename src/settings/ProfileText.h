@@ -26,6 +26,7 @@ enum class FitTest { UsedDefaultChar, RoundTrip };
 FitTest FitTestFor(unsigned codePage);
 
 // The attributes the settings file keeps after a save put a new file in its place: those it had, and the
-// archive bit, which says to backup tools that it was written. FILE_ATTRIBUTE_NORMAL stands only alone.
+// archive bit, which says to backup tools that it was written; only those SetFileAttributesW sets
+// (FILE_ATTRIBUTE_NORMAL stands only alone, and never with the archive bit).
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-setfileattributesw
 unsigned long AttributesAfterSave(unsigned long before);

@@ -23,7 +23,7 @@ TEST(ProfileText, ASavedFileKeepsItsAttributesWithTheArchiveBitSet) {
     constexpr unsigned long readOnly = 0x1, hidden = 0x2, archive = 0x20, normal = 0x80;
     const std::pair<unsigned long, unsigned long> cases[] = {
         {normal, archive}, {hidden, hidden | archive}, {hidden | archive, hidden | archive},
-        {readOnly | hidden, readOnly | hidden | archive},
+        {readOnly | hidden, readOnly | hidden | archive}, {0x800 /* compressed */ | hidden, hidden | archive},
     };
     for (const auto& [before, after] : cases)
         EXPECT_EQ(AttributesAfterSave(before), after) << before;
