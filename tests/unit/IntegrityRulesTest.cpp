@@ -10,12 +10,9 @@ TEST(IntegrityRules, TheLevelsDecideAndWithoutTheShellsTheProgramsOwnToken) {
         unsigned long ours, theShells;
         bool elevated, above;
     };
-    const Case cases[] = {
-        {medium, medium, false, false}, {high, medium, true, true},   {high, high, true, false},
-        {system, high, false, true},    {medium, 0, false, false},    {medium, 0, true, true},
-        {high, 0, false, true},         {0, 0, false, false},         {0, 0, true, true},
-        {0, medium, false, false},
-    };
+    const Case cases[] = {{medium, medium, false, false}, {high, medium, true, true}, {high, high, true, false},
+                          {system, high, false, true},    {medium, 0, false, false}, {medium, 0, true, true},
+                          {high, 0, false, true},         {0, 0, true, true},        {0, medium, false, false}};
     for (const Case& c : cases)
         EXPECT_EQ(AboveTheShell(c.ours, c.theShells, c.elevated), c.above) << c.ours << " " << c.theShells;
 }

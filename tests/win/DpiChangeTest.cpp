@@ -114,19 +114,12 @@ LRESULT CALLBACK CrossTo192(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 } // namespace
 
-int Always192(const RECT&) {
-    return 192;
-}
-int Always192Of(HWND) {
-    return 192;
-}
-
 TEST_F(DpiChangeTest, TheSettingsDialogBesideAPanelOnAMonitorOfAnotherDpiHasThatDpisSize) {
     StartProgram(L"[btnform]\r\nleft=100\r\ntop=100\r\nwidth=238\r\nheight=220\r\n");
     BtnF1->PrepareSettingsDialog(1); // made hidden at 96 DPI
     ASSERT_EQ(BtnSetF->Dpi(), 96);
     const ui::DpiPlatform saved = ui::DpiCalls();
-    ui::DpiCalls() = {Always192, Always192Of};
+    ui::DpiCalls() = {[](const RECT&) { return 192; }, [](HWND) { return 192; }};
     SetWindowSubclass(BtnSetF->Handle(), CrossTo192, 1, 0);
     BtnSetF->Show();
     ui::DpiCalls() = saved;
