@@ -5,6 +5,7 @@
 #include "ui/Dpi.h"
 #include "ui/Form.h"
 #include "ui/Graphics.h"
+#include "ui/Language.h"
 #include "ui/Subclass.h"
 
 #include <commctrl.h>
@@ -32,7 +33,7 @@ void TButtonEx::CreateWindowNow() {
     DWORD style = BS_PUSHBUTTON | (tabStop_ ? WS_TABSTOP : 0);
     if (style_ != TButtonExStyle::bsStandard) style |= BS_OWNERDRAW;
     Create(parent_, L"BUTTON", style, 0, bounds_);
-    SetWindowTextW(Handle(), caption_.c_str());
+    SetWindowTextW(Handle(), ui::Localized(caption_).c_str());
     ui::Watch(Handle(), *this);
 }
 
@@ -66,7 +67,7 @@ void TButtonEx::SetFontColor(TColor color) {
 
 void TButtonEx::SetCaption(const std::wstring& caption) {
     caption_ = caption;
-    SetWindowTextW(Handle(), caption_.c_str());
+    SetWindowTextW(Handle(), ui::Localized(caption_).c_str());
 }
 
 bool TButtonEx::HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -132,9 +133,10 @@ void TButtonEx::DrawButton(HDC dc, RECT rect, UINT state) {
     RECT measured = rect;
     measured.right -= 2;
     measured.bottom -= 2;
-    DrawTextW(dc, caption_.c_str(), -1, &measured, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
+    const std::wstring shown = ui::Localized(caption_);
+    DrawTextW(dc, shown.c_str(), -1, &measured, DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK);
     InflateRect(&rect, (measured.right - rect.right) / 2, (measured.bottom - rect.bottom) / 2);
-    DrawTextW(dc, caption_.c_str(), -1, &rect, DT_EXPANDTABS | DT_WORDBREAK);
+    DrawTextW(dc, shown.c_str(), -1, &rect, DT_EXPANDTABS | DT_WORDBREAK);
 }
 
 LRESULT TButtonEx::WatchedMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "ui/Language.h"
 #include "ui/Menu.h"
 
 // ---- the animation ----
@@ -92,7 +93,7 @@ void TTrayIcon::SetIcon(HICON icon) {
 }
 
 void TTrayIcon::SetTipHelp(const std::wstring& text) {
-    tray_.SetTip(text);
+    tray_.SetTip(ui::Localized(text));
     if (!loading_) UpdateIcon();
 }
 

@@ -9,6 +9,7 @@
 #include "ui/GridRules.h"
 #include "ui/Monitors.h"
 #include "ui/Hints.h"
+#include "ui/Language.h"
 
 #include <shellapi.h>
 
@@ -440,7 +441,9 @@ void TBtnF1::LaunchAnswered(const LaunchAnswer& answer) {
     PendingLaunches::Ended ended = launching_.End(answer.start, occasions);
     UpdatePointer();
     // The shell has shown its own message for any other failure.
-    if (!answer.found) MessageBoxW(Handle(), L"プログラムが見つかりません", L"エラー", MB_OK | MB_ICONERROR);
+    if (!answer.found)
+        MessageBoxW(Handle(), ui::Localized(L"プログラムが見つかりません").c_str(), ui::Localized(L"エラー").c_str(),
+                    MB_OK | MB_ICONERROR);
     if (!answer.failure.empty()) ui::Application::Instance().ShowException(answer.failure);
     // What was dropped on the item meanwhile opens with it now, where it is; an item since taken off the
     // panel has no program left to open it.
@@ -545,12 +548,13 @@ void TBtnF1::UpdatePointer() {
 }
 
 std::wstring DatedCaption() {
-    const wchar_t* picture = L"MMMMd'日（'ddd'）'";
+    const bool english = ui::ProgramLanguage() == ui::Language::English;
+    const wchar_t* picture = english ? L"ddd, MMMM d" : L"MMMMd'日（'ddd'）'";
     int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, nullptr, 0);
     std::wstring date(static_cast<std::size_t>(std::max(length, 1)), L'\0');
     length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, date.data(), length);
     date.resize(static_cast<std::size_t>(std::max(length - 1, 0)));
-    return L"ぱむぱむランチ　" + date + L" ";
+    return (english ? ui::Localized(L"ぱむぱむランチ") + L"  " : std::wstring(L"ぱむぱむランチ　")) + date + L" ";
 }
 
 base::UniqueHicon ExtractButtonIcon(const ButtonRecord& record, int size) {

@@ -212,7 +212,8 @@ private:
     std::vector<std::pair<POINT, std::vector<std::wstring>>> droppedFiles_;
 };
 
-// "ぱむぱむランチ　" and today's date as 12月6日（日） and one blank, in the user's locale.
+// "ぱむぱむランチ　" and today's date as 12月6日（日） and one blank, in the user's locale; in English, the name and
+// "Sun, December 6".
 std::wstring DatedCaption();
 
 // Icon IconIndex of IconFile when the file holds icons and that one among them; empty otherwise, and the

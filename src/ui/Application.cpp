@@ -2,6 +2,7 @@
 
 #include "ui/Form.h"
 #include "ui/Hints.h"
+#include "ui/Language.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -268,7 +269,7 @@ void Application::ShowException(const std::wstring& message) {
     // The active window's; with none of ours active (a drop from another program, a tray callback), above
     // the others, as a box owned by the hidden application window could not come forward.
     HWND owner = GetActiveWindow();
-    MessageBoxW(owner ? owner : Handle(), message.c_str(), title_.c_str(),
+    MessageBoxW(owner ? owner : Handle(), Localized(message).c_str(), Localized(title_).c_str(),
                 MB_OK | MB_ICONERROR | (owner ? 0 : MB_TOPMOST));
 }
 

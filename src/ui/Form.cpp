@@ -6,6 +6,7 @@
 #include "ui/Dpi.h"
 #include "ui/Monitors.h"
 #include "ui/Hints.h"
+#include "ui/Language.h"
 #include "ui/Menu.h"
 #include "ui/Timer.h"
 
@@ -71,7 +72,7 @@ void Form::Create() {
     }
     WindowCreateParams wp;
     wp.className = params.className;
-    wp.caption = params.caption;
+    wp.caption = Localized(params.caption);
     wp.style = s.style;
     wp.exStyle = s.exStyle;
     wp.left = outer.left;
@@ -174,7 +175,7 @@ std::wstring Form::Caption() const {
 }
 
 void Form::SetCaption(const std::wstring& caption) {
-    SetWindowTextW(Handle(), caption.c_str());
+    SetWindowTextW(Handle(), Localized(caption).c_str());
 }
 
 void Form::SetColor(TColor color) {

@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "ui/Hints.h"
+#include "ui/Language.h"
 #include "ui/Shape.h"
 
 #include <windowsx.h>
@@ -70,12 +71,12 @@ void Form::RebuildGraphicHints() {
         GraphicControl* g = graphics_[i];
         if (!g->Visible()) continue;
         std::wstring text;
-        if (g->EffectiveShowHint()) text = g->Hint().empty() ? Hint : g->Hint();
+        if (g->EffectiveShowHint()) text = Localized(g->Hint().empty() ? Hint : g->Hint());
         hints.AddTool(hwnd, i + 1, g->BoundsRect(), text);
     }
     RECT client{};
     GetClientRect(hwnd, &client);
-    hints.AddTool(hwnd, kFormHintTool, client, ShowHint ? Hint : std::wstring());
+    hints.AddTool(hwnd, kFormHintTool, client, ShowHint ? Localized(Hint) : std::wstring());
 }
 
 GraphicControl* Form::GraphicAt(POINT p) const {

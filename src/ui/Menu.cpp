@@ -1,6 +1,7 @@
 #include "ui/Menu.h"
 
 #include "base/Exception.h"
+#include "ui/Language.h"
 
 namespace ui {
 
@@ -19,7 +20,8 @@ void MenuItem::SetCaption(const std::wstring& caption) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = caption_.data();
+    std::wstring shown = Localized(caption_);
+    info.dwTypeData = shown.data();
     SetMenuItemInfoW(menu_.Handle(), command_, FALSE, &info);
 }
 
@@ -63,7 +65,7 @@ MenuItem& PopupMenu::Append(const std::wstring& name, const std::wstring& captio
     const UINT command = kFirstCommand + static_cast<UINT>(items_.size());
     auto item = std::make_unique<MenuItem>(*this, name, caption, command, separator);
     const BOOL added = separator ? AppendMenuW(menu_.get(), MF_SEPARATOR, command, nullptr)
-                                 : AppendMenuW(menu_.get(), MF_STRING, command, item->Caption().c_str());
+                                 : AppendMenuW(menu_.get(), MF_STRING, command, Localized(item->Caption()).c_str());
     if (!added) throw Exception(L"メニュー項目を追加できません", GetLastError());
     items_.push_back(std::move(item));
     return *items_.back();

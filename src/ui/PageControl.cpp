@@ -1,6 +1,7 @@
 #include "ui/PageControl.h"
 
 #include "ui/Dpi.h"
+#include "ui/Language.h"
 
 #include <commctrl.h>
 
@@ -87,7 +88,8 @@ void PageControl::InsertPage(TabSheet& page, int index) {
     page.Create();
     TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(page.Caption().c_str());
+    std::wstring shown = Localized(page.Caption());
+    item.pszText = shown.data();
     SendMessageW(Handle(), TCM_INSERTITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     LayOutPages();
     if (index == 0) SetActivePageIndex(0);

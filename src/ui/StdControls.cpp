@@ -4,6 +4,7 @@
 #include "ui/Application.h"
 #include "ui/Dpi.h"
 #include "ui/Form.h"
+#include "ui/Language.h"
 #include "ui/SpinRule.h"
 #include "ui/Subclass.h"
 
@@ -62,7 +63,7 @@ Label::Label(Container& parent, const Bounds& bounds, const std::wstring& captio
 }
 
 void Label::SetCaption(const std::wstring& caption) {
-    SetWindowTextW(Handle(), caption.c_str());
+    SetWindowTextW(Handle(), Localized(caption).c_str());
 }
 
 // --- Button
@@ -71,7 +72,7 @@ Button::Button(Container& parent, const Bounds& bounds, const std::wstring& capt
     parent.AddControl([this, &parent, bounds, caption, isDefault] {
         Create(parent, L"BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, bounds,
                isDefault ? IDOK : 0);
-        SetWindowTextW(Handle(), caption.c_str());
+        SetWindowTextW(Handle(), Localized(caption).c_str());
     });
 }
 
@@ -91,7 +92,7 @@ bool Button::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& resul
 CheckBox::CheckBox(Container& parent, const Bounds& bounds, const std::wstring& caption) {
     parent.AddControl([this, &parent, bounds, caption] {
         Create(parent, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0, bounds);
-        SetWindowTextW(Handle(), caption.c_str());
+        SetWindowTextW(Handle(), Localized(caption).c_str());
     });
 }
 
@@ -118,7 +119,7 @@ GroupBox::GroupBox(Container& parent, const Bounds& bounds, const std::wstring& 
     parent.AddControl([this, &parent, bounds, caption] {
         // Clipped by the controls above it: under Wine it fills its inside as it paints.
         Create(parent, L"BUTTON", BS_GROUPBOX | WS_CLIPSIBLINGS, 0, bounds);
-        SetWindowTextW(Handle(), caption.c_str());
+        SetWindowTextW(Handle(), Localized(caption).c_str());
     });
 }
 
@@ -257,7 +258,7 @@ void ComboBox::SetItemIndex(int index) {
 }
 
 void ComboBox::AddItem(const std::wstring& item) {
-    SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Localized(item).c_str()));
 }
 
 int ComboBox::ItemCount() const {

@@ -11,6 +11,7 @@
 #include "mascot/HelpGuide.h"
 #include "mascot/eye1.h"
 #include "panel/Btn.h"
+#include "ui/Language.h"
 
 #include <functional>
 
@@ -83,11 +84,32 @@ protected:
     void TearDown() override {
         SetCursorPos(900, 650);
         wintest::AppTest::TearDown();
+        ui::ChooseLanguageForTests(std::nullopt);
+    }
+    std::wstring Shown(const ui::MenuItem& item) const {
+        wchar_t text[128]{};
+        GetMenuStringW(mascot->PopupMenu1.Handle(), item.Command(), text, 128, MF_BYCOMMAND);
+        return text;
     }
     TpamuF* mascot = nullptr;
 };
 
 } // namespace
+
+TEST_F(MenuCommandsTest, EveryTextHasItsEnglishAndAnEnglishUserSeesItInTheMenuAndTheModes) {
+    const std::vector<ui::TextPair> table = ui::TranslationTable();
+    EXPECT_GE(table.size(), 70u);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        EXPECT_FALSE(table[i].english.empty()) << "text " << i << " of the Japanese table";
+    ui::ChooseLanguageForTests(ui::Language::English);
+    Start();
+    EXPECT_EQ(Shown(mascot->PM_Option), L"Options...");
+    EXPECT_EQ(Shown(mascot->PM_Close), L"Quit Pamu");
+    mascot->PM_BtnChange.Click();
+    EXPECT_EQ(Shown(mascot->PM_BtnChange), L"Stop swapping");
+    EXPECT_EQ(BtnF1->Caption(), L"Press the first button to swap");
+    EXPECT_EQ(mascot->PM_BtnChange.Caption(), L"ﾎﾞﾀﾝの入れ替えの中止"); // the program's own name for it
+}
 
 TEST_F(MenuCommandsTest, HotKeysShowAndHideThePanel) {
     Start();
