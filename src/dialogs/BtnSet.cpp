@@ -5,6 +5,7 @@
 #include "components/FmxUtils.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
+#include "ui/Language.h"
 #include "ui/Monitors.h"
 #include "ui/SpinRule.h"
 
@@ -189,14 +190,14 @@ void TBtnSetF::ComboBox1Change() {
 void TBtnSetF::IconFileAnswered(FileAnswer& answer) {
     if (answer.file != ComboBox1.Text()) return;
     if (answer.count <= 0) {
-        Edit6.SetText(L"アイコンがありません");
+        Edit6.SetText(ui::Localized(L"アイコンがありません"));
         SpinEdit1.SetRange(0, 0);
         SpinEdit1.SetValue(0);
         SpinEdit1.SetEnabledWithArrows(false);
         Image1.Clear();
         return;
     }
-    Edit6.SetText(std::to_wstring(answer.count) + L"個のアイコンがあります");
+    Edit6.SetText(ui::Localized(std::to_wstring(answer.count) + L"個のアイコンがあります"));
     // A number the user has turned since the question stays, within the file's icons, with its preview.
     const int turned = SpinEdit1.Value();
     SpinEdit1.SetEnabledWithArrows(answer.count > 1);

@@ -2,6 +2,7 @@
 
 #include "base/WinUtil.h"
 #include "ui/Graphics.h"
+#include "ui/Language.h"
 
 #include <commdlg.h>
 
@@ -34,7 +35,8 @@ std::wstring FilterList(const std::wstring& filter) {
 }
 
 bool OpenDialog::Execute(HWND owner) {
-    const std::wstring filters = FilterList(Filter);
+    const std::wstring filters = FilterList(Localized(Filter));
+    const std::wstring title = Localized(Title);
     // Room for any path the file system allows, so that a chosen name is never cut.
     std::vector<wchar_t> file(32768, L'\0');
     FileName.copy(file.data(), std::min(FileName.size(), file.size() - 1));
@@ -45,7 +47,7 @@ bool OpenDialog::Execute(HWND owner) {
     ofn.nFilterIndex = static_cast<DWORD>(FilterIndex);
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = Title.empty() ? nullptr : Title.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | (HideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (FileMustExist ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST : 0);
     // The dialog makes the folder the user browsed to the process's current one, which then holds a USB

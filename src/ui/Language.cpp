@@ -1,5 +1,7 @@
 #include "ui/Language.h"
 
+#include "base/Exception.h"
+
 #include <windows.h>
 
 #include <map>
@@ -72,8 +74,21 @@ std::wstring Localized(const std::wstring& japanese) {
             if (!pair.english.empty()) map.emplace(pair.japanese, pair.english);
         return map;
     }();
-    const auto found = english.find(japanese);
-    return found == english.end() ? japanese : found->second;
+    if (const auto found = english.find(japanese); found != english.end()) return found->second;
+    // A text made of lines (a balloon of several held keys, an error and its path): each on its own.
+    if (const auto newline = japanese.find(L'\n'); newline != std::wstring::npos)
+        return Localized(japanese.substr(0, newline)) + L'\n' + Localized(japanese.substr(newline + 1));
+    // A text made from a pattern with "%s" (a button's number, a key, a path): the English pattern, with
+    // what stood in for "%s".
+    for (const auto& [pattern, translation] : english) {
+        const auto at = pattern.find(L"%s");
+        if (at == std::wstring::npos || japanese.size() < pattern.size() - 2) continue;
+        const std::wstring_view text(japanese), before(pattern.data(), at), after(pattern.data() + at + 2);
+        if (text.starts_with(before) && text.ends_with(after))
+            return FormatMessageText(translation,
+                                     text.substr(before.size(), text.size() - before.size() - after.size()));
+    }
+    return japanese;
 }
 
 std::vector<TextPair> TranslationTable() {

@@ -164,3 +164,20 @@ TEST_F(OptionsE2E, AColourChosenShowsAtOnceAndCancelKeepsItWithoutSaving) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(pmrun.Panel()); }));
     ASSERT_TRUE(pmrun.Quit());
 }
+
+// Run twice: in Japanese as every test here, and in English by an entry of its own (tests/CMakeLists.txt).
+// (Wine keeps a menu's strings in its own process: the menu's English is checked in-process.)
+TEST_F(OptionsE2E, TheMenuAndTheOptionsSpeakTheUsersLanguage) {
+    const bool english = PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_JAPANESE;
+    pmrun.WriteIni(StandardIni(kNoEdges));
+    ASSERT_TRUE(pmrun.Start());
+    HWND dialog = OpenOptions();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), english ? L"Pamupamu Launch - Options" : L"ぱむぱむランチ－オプション設定");
+    EXPECT_NE(ControlWithText(dialog, english ? L"Shortcut keys" : L"ｼｮｰﾄｶｯﾄｷｰ"), nullptr);
+    HWND cancel = ControlWithText(dialog, english ? L"Cancel" : L"ｷｬﾝｾﾙ");
+    ASSERT_NE(cancel, nullptr);
+    ClickCentre(cancel);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }));
+    ASSERT_TRUE(pmrun.Quit());
+}

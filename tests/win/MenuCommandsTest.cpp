@@ -109,6 +109,10 @@ TEST_F(MenuCommandsTest, EveryTextHasItsEnglishAndAnEnglishUserSeesItInTheMenuAn
     EXPECT_EQ(Shown(mascot->PM_BtnChange), L"Stop swapping");
     EXPECT_EQ(BtnF1->Caption(), L"Press the first button to swap");
     EXPECT_EQ(mascot->PM_BtnChange.Caption(), L"ﾎﾞﾀﾝの入れ替えの中止"); // the program's own name for it
+    // Texts made from a pattern, and of several lines; a text of the user's stays as it is.
+    EXPECT_EQ(ui::Localized(L"ボタン7の詳細設定"), L"Button 7 settings");
+    EXPECT_EQ(ui::Localized(L"Alt+A は他のプログラムが使用中です\nエラー"), L"Alt+A is in use by another program\nError");
+    EXPECT_EQ(ui::Localized(L"C:\\ヘルプ"), L"C:\\ヘルプ");
 }
 
 TEST_F(MenuCommandsTest, HotKeysShowAndHideThePanel) {
