@@ -107,6 +107,40 @@ def file_problems():
     return out
 
 
+RC = ROOT / "resources" / "pmrun.rc"
+LITERAL = re.compile(r'L"((?:[^"\\]|\\.)*)"')
+# Japanese texts the program never shows as they stand: a font's name, a file's name, a date's picture and
+# the dated caption's start (each language has its own).
+NOT_SHOWN = {"ＭＳ Ｐゴシック", "ぱむぱむランチ.lnk", "MMMMd'日（'ddd'）'", "ぱむぱむランチ\u3000"}
+
+
+def japanese_table():
+    """The texts of the Japanese string table of resources/pmrun.rc."""
+    text = RC.read_text(encoding="utf-8")
+    start = text.index("LANGUAGE LANG_JAPANESE")
+    block = text[start:text.index("END", start)]
+    return [m.replace('""', '"') for m in re.findall(r'^\s*\d+\s+"((?:[^"]|"")*)"', block, re.M)]
+
+
+def text_problems():
+    """Every Japanese text of src/ has its place in the string tables, whole or as part of a pattern."""
+    table = japanese_table()
+    out = []
+    for path in sorted(SRC.rglob("*")):
+        if path.suffix not in (".h", ".cpp") or not path.is_file():
+            continue
+        for number, line in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+            code = line.split("//", 1)[0] if "//" in line and 'L"' not in line.split("//", 1)[0] else line
+            for literal in LITERAL.findall(code):
+                if literal in NOT_SHOWN or not re.search(r"[^\x00-\x7f]", literal):
+                    continue
+                for part in literal.replace("\\n", "\n").split("\n"):
+                    if part and re.search(r"[^\x00-\x7f]", part) and not any(part in t for t in table):
+                        out.append(f"{path.relative_to(ROOT)}:{number} shows \"{part}\", which the string tables "
+                                   f"of resources/pmrun.rc lack")
+    return out
+
+
 def reduced(edges):
     """The edges not implied by a longer way through the others."""
     def reaches(a, b, skip):
@@ -174,7 +208,7 @@ def draw(found):
 
 def main():
     found = includes()
-    bad = problems(found) + file_problems()
+    bad = problems(found) + file_problems() + text_problems()
     for line in bad:
         print(line, file=sys.stderr)
     if "--check" not in sys.argv[1:]:
