@@ -3,6 +3,7 @@
 #include "components/VerInfo.h"
 #include "components/VersionParts.h"
 #include "ui/Application.h"
+#include "ui/Language.h"
 
 std::wstring TVerDlgF::VersionSource;
 
@@ -13,6 +14,11 @@ ui::FontSpec TitleFont() {
     font.height = -13;
     font.bold = true;
     return font;
+}
+
+// The English name is longer than the Japanese one; the Japanese box keeps its designed places.
+bool English() {
+    return ui::ProgramLanguage() == ui::Language::English;
 }
 
 } // namespace
@@ -28,9 +34,9 @@ TVerDlgF::TVerDlgF()
                 .color = clBtnFace}),
       OKBtn(*this, {300, 8, 75, 25}, L"OK", true), Bevel1(*this, {8, 8, 281, 65}),
       Image1(*this, {20, 20, 36, 36}, clBtnFace),
-      Label1(*this, {67, 20, 103, 13}, L"ぱむぱむランチ", TitleFont()),
+      Label1(*this, {67, 20, English() ? 152 : 103, 13}, L"ぱむぱむランチ", TitleFont()),
       // Wide enough for the version text that replaces the caption.
-      Label2(*this, {174, 20, 100, 12}, L"VerSion:") {}
+      Label2(*this, {English() ? 222 : 174, 20, English() ? 62 : 100, 12}, L"VerSion:") {}
 
 void TVerDlgF::WindowCreated() {
     Image1.SetIcon(base::UniqueHicon(
