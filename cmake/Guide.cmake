@@ -15,7 +15,7 @@ foreach(lang ja en)
     # A picture added to a guide is copied once the guide is read again.
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
     file(READ ${source} text)
-    string(REGEX MATCHALL "images/[A-Za-z0-9_.-]+\\.png" pictures "${text}")
+    string(REGEX MATCHALL "images/[A-Za-z0-9_./-]+\\.png" pictures "${text}")
     list(APPEND PMRUN_GUIDE_IMAGES ${pictures})
     add_custom_command(OUTPUT ${page}
         COMMAND ${CMAKE_COMMAND} -DMARKDOWN=${PMRUN_MARKDOWN} -DSOURCE=${source} -DPAGE=${page}

@@ -110,7 +110,8 @@ pm_wine_env() {
 
 # Wine with code page 932, the Japanese locale and UTF-8 file names; set per command, not for the
 # scripts themselves.
-pm_wine() { env LC_ALL=ja_JP.UTF-8 wine "$@"; }
+# Japanese, unless PMRUN_LOCALE names another (C.UTF-8 is English).
+pm_wine() { env LC_ALL="${PMRUN_LOCALE:-ja_JP.UTF-8}" wine "$@"; }
 
 # Creates the private prefix once and keeps a server running for fast starts. A prefix whose set-up was
 # cut short is made again; a prefix that was not made here is set up on top, never removed. Where
