@@ -1,5 +1,7 @@
 #include "components/HeldKeys.h"
 
+#include "ui/Language.h"
+
 void TellHeldKeys(THookHotKey& hotKeys, TTrayIcon& tray) {
     if (!tray.Visible() || !tray.TaskTrayIcon().Registered) return;
     const std::vector<TShortCut> keys = hotKeys.TakeUntoldHeldKeys();
@@ -7,8 +9,8 @@ void TellHeldKeys(THookHotKey& hotKeys, TTrayIcon& tray) {
     std::vector<std::wstring> texts;
     for (TShortCut key : keys)
         texts.push_back(ShortCutToText(key));
-    tray.SetBalloonHelpTitle(L"ぱむぱむランチ");
-    tray.SetBalloonHelpText(HeldKeysMessage(texts));
+    tray.SetBalloonHelpTitle(ui::Localized(L"ぱむぱむランチ"));
+    tray.SetBalloonHelpText(ui::Localized(HeldKeysMessage(texts)));
     tray.SetBalloonHelpIcon(TBalloonIconType::bitWarning);
     tray.ShowBalloonHelp();
 }
