@@ -5,6 +5,7 @@
 #include "components/FmxUtils.h"
 #include "mascot/HelpRules.h"
 #include "ui/Application.h"
+#include "ui/Language.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,7 +18,7 @@ void HelpGuide::Open(HWND owner) {
     // The help file's name may carry its own folder; a bare name is looked for beside the program.
     std::wstring helpFile = app.HelpFile;
     if (!helpFile.empty() && ExtractFilePath(helpFile).empty()) helpFile = folder + helpFile;
-    const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+    const bool japanese = ui::ProgramLanguage() == ui::Language::Japanese;
     const HelpChoice choice = ChooseHelp(!helpFile.empty() && FileExists(helpFile), japanese);
     if (choice.helpEngine) {
         app.HelpCommand(HELP_FINDER, 0);

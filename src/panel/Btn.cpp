@@ -548,11 +548,13 @@ void TBtnF1::UpdatePointer() {
 }
 
 std::wstring DatedCaption() {
+    // In English the names of days and months are English whatever the user's regional format.
     const bool english = ui::ProgramLanguage() == ui::Language::English;
-    const wchar_t* picture = english ? L"ddd, MMMM d" : L"MMMMd'日（'ddd'）'";
-    int length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, nullptr, 0);
+    const wchar_t* picture = english ? L"ddd',' MMMM d" : L"MMMMd'日（'ddd'）'";
+    const wchar_t* locale = english ? L"en-US" : LOCALE_NAME_USER_DEFAULT;
+    int length = GetDateFormatEx(locale, 0, nullptr, picture, nullptr, 0, nullptr);
     std::wstring date(static_cast<std::size_t>(std::max(length, 1)), L'\0');
-    length = GetDateFormatW(LOCALE_USER_DEFAULT, 0, nullptr, picture, date.data(), length);
+    length = GetDateFormatEx(locale, 0, nullptr, picture, date.data(), length, nullptr);
     date.resize(static_cast<std::size_t>(std::max(length - 1, 0)));
     return (english ? ui::Localized(L"ぱむぱむランチ") + L"  " : std::wstring(L"ぱむぱむランチ　")) + date + L" ";
 }

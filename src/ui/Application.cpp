@@ -299,7 +299,7 @@ void Application::HandleCurrentException() {
     if (g_application)
         g_application->ShowException(message);
     else
-        MessageBoxW(nullptr, message.c_str(), L"", MB_OK | MB_ICONERROR);
+        MessageBoxW(nullptr, Localized(message).c_str(), L"", MB_OK | MB_ICONERROR);
 }
 
 LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

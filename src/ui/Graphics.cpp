@@ -32,8 +32,7 @@ base::UniqueHfont CreateFormFont(const FontSpec& font, int dpi) {
     lf.lfCharSet = english ? DEFAULT_CHARSET : font.charset;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    static const std::wstring messageFace = MessageFontFace();
-    lstrcpynW(lf.lfFaceName, english ? messageFace.c_str() : font.face.c_str(), LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, english ? MessageFontFace().c_str() : font.face.c_str(), LF_FACESIZE);
     return base::UniqueHfont(CreateFontIndirectW(&lf));
 }
 

@@ -12,7 +12,8 @@ TEST(IntegrityRules, TheLevelsDecideAndWithoutTheShellsTheProgramsOwnToken) {
     };
     const Case cases[] = {{medium, medium, false, false}, {high, medium, true, true}, {high, high, true, false},
                           {system, high, false, true},    {medium, 0, false, false}, {medium, 0, true, true},
-                          {high, 0, false, true},         {0, 0, true, true},        {0, medium, false, false}};
+                          {high, 0, false, true},         {0, 0, true, true},        {0, medium, false, false},
+                          {0, 0, false, false}};
     for (const Case& c : cases)
         EXPECT_EQ(AboveTheShell(c.ours, c.theShells, c.elevated), c.above) << c.ours << " " << c.theShells;
 }
